@@ -1,0 +1,45 @@
+#include "app/namevaluelist.h"
+
+#include <QRegularExpression>
+
+qsizetype NameValueList::indexOf(QStringView name) const
+{
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        const QString &line = m_lines[i];
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq >= 0 && QStringView(line).left(eq).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+QString NameValueList::value(QStringView name) const
+{
+    const qsizetype i = indexOf(name);
+    if (i < 0)
+        return {};
+    const QString &line = m_lines[i];
+    return line.mid(line.indexOf(u'=') + 1);
+}
+
+void NameValueList::setValue(const QString &name, const QString &value)
+{
+    const qsizetype i = indexOf(name);
+    if (value.isEmpty()) {
+        if (i >= 0)
+            m_lines.removeAt(i);
+    } else if (i >= 0) {
+        m_lines[i] = name + u'=' + value;
+    } else {
+        m_lines.append(name + u'=' + value);
+    }
+}
+
+void NameValueList::setText(const QString &text)
+{
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
+    m_lines = text.split(lineEnd);
+    // A final line end does not start another line.
+    if (!m_lines.isEmpty() && m_lines.last().isEmpty())
+        m_lines.removeLast();
+}
