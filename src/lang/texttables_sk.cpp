@@ -36,7 +36,7 @@ constexpr const char *CommonSk[CommonCount] = {
     "Hľadaná hodnota nebola nájdená presne!", // 25
     "F3-Hľadanie", // 26
     "F8-Výstup pre tlač/export", // 27
-    "&Zoznam", // 28
+    "Z&oznam", // 28
     "&Detail", // 29
     "Výstup pre tlač a export", // 30
     "Položky vo výstupe", // 31
