@@ -1,0 +1,1 @@
+# request runner, request format, compression

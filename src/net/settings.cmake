@@ -1,0 +1,1 @@
+list(APPEND NET_CORE_SOURCES settings.h)
