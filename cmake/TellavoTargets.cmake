@@ -19,11 +19,16 @@ function(tellavo_gui_library name)
   target_link_libraries(tellavo_gui INTERFACE ${name})
 endfunction()
 
-# tellavo_test(name sources... LIBS libs...): one GoogleTest program discovered by ctest.
+# tellavo_test(name [GUI] sources... LIBS libs...): one GoogleTest program discovered by
+# ctest. GUI programs get a main that creates the QApplication (widgets, offscreen).
 function(tellavo_test name)
-  cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(T "GUI" "" "LIBS" ${ARGN})
   add_executable(${name} ${T_UNPARSED_ARGUMENTS})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} tellavo_testsupport GTest::gmock GTest::gtest_main)
+  if(T_GUI)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} tellavo_guitestmain GTest::gmock)
+  else()
+    target_link_libraries(${name} PRIVATE ${T_LIBS} tellavo_testsupport GTest::gmock GTest::gtest_main)
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1;QT_MEDIA_BACKEND=gstreamer"
