@@ -4,17 +4,16 @@
 
 #include <benchmark/benchmark.h>
 
-static void BM_Win1250RoundTrip(benchmark::State &state)
-{
-    const QString text = QString::fromUtf8("Příliš žluťoučký kůň úpěl ďábelské ódy. ").repeated(state.range(0));
+static void BM_Win1250RoundTrip(benchmark::State &state) {
+    const QString text =
+        QString::fromUtf8("Příliš žluťoučký kůň úpěl ďábelské ódy. ").repeated(state.range(0));
     for (auto _ : state)
         benchmark::DoNotOptimize(FromWin1250(ToWin1250(text)));
     state.SetBytesProcessed(state.iterations() * text.size());
 }
 BENCHMARK(BM_Win1250RoundTrip)->Arg(1000)->Arg(100000);
 
-static void BM_NameValueLookup(benchmark::State &state)
-{
+static void BM_NameValueLookup(benchmark::State &state) {
     QStringList lines;
     for (int i = 0; i < state.range(0); ++i)
         lines.append(QStringLiteral("Key%1=value %1").arg(i));

@@ -13,8 +13,7 @@
 namespace {
 
 // The LangID line of the settings file, read before any window exists.
-QString settingsLangId()
-{
+QString settingsLangId() {
     QFile file(AppLocations().settingsFile);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -25,8 +24,7 @@ QString settingsLangId()
 
 } // namespace
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     InitLocations(QCoreApplication::applicationFilePath());
     ReplaceStandardTableTexts();

@@ -7,14 +7,13 @@ namespace {
 Locations g_locations;
 }
 
-void InitLocations(const QString &programPath)
-{
+void InitLocations(const QString &programPath) {
     const QFileInfo program(QDir::cleanPath(QDir(programPath).absolutePath()));
     Locations l;
     l.programFolder = program.absolutePath();
     l.dataFolder = l.programFolder;
-    const QString base = program.completeBaseName().isEmpty() ? program.fileName()
-                                                              : program.completeBaseName();
+    const QString base =
+        program.completeBaseName().isEmpty() ? program.fileName() : program.completeBaseName();
     l.settingsFile = QDir(l.programFolder).filePath(base + QStringLiteral(".ini"));
     l.booksIni = QDir(l.dataFolder).filePath(QStringLiteral("books.ini"));
     l.booksFolder = QDir(l.dataFolder).filePath(QStringLiteral("books"));
@@ -22,8 +21,14 @@ void InitLocations(const QString &programPath)
     g_locations = l;
 }
 
-const Locations &AppLocations() { return g_locations; }
+const Locations &AppLocations() {
+    return g_locations;
+}
 
-QString UpdateFilePath() { return g_locations.updateFile; }
+QString UpdateFilePath() {
+    return g_locations.updateFile;
+}
 
-bool EnsureDataFolder() { return QDir().mkpath(g_locations.dataFolder); }
+bool EnsureDataFolder() {
+    return QDir().mkpath(g_locations.dataFolder);
+}

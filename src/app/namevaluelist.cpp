@@ -2,8 +2,7 @@
 
 #include <QRegularExpression>
 
-qsizetype NameValueList::indexOf(QStringView name) const
-{
+qsizetype NameValueList::indexOf(QStringView name) const {
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
         const QString &line = m_lines[i];
         const qsizetype eq = line.indexOf(u'=');
@@ -13,8 +12,7 @@ qsizetype NameValueList::indexOf(QStringView name) const
     return -1;
 }
 
-QString NameValueList::value(QStringView name) const
-{
+QString NameValueList::value(QStringView name) const {
     const qsizetype i = indexOf(name);
     if (i < 0)
         return {};
@@ -22,8 +20,7 @@ QString NameValueList::value(QStringView name) const
     return line.mid(line.indexOf(u'=') + 1);
 }
 
-void NameValueList::setValue(const QString &name, const QString &value)
-{
+void NameValueList::setValue(const QString &name, const QString &value) {
     const qsizetype i = indexOf(name);
     if (value.isEmpty()) {
         if (i >= 0)
@@ -35,8 +32,7 @@ void NameValueList::setValue(const QString &name, const QString &value)
     }
 }
 
-void NameValueList::setText(const QString &text)
-{
+void NameValueList::setText(const QString &text) {
     static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
     m_lines = text.split(lineEnd);
     // A final line end does not start another line.

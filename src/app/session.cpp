@@ -8,37 +8,48 @@
 
 namespace {
 
-int intValue(QStringView name, int fallback)
-{
+int intValue(QStringView name, int fallback) {
     return ParseInteger(SessionValues().value(name)).value_or(fallback);
 }
 
 } // namespace
 
-NameValueList &SessionValues()
-{
+NameValueList &SessionValues() {
     static NameValueList values;
     return values;
 }
 
-bool IsSignedIn() { return !SessionValues().value(u"sesid").isEmpty(); }
+bool IsSignedIn() {
+    return !SessionValues().value(u"sesid").isEmpty();
+}
 
-QString SessionIdParam() { return QStringLiteral("PHPSESSID=") + SessionValues().value(u"sesid"); }
+QString SessionIdParam() {
+    return QStringLiteral("PHPSESSID=") + SessionValues().value(u"sesid");
+}
 
-void SetSessionId(const QString &id) { SessionValues().setValue(QStringLiteral("sesid"), id); }
+void SetSessionId(const QString &id) {
+    SessionValues().setValue(QStringLiteral("sesid"), id);
+}
 
-QString RelayServer() { return SessionValues().value(u"p2pserver"); }
+QString RelayServer() {
+    return SessionValues().value(u"p2pserver");
+}
 
-int UserType() { return intValue(u"usertype", 4); }
+int UserType() {
+    return intValue(u"usertype", 4);
+}
 
-int UserId() { return intValue(u"iduser", 0); }
+int UserId() {
+    return intValue(u"iduser", 0);
+}
 
-int JobId() { return intValue(u"idjob", 0); }
+int JobId() {
+    return intValue(u"idjob", 0);
+}
 
-QDateTime ParseServerDateTime(const QString &text)
-{
-    static const QRegularExpression form(
-        QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})(?: (\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?)?$"));
+QDateTime ParseServerDateTime(const QString &text) {
+    static const QRegularExpression form(QStringLiteral(
+        "^(\\d{4})-(\\d{1,2})-(\\d{1,2})(?: (\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?)?$"));
     const QRegularExpressionMatch m = form.match(text.trimmed());
     if (m.hasMatch()) {
         const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
@@ -49,17 +60,19 @@ QDateTime ParseServerDateTime(const QString &text)
     return CurrentSeam().now();
 }
 
-QString FormatServerDateTime(const QDateTime &value)
-{
+QString FormatServerDateTime(const QDateTime &value) {
     return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-QString FormatAmount(double number) { return QLocale().toString(number, 'f', 2); }
+QString FormatAmount(double number) {
+    return QLocale().toString(number, 'f', 2);
+}
 
-QString SkypeVersion() { return {}; }
+QString SkypeVersion() {
+    return {};
+}
 
-ConnectionTarget &CurrentConnectionTarget()
-{
+ConnectionTarget &CurrentConnectionTarget() {
     static ConnectionTarget target;
     return target;
 }

@@ -7,7 +7,8 @@
 // An error raised by an operation; its message is shown to the user in an error box.
 class AppError : public std::exception {
 public:
-    explicit AppError(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
+    explicit AppError(QString message)
+        : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
     const QString &message() const { return m_message; }
     const char *what() const noexcept override { return m_utf8.constData(); }
 

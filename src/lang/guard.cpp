@@ -3,8 +3,7 @@
 #include "lang/apperror.h"
 #include "lang/messagebox.h"
 
-bool RunGuarded(const std::function<void()> &body)
-{
+bool RunGuarded(const std::function<void()> &body) {
     try {
         body();
         return true;

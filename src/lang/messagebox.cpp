@@ -23,8 +23,7 @@ const std::array<ButtonSet, 6> kButtonSets = {{
     {mbAbort | mbRetry | mbIgnore, {mrAbort, mrRetry, mrIgnore}},
 }};
 
-QString buttonCaption(int code, bool slovak)
-{
+QString buttonCaption(int code, bool slovak) {
     switch (code) {
     case mrOK:
         return QStringLiteral("OK");
@@ -45,8 +44,7 @@ QString buttonCaption(int code, bool slovak)
 }
 
 int showBox(const QString &caption, const QString &text, int type, const QList<int> &shown,
-            int helpContext)
-{
+            int helpContext) {
     MessageBoxRequest request;
     request.caption = caption;
     request.text = text;
@@ -64,8 +62,7 @@ int g_cursorBeforeBusy = -1;
 
 } // namespace
 
-QString MessageCaption(int type)
-{
+QString MessageCaption(int type) {
     const bool slovak = LanguageIndex() == LangSlovak;
     switch (type) {
     case mtWarning:
@@ -81,8 +78,7 @@ QString MessageCaption(int type)
     return {};
 }
 
-int AppMessageBox(const QString &text, int type, int buttons, int helpContext)
-{
+int AppMessageBox(const QString &text, int type, int buttons, int helpContext) {
     for (const ButtonSet &set : kButtonSets) {
         if (set.buttons == buttons)
             return showBox(MessageCaption(type), text, type, set.shown, helpContext);
@@ -91,8 +87,7 @@ int AppMessageBox(const QString &text, int type, int buttons, int helpContext)
     return showBox(MessageCaption(type), text, type, {mrOK}, helpContext);
 }
 
-void BeginBusyCursor(int shape)
-{
+void BeginBusyCursor(int shape) {
     if (g_busyDepth == 0) {
         g_cursorBeforeBusy = CurrentSeam().currentCursor();
         CurrentSeam().showCursor(shape);
@@ -100,12 +95,13 @@ void BeginBusyCursor(int shape)
     ++g_busyDepth;
 }
 
-void EndBusyCursor()
-{
+void EndBusyCursor() {
     if (g_busyDepth < 1)
         return;
     if (--g_busyDepth == 0)
         CurrentSeam().showCursor(g_cursorBeforeBusy);
 }
 
-int BusyCursorDepth() { return g_busyDepth; }
+int BusyCursorDepth() {
+    return g_busyDepth;
+}

@@ -17,7 +17,15 @@ enum MsgButton {
 };
 
 // Result codes of the pressed button.
-enum MsgResult { mrOK = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7 };
+enum MsgResult {
+    mrOK = 1,
+    mrCancel = 2,
+    mrAbort = 3,
+    mrRetry = 4,
+    mrIgnore = 5,
+    mrYes = 6,
+    mrNo = 7
+};
 
 // The caption of a message type in the current language.
 QString MessageCaption(int type);

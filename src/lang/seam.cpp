@@ -9,8 +9,7 @@ namespace {
 // log, questions take the first button, dialogs are cancelled.
 class HeadlessSeam : public Seam {
 public:
-    int messageBox(const MessageBoxRequest &request) override
-    {
+    int messageBox(const MessageBoxRequest &request) override {
         qWarning().noquote() << request.caption << ":" << request.text;
         return request.buttons.isEmpty() ? 1 : request.buttons.first();
     }
@@ -19,8 +18,7 @@ public:
     bool inputText(const QString &, const QString &, QString &) override { return false; }
     QString fileDialog(const FileDialogRequest &) override { return {}; }
     bool openDocument(const QString &) override { return false; }
-    bool startProcess(const QString &program, const QStringList &arguments) override
-    {
+    bool startProcess(const QString &program, const QStringList &arguments) override {
         return QProcess::startDetached(program, arguments);
     }
     QDateTime now() override { return QDateTime::currentDateTime(); }
@@ -34,10 +32,11 @@ Seam *g_seam = &g_headless;
 
 } // namespace
 
-Seam &CurrentSeam() { return *g_seam; }
+Seam &CurrentSeam() {
+    return *g_seam;
+}
 
-Seam *InstallSeam(Seam *seam)
-{
+Seam *InstallSeam(Seam *seam) {
     Seam *previous = g_seam;
     g_seam = seam ? seam : &g_headless;
     return previous;

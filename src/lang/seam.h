@@ -9,10 +9,10 @@
 struct MessageBoxRequest {
     QString caption;
     QString text;
-    int type = -1;             // the message type (MsgType) that picks the icon
-    QList<int> buttons;        // result codes of the buttons, in the order shown
+    int type = -1;              // the message type (MsgType) that picks the icon
+    QList<int> buttons;         // result codes of the buttons, in the order shown
     QStringList buttonCaptions; // captions of those buttons in the chosen language
-    int helpContext = 0;       // non-zero: the box also offers help at this context
+    int helpContext = 0;        // non-zero: the box also offers help at this context
 };
 
 // A file dialog request (open or save).

@@ -13,21 +13,25 @@ constexpr int kLanguageIds[3] = {0, 0x0405, 0x041B};
 int g_languageIndex = LangCzech;
 StandardTableTexts g_tableTexts;
 
-QString entry(const char *const *table, int number) { return QString::fromUtf8(table[number - 1]); }
+QString entry(const char *const *table, int number) {
+    return QString::fromUtf8(table[number - 1]);
+}
 
 } // namespace
 
-int LanguageIndex() { return g_languageIndex; }
+int LanguageIndex() {
+    return g_languageIndex;
+}
 
-void SetLanguageIndex(int index) { g_languageIndex = index; }
+void SetLanguageIndex(int index) {
+    g_languageIndex = index;
+}
 
-int LanguageIdentifier(int index)
-{
+int LanguageIdentifier(int index) {
     return index >= 1 && index <= 3 ? kLanguageIds[index - 1] : 0;
 }
 
-int SystemLanguageIdentifier()
-{
+int SystemLanguageIdentifier() {
     const QLocale locale = QLocale::system();
     switch (locale.language()) {
     case QLocale::Czech:
@@ -41,8 +45,7 @@ int SystemLanguageIdentifier()
     }
 }
 
-int DetermineLanguage(const QString &langIdSetting, int systemLanguageId)
-{
+int DetermineLanguage(const QString &langIdSetting, int systemLanguageId) {
     bool ok = false;
     int value = langIdSetting.toInt(&ok);
     if (!ok || value < 1 || value > 3 || LanguageIdentifier(value) == 0)
@@ -55,36 +58,34 @@ int DetermineLanguage(const QString &langIdSetting, int systemLanguageId)
     return g_languageIndex;
 }
 
-QString CommonText(int number)
-{
-    const QString text = number >= 1 && number <= texttables::CommonCount
-                             ? entry(g_languageIndex == LangSlovak ? texttables::CommonSk
-                                                                   : texttables::CommonCs,
-                                     number)
-                             : QString();
+QString CommonText(int number) {
+    const QString text =
+        number >= 1 && number <= texttables::CommonCount
+            ? entry(g_languageIndex == LangSlovak ? texttables::CommonSk : texttables::CommonCs,
+                    number)
+            : QString();
     if (text.isEmpty())
         throw AppError(QStringLiteral("Common language index %1error").arg(number));
     return text;
 }
 
-QString CommonTextCzech(int number)
-{
+QString CommonTextCzech(int number) {
     if (number < 1 || number > texttables::CommonCount || !*texttables::CommonCs[number - 1])
         throw AppError(QStringLiteral("Common language index %1error").arg(number));
     return entry(texttables::CommonCs, number);
 }
 
-QString AppText(int number)
-{
+QString AppText(int number) {
     if (number < 1 || number > texttables::AppCount)
         throw AppError(QStringLiteral("Language index %1error").arg(number));
     return entry(g_languageIndex == LangSlovak ? texttables::AppSk : texttables::AppCs, number);
 }
 
-const StandardTableTexts &TableTexts() { return g_tableTexts; }
+const StandardTableTexts &TableTexts() {
+    return g_tableTexts;
+}
 
-void ReplaceStandardTableTexts()
-{
+void ReplaceStandardTableTexts() {
     g_tableTexts.invalidDate = CommonTextCzech(77);
     g_tableTexts.invalidFieldFloat = CommonTextCzech(20);
     g_tableTexts.deleteRecordQuestion = CommonTextCzech(21);

@@ -31,7 +31,8 @@ QString CommonTextCzech(int number);
 // delete-record question). ReplaceStandardTableTexts sets them from the Czech common table.
 struct StandardTableTexts {
     QString invalidDate = QStringLiteral("'%s' is not a valid date");
-    QString invalidFieldFloat = QStringLiteral("'%s' is not a valid floating point value for field '%s'");
+    QString invalidFieldFloat =
+        QStringLiteral("'%s' is not a valid floating point value for field '%s'");
     QString deleteRecordQuestion = QStringLiteral("Delete record?");
 };
 const StandardTableTexts &TableTexts();

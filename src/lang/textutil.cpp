@@ -4,8 +4,7 @@
 #include <QStringEncoder>
 #include <QVariant>
 
-QString SplitSection(QString &source, QStringView separator)
-{
+QString SplitSection(QString &source, QStringView separator) {
     const qsizetype at = source.indexOf(separator);
     QString section;
     if (at < 0) {
@@ -17,8 +16,7 @@ QString SplitSection(QString &source, QStringView separator)
     return section;
 }
 
-QByteArray SplitSection(QByteArray &source, QByteArrayView separator)
-{
+QByteArray SplitSection(QByteArray &source, QByteArrayView separator) {
     const qsizetype at = source.indexOf(separator);
     QByteArray section;
     if (at < 0) {
@@ -30,16 +28,14 @@ QByteArray SplitSection(QByteArray &source, QByteArrayView separator)
     return section;
 }
 
-void TextToLines(const QString &text, QStringList &lines)
-{
+void TextToLines(const QString &text, QStringList &lines) {
     lines.clear();
     QString rest = text;
     while (!rest.isEmpty())
         lines.append(SplitSection(rest, u";"));
 }
 
-QString FormatText(const QString &pattern, const QList<QVariant> &arguments)
-{
+QString FormatText(const QString &pattern, const QList<QVariant> &arguments) {
     QString result;
     result.reserve(pattern.size() + 16);
     qsizetype next = 0;
@@ -64,8 +60,7 @@ QString FormatText(const QString &pattern, const QList<QVariant> &arguments)
     return result;
 }
 
-std::optional<int> ParseInteger(QStringView text)
-{
+std::optional<int> ParseInteger(QStringView text) {
     qsizetype start = 0;
     while (start < text.size() && text[start] == u' ')
         ++start;
@@ -81,14 +76,12 @@ std::optional<int> ParseInteger(QStringView text)
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
-QByteArray ToWin1250(const QString &text)
-{
+QByteArray ToWin1250(const QString &text) {
     QStringEncoder encoder("windows-1250", QStringConverter::Flag::Stateless);
     return encoder.encode(text);
 }
 
-QString FromWin1250(const QByteArray &bytes)
-{
+QString FromWin1250(const QByteArray &bytes) {
     QStringDecoder decoder("windows-1250", QStringConverter::Flag::Stateless);
     return decoder.decode(bytes);
 }

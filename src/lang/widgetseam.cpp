@@ -15,8 +15,7 @@
 
 namespace {
 
-QMessageBox::Icon iconOf(int type)
-{
+QMessageBox::Icon iconOf(int type) {
     switch (type) {
     case mtWarning:
         return QMessageBox::Warning;
@@ -30,8 +29,7 @@ QMessageBox::Icon iconOf(int type)
     return QMessageBox::NoIcon;
 }
 
-QMessageBox::ButtonRole roleOf(int code)
-{
+QMessageBox::ButtonRole roleOf(int code) {
     switch (code) {
     case mrOK:
     case mrYes:
@@ -47,8 +45,7 @@ QMessageBox::ButtonRole roleOf(int code)
 
 } // namespace
 
-int WidgetSeam::messageBox(const MessageBoxRequest &request)
-{
+int WidgetSeam::messageBox(const MessageBoxRequest &request) {
     QMessageBox box(iconOf(request.type), request.caption, request.text, QMessageBox::NoButton,
                     QApplication::activeWindow());
     QList<QPair<QAbstractButton *, int>> codes;
@@ -72,8 +69,9 @@ int WidgetSeam::messageBox(const MessageBoxRequest &request)
         box.exec();
         QAbstractButton *clicked = box.clickedButton();
         if (clicked && clicked == help) {
-            const QString page = QDir(QCoreApplication::applicationDirPath())
-                                     .filePath(QStringLiteral("help/%1.html").arg(request.helpContext));
+            const QString page =
+                QDir(QCoreApplication::applicationDirPath())
+                    .filePath(QStringLiteral("help/%1.html").arg(request.helpContext));
             if (QFileInfo::exists(page))
                 QDesktopServices::openUrl(QUrl::fromLocalFile(page));
             continue;
@@ -85,22 +83,19 @@ int WidgetSeam::messageBox(const MessageBoxRequest &request)
     }
 }
 
-int WidgetSeam::currentCursor()
-{
+int WidgetSeam::currentCursor() {
     const QCursor *cursor = QApplication::overrideCursor();
     return cursor ? int(cursor->shape()) : -1;
 }
 
-void WidgetSeam::showCursor(int shape)
-{
+void WidgetSeam::showCursor(int shape) {
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     if (shape >= 0)
         QApplication::setOverrideCursor(QCursor(Qt::CursorShape(shape)));
 }
 
-bool WidgetSeam::inputText(const QString &caption, const QString &prompt, QString &value)
-{
+bool WidgetSeam::inputText(const QString &caption, const QString &prompt, QString &value) {
     bool ok = false;
     const QString text = QInputDialog::getText(QApplication::activeWindow(), caption, prompt,
                                                QLineEdit::Normal, value, &ok);
@@ -109,26 +104,24 @@ bool WidgetSeam::inputText(const QString &caption, const QString &prompt, QStrin
     return ok;
 }
 
-QString WidgetSeam::fileDialog(const FileDialogRequest &request)
-{
+QString WidgetSeam::fileDialog(const FileDialogRequest &request) {
     const QString start = QDir(request.folder).filePath(request.fileName);
-    return request.save
-               ? QFileDialog::getSaveFileName(QApplication::activeWindow(), request.caption, start,
-                                              request.filter)
-               : QFileDialog::getOpenFileName(QApplication::activeWindow(), request.caption, start,
-                                              request.filter);
+    return request.save ? QFileDialog::getSaveFileName(QApplication::activeWindow(),
+                                                       request.caption, start, request.filter)
+                        : QFileDialog::getOpenFileName(QApplication::activeWindow(),
+                                                       request.caption, start, request.filter);
 }
 
-bool WidgetSeam::openDocument(const QString &pathOrUrl)
-{
+bool WidgetSeam::openDocument(const QString &pathOrUrl) {
     const QUrl url = QFileInfo::exists(pathOrUrl) ? QUrl::fromLocalFile(pathOrUrl)
                                                   : QUrl::fromUserInput(pathOrUrl);
     return QDesktopServices::openUrl(url);
 }
 
-bool WidgetSeam::startProcess(const QString &program, const QStringList &arguments)
-{
+bool WidgetSeam::startProcess(const QString &program, const QStringList &arguments) {
     return QProcess::startDetached(program, arguments);
 }
 
-QDateTime WidgetSeam::now() { return QDateTime::currentDateTime(); }
+QDateTime WidgetSeam::now() {
+    return QDateTime::currentDateTime();
+}

@@ -15,10 +15,10 @@ protected:
     void TearDown() override { SessionValues().clear(); }
 };
 
-TEST_F(Session, NameRulesCaseFirstWinsEmptyMeansMissing)
-{
+TEST_F(Session, NameRulesCaseFirstWinsEmptyMeansMissing) {
     NameValueList &v = SessionValues();
-    v.setText(QStringLiteral("SESID=abc\r\nsesid=second\r\nname= spaced =x \r\nempty=\r\nplain line\r\n"));
+    v.setText(QStringLiteral(
+        "SESID=abc\r\nsesid=second\r\nname= spaced =x \r\nempty=\r\nplain line\r\n"));
     EXPECT_EQ(v.value(u"sesid"), "abc");
     EXPECT_EQ(v.value(u"NAME"), " spaced =x ");
     EXPECT_EQ(v.value(u"empty"), "");
@@ -35,8 +35,7 @@ TEST_F(Session, NameRulesCaseFirstWinsEmptyMeansMissing)
     EXPECT_EQ(v.lines().indexOf("NAME=y"), 1);
 }
 
-TEST_F(Session, SignedOutWithEmptySessionId)
-{
+TEST_F(Session, SignedOutWithEmptySessionId) {
     SessionValues().setText(QStringLiteral("sesid=\nusertype=2"));
     EXPECT_FALSE(IsSignedIn());
     EXPECT_EQ(SessionIdParam(), "PHPSESSID=");
@@ -51,8 +50,7 @@ struct ReaderCase {
     int userType, userId, jobId;
 };
 
-TEST_F(Session, TypedReadersFallBackToDefaults)
-{
+TEST_F(Session, TypedReadersFallBackToDefaults) {
     const ReaderCase cases[] = {
         {"", 4, 0, 0},
         {"usertype=abc\niduser=x\nidjob=", 4, 0, 0},
@@ -69,8 +67,7 @@ TEST_F(Session, TypedReadersFallBackToDefaults)
     EXPECT_EQ(RelayServer(), "relay.example");
 }
 
-TEST(ServerDateTime, ParsesTheServerFormOrGivesNow)
-{
+TEST(ServerDateTime, ParsesTheServerFormOrGivesNow) {
     ScriptedSeam seam;
     const QDateTime now = seam.clock;
     EXPECT_EQ(ParseServerDateTime(QStringLiteral("2009-03-21 17:05:00")),
@@ -84,8 +81,7 @@ TEST(ServerDateTime, ParsesTheServerFormOrGivesNow)
               "2009-03-21 07:05:09");
 }
 
-TEST(FormatAmount, TwoDecimalsWithLocaleGrouping)
-{
+TEST(FormatAmount, TwoDecimalsWithLocaleGrouping) {
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::Czech));
     EXPECT_EQ(FormatAmount(1234567.891), QString::fromUtf8("1\u00a0234\u00a0567,89"));
@@ -95,8 +91,7 @@ TEST(FormatAmount, TwoDecimalsWithLocaleGrouping)
     QLocale::setDefault(saved);
 }
 
-TEST(Locations, DerivedFromTheProgramPath)
-{
+TEST(Locations, DerivedFromTheProgramPath) {
     QTemporaryDir dir;
     const QString folder = dir.path() + QStringLiteral("/a/b");
     InitLocations(folder + QStringLiteral("/tellavo"));

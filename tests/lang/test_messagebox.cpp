@@ -14,14 +14,11 @@ struct CaptionCase {
     const char *slovak;
 };
 
-TEST(MessageBox, CaptionsByTypeAndLanguage)
-{
-    const CaptionCase cases[] = {{mtWarning, "Upozornění", "Upozornenie"},
-                                 {mtError, "Chyba", "Chyba"},
-                                 {mtInformation, "Informace", "Informácia"},
-                                 {mtConfirmation, "Potvrzení", "Potvrdenie"},
-                                 {mtCustom, "Informace", "Informácia"},
-                                 {9, "", ""}};
+TEST(MessageBox, CaptionsByTypeAndLanguage) {
+    const CaptionCase cases[] = {
+        {mtWarning, "Upozornění", "Upozornenie"},   {mtError, "Chyba", "Chyba"},
+        {mtInformation, "Informace", "Informácia"}, {mtConfirmation, "Potvrzení", "Potvrdenie"},
+        {mtCustom, "Informace", "Informácia"},      {9, "", ""}};
     ScriptedSeam seam;
     for (const CaptionCase &c : cases) {
         for (int lang : {int(LangCzech), int(LangSlovak)}) {
@@ -41,15 +38,17 @@ struct ButtonCase {
     QStringList czechCaptions;
 };
 
-TEST(MessageBox, ButtonSetsShowTheirButtonsAndReturnThePressedCode)
-{
+TEST(MessageBox, ButtonSetsShowTheirButtonsAndReturnThePressedCode) {
     const ButtonCase cases[] = {
         {mbOK, {mrOK}, {"OK"}},
         {mbOK | mbCancel, {mrOK, mrCancel}, {"OK", QString::fromUtf8("Zrušit")}},
         {mbYes | mbNo, {mrYes, mrNo}, {"Ano", "Ne"}},
-        {mbYes | mbNo | mbCancel, {mrYes, mrNo, mrCancel}, {"Ano", "Ne", QString::fromUtf8("Zrušit")}},
+        {mbYes | mbNo | mbCancel,
+         {mrYes, mrNo, mrCancel},
+         {"Ano", "Ne", QString::fromUtf8("Zrušit")}},
         {mbCancel | mbRetry, {mrRetry, mrCancel}, {"Opakovat", QString::fromUtf8("Zrušit")}},
-        {mbAbort | mbRetry | mbIgnore, {mrAbort, mrRetry, mrIgnore},
+        {mbAbort | mbRetry | mbIgnore,
+         {mrAbort, mrRetry, mrIgnore},
          {QString::fromUtf8("Přerušit"), "Opakovat", "Ignorovat"}},
     };
     SetLanguageIndex(LangCzech);
@@ -63,8 +62,7 @@ TEST(MessageBox, ButtonSetsShowTheirButtonsAndReturnThePressedCode)
     EXPECT_EQ(seam.boxes.size(), 6);
 }
 
-TEST(MessageBox, UnknownButtonSetWarnsThenShowsOkAlone)
-{
+TEST(MessageBox, UnknownButtonSetWarnsThenShowsOkAlone) {
     ScriptedSeam seam;
     EXPECT_EQ(AppMessageBox(QStringLiteral("text"), mtWarning, mbOK | mbNo, 12), mrOK);
     ASSERT_EQ(seam.boxes.size(), 2);
@@ -74,8 +72,7 @@ TEST(MessageBox, UnknownButtonSetWarnsThenShowsOkAlone)
     EXPECT_EQ(seam.boxes[1].helpContext, 12);
 }
 
-TEST(BusyCursor, NestsAndRestoresTheCursorShownBefore)
-{
+TEST(BusyCursor, NestsAndRestoresTheCursorShownBefore) {
     ScriptedSeam seam;
     seam.showCursor(3);
     seam.cursorChanges.clear();
@@ -91,8 +88,7 @@ TEST(BusyCursor, NestsAndRestoresTheCursorShownBefore)
     EXPECT_EQ(seam.cursorChanges, (QList<int>{16, 3}));
 }
 
-TEST(Guard, ShowsErrorsAndSwallowsSilentAborts)
-{
+TEST(Guard, ShowsErrorsAndSwallowsSilentAborts) {
     ScriptedSeam seam;
     EXPECT_TRUE(RunGuarded([] {}));
     EXPECT_FALSE(RunGuarded([] { throw SilentAbort(); }));

@@ -13,8 +13,7 @@ struct LanguageCase {
 
 class LanguageChoice : public testing::TestWithParam<LanguageCase> {};
 
-TEST_P(LanguageChoice, SettingOverridesSystemAndIndexOneIsUnusable)
-{
+TEST_P(LanguageChoice, SettingOverridesSystemAndIndexOneIsUnusable) {
     const LanguageCase c = GetParam();
     EXPECT_EQ(DetermineLanguage(QString::fromLatin1(c.langId), c.systemId), c.expected);
     EXPECT_EQ(LanguageIndex(), c.expected);
@@ -25,13 +24,11 @@ INSTANTIATE_TEST_SUITE_P(Rules, LanguageChoice,
                                          LanguageCase{"1", 0x041B, 3}, // 1 unusable: system
                                          LanguageCase{"", 0x0409, 2},  // English system: Czech
                                          LanguageCase{"", 0x041B, 3},  // Slovak system
-                                         LanguageCase{"2", 0x041B, 2},
-                                         LanguageCase{"x", 0x041B, 3},
+                                         LanguageCase{"2", 0x041B, 2}, LanguageCase{"x", 0x041B, 3},
                                          LanguageCase{"4", 0x0405, 2},
                                          LanguageCase{"1", 0x0409, 2}));
 
-QString errorOf(const std::function<void()> &call)
-{
+QString errorOf(const std::function<void()> &call) {
     try {
         call();
     } catch (const AppError &e) {
@@ -40,8 +37,7 @@ QString errorOf(const std::function<void()> &call)
     return QStringLiteral("no error");
 }
 
-TEST(Texts, IndexErrorsAndEmptyEntries)
-{
+TEST(Texts, IndexErrorsAndEmptyEntries) {
     SetLanguageIndex(LangCzech);
     EXPECT_EQ(errorOf([] { AppText(0); }), "Language index 0error");
     EXPECT_EQ(errorOf([] { AppText(450); }), "Language index 450error");
@@ -53,8 +49,7 @@ TEST(Texts, IndexErrorsAndEmptyEntries)
     EXPECT_EQ(AppText(449), QString());
 }
 
-TEST(Texts, LanguagePicksTheTable)
-{
+TEST(Texts, LanguagePicksTheTable) {
     SetLanguageIndex(LangCzech);
     EXPECT_EQ(AppText(147), QString::fromUtf8("Přerušit"));
     EXPECT_EQ(CommonText(2), QString::fromUtf8("&Zrušit"));
@@ -64,8 +59,7 @@ TEST(Texts, LanguagePicksTheTable)
     SetLanguageIndex(LangCzech);
 }
 
-TEST(Texts, StandardTableTextsAlwaysCzech)
-{
+TEST(Texts, StandardTableTextsAlwaysCzech) {
     SetLanguageIndex(LangSlovak);
     ReplaceStandardTableTexts();
     EXPECT_EQ(TableTexts().invalidDate, QString::fromUtf8("'%s' není platné datum"));

@@ -5,8 +5,7 @@
 
 namespace {
 
-TEST(TextUtil, SplitSectionTakesUpToTheSeparator)
-{
+TEST(TextUtil, SplitSectionTakesUpToTheSeparator) {
     QString source = QStringLiteral("a<sep/>b<sep/>");
     EXPECT_EQ(SplitSection(source, u"<sep/>"), "a");
     EXPECT_EQ(source, "b<sep/>");
@@ -17,8 +16,7 @@ TEST(TextUtil, SplitSectionTakesUpToTheSeparator)
     EXPECT_TRUE(bytes.isEmpty());
 }
 
-TEST(TextUtil, TextToLinesSplitsListEntries)
-{
+TEST(TextUtil, TextToLinesSplitsListEntries) {
     QStringList lines{QStringLiteral("old")};
     for (int lang : {int(LangCzech), int(LangSlovak)}) {
         SetLanguageIndex(lang);
@@ -32,26 +30,29 @@ TEST(TextUtil, TextToLinesSplitsListEntries)
     EXPECT_TRUE(lines.isEmpty());
 }
 
-TEST(TextUtil, FormatTextFillsPlaceholdersInOrder)
-{
+TEST(TextUtil, FormatTextFillsPlaceholdersInOrder) {
     EXPECT_EQ(FormatText(QStringLiteral("Přenos dat : %d%% hotovo (%d kB z %d kB)"), {50, 8, 16}),
               QStringLiteral("Přenos dat : 50% hotovo (8 kB z 16 kB)"));
     EXPECT_EQ(FormatText(QStringLiteral("'%s' - '%s'"), {"a"}), "'a' - ''");
     EXPECT_EQ(FormatText(QStringLiteral("100%"), {}), "100%");
 }
 
-TEST(TextUtil, ParseIntegerIsStrictDecimal)
-{
-    const std::pair<const char *, std::optional<int>> cases[] = {
-        {"42", 42}, {"-7", -7}, {"+3", 3}, {"  5", 5}, {"5 ", std::nullopt}, {"", std::nullopt},
-        {"-", std::nullopt}, {"0x10", std::nullopt}, {"1.5", std::nullopt},
-        {"99999999999", std::nullopt}};
+TEST(TextUtil, ParseIntegerIsStrictDecimal) {
+    const std::pair<const char *, std::optional<int>> cases[] = {{"42", 42},
+                                                                 {"-7", -7},
+                                                                 {"+3", 3},
+                                                                 {"  5", 5},
+                                                                 {"5 ", std::nullopt},
+                                                                 {"", std::nullopt},
+                                                                 {"-", std::nullopt},
+                                                                 {"0x10", std::nullopt},
+                                                                 {"1.5", std::nullopt},
+                                                                 {"99999999999", std::nullopt}};
     for (const auto &[text, expected] : cases)
         EXPECT_EQ(ParseInteger(QString::fromLatin1(text)), expected) << text;
 }
 
-TEST(TextUtil, Windows1250RoundTripsCzechAndSlovakLetters)
-{
+TEST(TextUtil, Windows1250RoundTripsCzechAndSlovakLetters) {
     const QString text = QString::fromUtf8("Příliš žluťoučký kůň; ľ ĺ ŕ ô ä");
     const QByteArray bytes = ToWin1250(text);
     EXPECT_EQ(bytes.left(5), QByteArray("\x50\xf8\xed\x6c\x69", 5));

@@ -11,8 +11,7 @@
 namespace {
 
 // Presses the button with this caption in the next message box that opens.
-void pressWhenShown(const QString &caption, QString *seenTitle, QStringList *seenButtons)
-{
+void pressWhenShown(const QString &caption, QString *seenTitle, QStringList *seenButtons) {
     QTimer::singleShot(0, [=] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
@@ -25,8 +24,7 @@ void pressWhenShown(const QString &caption, QString *seenTitle, QStringList *see
     });
 }
 
-TEST(WidgetSeam, RealBoxShowsCaptionsAndReturnsPressedCode)
-{
+TEST(WidgetSeam, RealBoxShowsCaptionsAndReturnsPressedCode) {
     WidgetSeam seam;
     Seam *previous = InstallSeam(&seam);
     SetLanguageIndex(LangSlovak);
@@ -40,8 +38,7 @@ TEST(WidgetSeam, RealBoxShowsCaptionsAndReturnsPressedCode)
     InstallSeam(previous);
 }
 
-TEST(WidgetSeam, BusyCursorIsTheApplicationOverrideCursor)
-{
+TEST(WidgetSeam, BusyCursorIsTheApplicationOverrideCursor) {
     WidgetSeam seam;
     Seam *previous = InstallSeam(&seam);
     BeginBusyCursor(Qt::BusyCursor);

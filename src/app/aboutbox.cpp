@@ -1,0 +1,68 @@
+#include "app/aboutbox.h"
+
+#include "app/buttonart.h"
+#include "app/version.h"
+#include "lang/texts.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+const char *kContactMail = "info@tellavo.example";
+const char *kWebSite = "https://tellavo.example/";
+} // namespace
+
+TAboutBox::TAboutBox(QWidget *parent, std::function<void(const QString &)> openAddress)
+    : QDialog(parent) {
+    const bool slovak = LanguageIndex() == LangSlovak;
+    setObjectName(QStringLiteral("fabout"));
+    setWindowTitle(slovak ? QStringLiteral("O aplikácii") : QStringLiteral("O aplikaci"));
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    setPalette(palette);
+
+    auto *layout = new QVBoxLayout(this);
+    auto *grid = new QGridLayout;
+    auto *icon = new QLabel(this);
+    icon->setPixmap(
+        ButtonArt::Logo().scaled(61, 44, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    grid->addWidget(icon, 0, 0, 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Program:"), this), 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Tellavo"), this), 0, 2);
+    grid->addWidget(new QLabel(slovak ? QStringLiteral("Verzia:") : QStringLiteral("Verze:"), this),
+                    1, 1);
+    auto *version = new QLabel(VersionText(ProgramVersion()), this);
+    version->setObjectName(QStringLiteral("lb_version"));
+    grid->addWidget(version, 1, 2);
+    grid->setColumnStretch(2, 1);
+    layout->addLayout(grid);
+
+    auto *line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    layout->addWidget(line);
+    auto *picture = new QLabel(this);
+    picture->setPixmap(
+        ButtonArt::Banner().scaled(300, 104, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    layout->addWidget(picture, 0, Qt::AlignHCenter);
+    layout->addWidget(new QLabel(QStringLiteral("© Tellavo s.r.o. All rights reserved."), this));
+
+    auto link = [&](const QString &text, const QString &address) {
+        auto *label = new QLabel(QStringLiteral("<a href=\"%1\">%2</a>").arg(address, text), this);
+        label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+        connect(label, &QLabel::linkActivated, this, [openAddress](const QString &target) {
+            if (openAddress)
+                openAddress(target);
+        });
+        layout->addWidget(label);
+    };
+    link(QString::fromLatin1(kContactMail),
+         QStringLiteral("mailto:%1?subject=").arg(QString::fromLatin1(kContactMail)));
+    link(QString::fromLatin1(kWebSite), QString::fromLatin1(kWebSite));
+    // Esc closes the box (the dialog's own reject).
+    adjustSize();
+    setFixedSize(sizeHint());
+}

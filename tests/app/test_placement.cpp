@@ -1,0 +1,48 @@
+#include "app/placement.h"
+#include "app/switches.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct PlacementCase {
+    const char *stored;
+    int state;
+    bool centre;
+    QRect bounds;
+};
+
+TEST(Placement, StoredTextDecidesStateAndBounds) {
+    const QRect current(100, 100, 800, 577);
+    const QSize screen(1024, 768);
+    const PlacementCase cases[] = {
+        {"2;10;10;500;400", WindowPlacement::Maximized, false, current}, // bounds not applied
+        {"0;10;10;500;400", WindowPlacement::Normal, false, QRect(10, 10, 500, 400)},
+        {"1;10;10;500;400", WindowPlacement::Normal, false, QRect(10, 10, 500, 400)},
+        {"", WindowPlacement::Normal, true, QRect(100, 100, 875, 715)},
+        {"0", WindowPlacement::Normal, true, QRect(100, 100, 875, 715)},
+        {"x;20;y;600;z", WindowPlacement::Normal, false, QRect(20, 100, 600, 577)},
+    };
+    for (const PlacementCase &c : cases) {
+        const PlacementPlan plan =
+            PlanPlacement(QString::fromLatin1(c.stored), WindowPlacement::Normal, current, screen);
+        EXPECT_EQ(plan.state, c.state) << c.stored;
+        EXPECT_EQ(plan.centre, c.centre) << c.stored;
+        EXPECT_EQ(plan.bounds, c.bounds) << c.stored;
+    }
+    // A small screen keeps the current size when centring.
+    EXPECT_EQ(PlanPlacement(QString(), 0, current, QSize(800, 600)).bounds, current);
+    EXPECT_EQ(ComposePlacement(2, QRect(0, 0, 1024, 740)), "2;0;0;1024;740");
+}
+
+TEST(Switches, SlashOrDashAnyCase) {
+    const StartSwitches a = ParseSwitches({"prog", "/INSTALL", "-Updated"});
+    EXPECT_TRUE(a.install);
+    EXPECT_TRUE(a.updated);
+    EXPECT_FALSE(a.close);
+    const StartSwitches b = ParseSwitches({"prog", "close", "--close", "/closex"});
+    EXPECT_FALSE(b.close);
+    EXPECT_TRUE(ParseSwitches({"prog", "-cLoSe"}).close);
+}
+
+} // namespace
