@@ -1,0 +1,22 @@
+#pragma once
+
+#include "data/fielddef.h"
+#include "data/value.h"
+
+#include <QDate>
+#include <QString>
+
+// The short date form users type and filters quote: day.month.year ("3.3.2009").
+QString FormatShortDate(const QDate &date);
+// Reads "d.m.yyyy", optionally followed by " h:mm" or " h:mm:ss"; false when invalid.
+bool ParseShortDateTime(QStringView text, TDateTimeMs &value);
+
+// The plain text form of a value for a field: short date (and time when not midnight),
+// numbers with a decimal comma, "True"/"False", memo text; "" for null.
+QString ValueToUserText(const TFieldDef &field, const TValue &value);
+// Reads user text for a field; empty text is null. Raises AppError with the standard texts
+// for an invalid date or an invalid number for the field.
+TValue ValueFromUserText(const TFieldDef &field, const QString &text);
+// Converts a value to the field's kind (text through ValueFromUserText); raises AppError
+// when it cannot be converted.
+TValue ConvertForField(const TFieldDef &field, const TValue &value);

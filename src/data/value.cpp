@@ -1,0 +1,119 @@
+#include "data/value.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr qint64 kEpochJulianDay = 2440588; // 1970-01-01
+
+} // namespace
+
+TDateTimeMs ToDateTimeMs(const QDate &date, const QTime &time) {
+    const qint64 days = date.toJulianDay() - kEpochJulianDay;
+    return TDateTimeMs{days * kMsPerDay + (time.isValid() ? time.msecsSinceStartOfDay() : 0)};
+}
+
+TDateTimeMs ToDateTimeMs(const QDateTime &value) {
+    return ToDateTimeMs(value.date(), value.time());
+}
+
+QDate DatePart(TDateTimeMs value) {
+    const qint64 days =
+        value.ms >= 0 ? value.ms / kMsPerDay : -((-value.ms + kMsPerDay - 1) / kMsPerDay);
+    return QDate::fromJulianDay(days + kEpochJulianDay);
+}
+
+QTime TimePart(TDateTimeMs value) {
+    qint64 ms = value.ms % kMsPerDay;
+    if (ms < 0)
+        ms += kMsPerDay;
+    return QTime::fromMSecsSinceStartOfDay(int(ms));
+}
+
+QDateTime ToQDateTime(TDateTimeMs value) {
+    return QDateTime(DatePart(value), TimePart(value));
+}
+
+qint64 TValue::toInteger() const {
+    switch (kind()) {
+    case Integer:
+        return std::get<qint64>(m_value);
+    case Float:
+        return qint64(std::llround(std::get<double>(m_value)));
+    case Bool:
+        return std::get<bool>(m_value) ? 1 : 0;
+    case DateTime:
+        return std::get<TDateTimeMs>(m_value).ms;
+    case Text:
+        return std::get<QString>(m_value).toLongLong();
+    default:
+        return 0;
+    }
+}
+
+double TValue::toFloat() const {
+    switch (kind()) {
+    case Float:
+        return std::get<double>(m_value);
+    case Text:
+        return std::get<QString>(m_value).toDouble();
+    default:
+        return double(toInteger());
+    }
+}
+
+bool TValue::toBool() const {
+    switch (kind()) {
+    case Float:
+        return std::get<double>(m_value) != 0;
+    case Text:
+        return std::get<QString>(m_value).compare(u"true", Qt::CaseInsensitive) == 0;
+    default:
+        return toInteger() != 0;
+    }
+}
+
+TDateTimeMs TValue::toDateTime() const {
+    switch (kind()) {
+    case DateTime:
+        return std::get<TDateTimeMs>(m_value);
+    case Float: // days, as a float date
+        return TDateTimeMs{qint64(std::llround(std::get<double>(m_value) * kMsPerDay))};
+    default:
+        return TDateTimeMs{toInteger()};
+    }
+}
+
+QString TValue::toText() const {
+    switch (kind()) {
+    case Null:
+        return QString();
+    case Integer:
+        return QString::number(std::get<qint64>(m_value));
+    case Float:
+        return QString::number(std::get<double>(m_value), 'g', 17);
+    case Text:
+        return std::get<QString>(m_value);
+    case DateTime: {
+        const QDateTime dt = toQDateTime();
+        return dt.time() == QTime(0, 0) ? dt.date().toString(Qt::ISODate)
+                                        : dt.toString(Qt::ISODateWithMs);
+    }
+    case Bool:
+        return std::get<bool>(m_value) ? QStringLiteral("True") : QStringLiteral("False");
+    case Bytes:
+        return QString::fromUtf8(std::get<QByteArray>(m_value));
+    }
+    return QString();
+}
+
+QByteArray TValue::toBytes() const {
+    switch (kind()) {
+    case Bytes:
+        return std::get<QByteArray>(m_value);
+    case Null:
+        return QByteArray();
+    default:
+        return toText().toUtf8();
+    }
+}
