@@ -1,14 +1,14 @@
 // The Tellavo desktop client: program start.
 #include "app/locations.h"
 #include "app/namevaluelist.h"
+#include "app/switches.h"
+#include "app/tapp.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
 #include "lang/widgetseam.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QLabel>
-#include <QMainWindow>
 
 namespace {
 
@@ -26,16 +26,12 @@ QString settingsLangId() {
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tellavo"));
     InitLocations(QCoreApplication::applicationFilePath());
     ReplaceStandardTableTexts();
     DetermineLanguage(settingsLangId(), SystemLanguageIdentifier());
     WidgetSeam seam;
     InstallSeam(&seam);
-
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tellavo"));
-    window.setCentralWidget(new QLabel(AppText(164), &window));
-    window.resize(800, 600);
-    window.show();
-    return app.exec();
+    TApp program(ParseSwitches(QCoreApplication::arguments()));
+    return program.run();
 }

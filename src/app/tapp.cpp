@@ -1,0 +1,115 @@
+#include "app/tapp.h"
+
+#include "app/instanceguard.h"
+#include "app/locations.h"
+#include "app/session.h"
+#include "lang/guard.h"
+#include "lang/messagebox.h"
+#include "lang/seam.h"
+#include "lang/texts.h"
+#include "net/connectiondialog.h"
+#include "net/settings.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+// The screens of the main window until their own frames replace them.
+std::array<TScreen *, 4> createScreens() {
+    std::array<TScreen *, 4> screens{};
+    for (TScreen *&screen : screens) {
+        screen = new TScreen;
+        auto *layout = new QVBoxLayout(screen);
+        layout->addWidget(new QLabel(screen));
+    }
+    return screens;
+}
+
+} // namespace
+
+TApp::TApp(const StartSwitches &switches) : m_switches(switches) {}
+
+TApp::~TApp() = default;
+
+int TApp::run() {
+    m_guard = std::make_unique<InstanceGuard>(QCoreApplication::applicationFilePath());
+    const bool running = !m_guard->acquire();
+    if (m_switches.close) {
+        if (running)
+            m_guard->send(InstanceGuard::CloseYourself);
+        return 0;
+    }
+    if (running) {
+        m_guard->send(InstanceGuard::ComeToFront);
+        return 0;
+    }
+    if (m_switches.install)
+        return RunInstallMode();
+    connect(m_guard.get(), &InstanceGuard::received, this, &TApp::guardCode);
+
+    createWindows();
+    m_main->showPlaced();
+    QTimer::singleShot(0, this, [this] { RunGuarded([this] { startMessage(); }); });
+    return QApplication::exec();
+}
+
+void TApp::createWindows() {
+    m_main = std::make_unique<Tfmain>(createScreens(), mainWindowActions());
+    m_connection = std::make_unique<Tfconnection>(false, m_main.get());
+    RunGuarded([] { LoadSettings(); });
+    m_main->RefreshState();
+}
+
+void TApp::startMessage() {
+    if (m_switches.updated) {
+        QFile::remove(UpdateFilePath());
+        m_main->raise();
+        m_main->activateWindow();
+        AppMessageBox(AppText(162), mtInformation, mbOK);
+    }
+    if (Settings().autoConnect)
+        connectClicked();
+}
+
+Tfmain::Actions TApp::mainWindowActions() {
+    Tfmain::Actions a;
+    a.connect = [this] { connectClicked(); };
+    a.options = [this] { optionsClicked(); };
+    a.storedPlacement = [] { return Settings().mainWindow; };
+    a.savePlacement = [](const QString &placement) {
+        Settings().mainWindow = placement;
+        SaveSettings(sgMainWindow);
+    };
+    a.openAddress = [this](const QString &address) { openAddress(address); };
+    return a;
+}
+
+void TApp::guardCode(int code) {
+    if (code == InstanceGuard::CloseYourself && !m_main) {
+        QCoreApplication::exit(0);
+        return;
+    }
+    if (m_main)
+        m_main->handleGuardCode(code);
+}
+
+void TApp::connectClicked() {
+    if (Settings().loginName.isEmpty()) {
+        AppMessageBox(AppText(165), mtInformation, mbOK);
+        return;
+    }
+}
+
+void TApp::optionsClicked() {
+    if (IsSignedIn())
+        return;
+    m_connection->exec();
+}
+
+void TApp::openAddress(const QString &address) {
+    CurrentSeam().openDocument(address);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/switches.h"
+#include "app/tfmain.h"
+
+#include <QObject>
+#include <memory>
+
+class InstanceGuard;
+class Tfconnection;
+
+// Runs the program: the start-up sequence with its switches and the instance guard, the main
+// window's actions (connect, settings, profile, links), and the start message.
+class TApp : public QObject {
+    Q_OBJECT
+public:
+    explicit TApp(const StartSwitches &switches);
+    ~TApp() override;
+
+    // Start-up from the guard on; returns the program's exit code.
+    int run();
+
+    Tfmain *mainWindow() const { return m_main.get(); }
+    // Creates the main window and everything it needs without showing it (also for tests).
+    void createWindows();
+    // The start message handled once the event loop runs: update notice and AutoConnect.
+    void startMessage();
+
+private:
+    Tfmain::Actions mainWindowActions();
+    void guardCode(int code);
+    void connectClicked();
+    void optionsClicked();
+    void openAddress(const QString &address);
+
+    StartSwitches m_switches;
+    std::unique_ptr<InstanceGuard> m_guard;
+    std::unique_ptr<Tfmain> m_main;
+    std::unique_ptr<Tfconnection> m_connection;
+};
