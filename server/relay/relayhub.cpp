@@ -1,0 +1,196 @@
+#include "relayhub.h"
+
+#include "relayconnection.h"
+#include "relayprotocol.h"
+#include "relaytlsserver.h"
+
+#include <QSslKey>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <utility>
+
+namespace {
+
+const QByteArray ListCommand = "@listactiveusers";
+
+} // namespace
+
+RelayHub::RelayHub(QObject *parent)
+    : QObject(parent), m_maxPendingOutput(RelayConnection::DefaultMaxPendingOutput) {}
+
+RelayHub::~RelayHub() {
+    close();
+}
+
+bool RelayHub::listen(const QHostAddress &address, quint16 port) {
+    if (m_server) {
+        m_errorString = QStringLiteral("The relay is already listening in clear.");
+        return false;
+    }
+    auto *server = new QTcpServer(this);
+    if (!startListening(server, address, port))
+        return false;
+    m_server = server;
+    return true;
+}
+
+bool RelayHub::listenTls(const QHostAddress &address, quint16 port,
+                         const QSslConfiguration &configuration) {
+    if (m_tlsServer) {
+        m_errorString = QStringLiteral("The relay is already listening with TLS.");
+        return false;
+    }
+    if (configuration.localCertificate().isNull() || configuration.privateKey().isNull()) {
+        m_errorString = QStringLiteral("The relay needs a certificate and a key for TLS.");
+        return false;
+    }
+    auto *server = new RelayTlsServer(configuration, this);
+    if (!startListening(server, address, port))
+        return false;
+    m_tlsServer = server;
+    return true;
+}
+
+bool RelayHub::startListening(QTcpServer *server, const QHostAddress &address, quint16 port) {
+    if (!server->listen(address, port)) {
+        m_errorString = server->errorString();
+        delete server;
+        return false;
+    }
+    connect(server, &QTcpServer::newConnection, this, [this, server] { acceptPending(server); });
+    return true;
+}
+
+quint16 RelayHub::serverPort() const {
+    return m_server ? m_server->serverPort() : 0;
+}
+
+quint16 RelayHub::tlsServerPort() const {
+    return m_tlsServer ? m_tlsServer->serverPort() : 0;
+}
+
+QStringList RelayHub::onlineClientIds() const {
+    QStringList ids;
+    for (const QByteArray &id : m_directory.clientIds())
+        ids.append(QString::fromLatin1(id));
+    return ids;
+}
+
+void RelayHub::close() {
+    delete m_server;
+    delete m_tlsServer;
+    m_server = m_tlsServer = nullptr;
+    const bool wasOnline = m_directory.size() > 0;
+    const QSet<RelayConnection *> connections = std::exchange(m_connections, {});
+    m_directory.clear();
+    for (RelayConnection *connection : connections) {
+        connection->disconnect(this);
+        delete connection;
+    }
+    if (wasOnline)
+        emit onlineClientsChanged();
+}
+
+void RelayHub::acceptPending(QTcpServer *server) {
+    while (QTcpSocket *socket = server->nextPendingConnection()) {
+        auto *connection = new RelayConnection(socket, m_signOnTimeout, m_maxPendingOutput, this);
+        m_connections.insert(connection);
+        connect(connection, &RelayConnection::lineReceived, this,
+                [this, connection](const QByteArray &line) { handleLine(connection, line); });
+        // Queued, so that no list of connections is changed while it is being walked.
+        connect(
+            connection, &RelayConnection::closed, this,
+            [this, connection] { dropConnection(connection); }, Qt::QueuedConnection);
+    }
+}
+
+void RelayHub::dropConnection(RelayConnection *connection) {
+    if (!m_connections.remove(connection))
+        return;
+    const QByteArray id = connection->clientId();
+    connection->deleteLater();
+    if (!connection->isSignedOn() || !m_directory.remove(id, connection))
+        return;
+    announceGroup(RelayProtocol::GroupOf(id));
+    emit onlineClientsChanged();
+}
+
+void RelayHub::handleLine(RelayConnection *connection, const QByteArray &line) {
+    if (line.isEmpty())
+        return;
+    QByteArray rest = line;
+    const QByteArray command = RelayProtocol::TakeField(rest);
+    if (!connection->isSignedOn()) {
+        if (command == "c")
+            signOn(connection, rest);
+        else
+            connection->refuse("notsignedon");
+    } else if (command == ListCommand) {
+        connection->sendLine(listLine(RelayProtocol::GroupOf(connection->clientId())));
+    } else if (command == "@sayclient") {
+        sayClient(connection, line, rest);
+    } else if (command == "c") {
+        connection->sendLine("@error;alreadysignedon");
+    } else {
+        connection->sendLine("@error;unknowncommand");
+    }
+}
+
+void RelayHub::signOn(RelayConnection *connection, QByteArray rest) {
+    const QByteArray id = RelayProtocol::TakeField(rest);
+    if (rest != RelayProtocol::SignOnKey) {
+        connection->refuse("badkey");
+        return;
+    }
+    if (!RelayProtocol::IsClientId(id)) {
+        connection->refuse("badclientid");
+        return;
+    }
+    connection->markSignedOn(id);
+    connection->sendLine("@loginok;" + id);
+    RelayConnection *replaced = m_directory.add(id, connection);
+    if (replaced)
+        replaced->refuse("replaced");
+    announceGroup(RelayProtocol::GroupOf(id));
+    if (!replaced)
+        emit onlineClientsChanged();
+}
+
+// Forwards the payload as "@clientsaid;sender;payload" and echoes the sender's whole line
+// followed by the status: OK when delivered, NOTFOUND when the target is not on line,
+// TOOLONG when the forwarded line would exceed what a client reads.
+void RelayHub::sayClient(RelayConnection *connection, const QByteArray &line, QByteArray rest) {
+    const QByteArray target = RelayProtocol::TakeField(rest);
+    RelayConnection *receiver = m_directory.find(target);
+    QByteArray status = "OK";
+    if (!receiver || receiver->isClosing()) {
+        status = "NOTFOUND";
+    } else {
+        const QByteArray forward = "@clientsaid;" + connection->clientId() + ';' + rest;
+        if (forward.size() > RelayProtocol::MaxLineLength)
+            status = "TOOLONG";
+        else
+            receiver->sendLine(forward);
+    }
+    connection->sendLine(line + status);
+}
+
+QByteArray RelayHub::listLine(const QByteArray &group) const {
+    QByteArray list = ListCommand;
+    for (const QByteArray &id : m_directory.groupIds(group))
+        list += ';' + id;
+    return list;
+}
+
+// The clients of a lesson group learn of every client of their group that comes or goes. The
+// list names only the group: that is all a client looks for, and a list of a whole school
+// would outgrow the line length a client reads.
+void RelayHub::announceGroup(const QByteArray &group) {
+    const QByteArray list = listLine(group);
+    for (const QByteArray &id : m_directory.groupIds(group)) {
+        RelayConnection *member = m_directory.find(id);
+        if (!member->isClosing())
+            member->sendLine(list);
+    }
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "relaydirectory.h"
+
+#include <QHostAddress>
+#include <QObject>
+#include <QSet>
+#include <QSslConfiguration>
+#include <QStringList>
+
+class QTcpServer;
+class QTcpSocket;
+class RelayConnection;
+
+// The lesson relay: accepts clients over clear TCP and TLS, signs them on under their client
+// ids, tells the clients of each lesson group who of the group is on line, and forwards lines
+// from one client to another.
+//
+// Sign-on: a wrong key, a malformed client id, a command before sign-on, an over-long line
+// or a sign-on timeout is answered with "@error;" and a reason, and the connection is closed.
+// A sign-on under an id that is already on line replaces the older connection, which gets
+// "@error;replaced" and is closed: a client that lost its connection unnoticed can come back
+// at once.
+class RelayHub : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int DefaultSignOnTimeout = 30000;
+
+    explicit RelayHub(QObject *parent = nullptr);
+    ~RelayHub() override;
+
+    bool listen(const QHostAddress &address, quint16 port);
+    bool listenTls(const QHostAddress &address, quint16 port,
+                   const QSslConfiguration &configuration);
+    quint16 serverPort() const;
+    quint16 tlsServerPort() const;
+    // Why the last listen or listenTls failed.
+    QString errorString() const { return m_errorString; }
+
+    // Every client id on line, in sign-on order.
+    QStringList onlineClientIds() const;
+
+    // Time a new connection has to sign on, in milliseconds (TLS handshake included).
+    void setSignOnTimeout(int milliseconds) { m_signOnTimeout = milliseconds; }
+    // Bytes that may wait to be sent to one client before it counts as not reading.
+    void setMaxPendingOutput(qint64 bytes) { m_maxPendingOutput = bytes; }
+
+    // Stops listening and drops every connection.
+    void close();
+
+signals:
+    // The set of client ids on line has changed.
+    void onlineClientsChanged();
+
+private:
+    bool startListening(QTcpServer *server, const QHostAddress &address, quint16 port);
+    void acceptPending(QTcpServer *server);
+    void dropConnection(RelayConnection *connection);
+    void handleLine(RelayConnection *connection, const QByteArray &line);
+    void signOn(RelayConnection *connection, QByteArray rest);
+    void sayClient(RelayConnection *connection, const QByteArray &line, QByteArray rest);
+    QByteArray listLine(const QByteArray &group) const;
+    void announceGroup(const QByteArray &group);
+
+    QTcpServer *m_server = nullptr;
+    QTcpServer *m_tlsServer = nullptr;
+    QSet<RelayConnection *> m_connections;
+    RelayDirectory m_directory;
+    int m_signOnTimeout = DefaultSignOnTimeout;
+    qint64 m_maxPendingOutput;
+    QString m_errorString;
+};

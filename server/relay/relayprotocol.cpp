@@ -1,0 +1,57 @@
+#include "relayprotocol.h"
+
+namespace RelayProtocol {
+
+namespace {
+
+constexpr qsizetype MaxNumberLength = 19;
+
+bool IsNumber(QByteArrayView part) {
+    if (part.isEmpty() || part.size() > MaxNumberLength)
+        return false;
+    if (part.size() > 1 && part.front() == '0')
+        return false;
+    for (char c : part) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QByteArray TakeField(QByteArray &rest) {
+    const qsizetype at = rest.indexOf(';');
+    if (at < 0) {
+        QByteArray field;
+        field.swap(rest);
+        return field;
+    }
+    QByteArray field = rest.left(at);
+    rest.remove(0, at + 1);
+    return field;
+}
+
+bool IsClientId(QByteArrayView id) {
+    int parts = 0;
+    qsizetype start = 0;
+    while (true) {
+        qsizetype end = id.indexOf('_', start);
+        if (end < 0)
+            end = id.size();
+        if (!IsNumber(id.sliced(start, end - start)) || ++parts > 3)
+            return false;
+        if (end == id.size())
+            break;
+        start = end + 1;
+    }
+    return parts >= 2;
+}
+
+QByteArray GroupOf(const QByteArray &id) {
+    const qsizetype first = id.indexOf('_');
+    const qsizetype second = first < 0 ? -1 : id.indexOf('_', first + 1);
+    return second < 0 ? id : id.left(second);
+}
+
+} // namespace RelayProtocol
