@@ -4,6 +4,7 @@
 #include "relayprotocol.h"
 #include "relaytlsserver.h"
 
+#include <QPointer>
 #include <QSslKey>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -98,10 +99,15 @@ void RelayHub::acceptPending(QTcpServer *server) {
         m_connections.insert(connection);
         connect(connection, &RelayConnection::lineReceived, this,
                 [this, connection](const QByteArray &line) { handleLine(connection, line); });
-        // Queued, so that no list of connections is changed while it is being walked.
+        // Queued, so that no list of connections is changed while it is being walked; the
+        // guard skips a connection that close() has already deleted.
         connect(
             connection, &RelayConnection::closed, this,
-            [this, connection] { dropConnection(connection); }, Qt::QueuedConnection);
+            [this, guard = QPointer(connection)] {
+                if (guard)
+                    dropConnection(guard);
+            },
+            Qt::QueuedConnection);
     }
 }
 
