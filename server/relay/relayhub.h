@@ -9,12 +9,17 @@
 #include <QStringList>
 
 class QTcpServer;
-class QTcpSocket;
 class RelayConnection;
 
 // The lesson relay: accepts clients over clear TCP and TLS, signs them on under their client
 // ids, tells the clients of each lesson group who of the group is on line, and forwards lines
 // from one client to another.
+//
+// Lists: "@listactiveusers" answers with the ids of the asking client's lesson group (job and
+// teacher), and every client of a group gets the list unasked whenever a client of the group
+// comes or goes. "@sayclient;target;payload" is forwarded as "@clientsaid;sender;payload" and
+// echoed with a status: OK, NOTFOUND (target not on line) or TOOLONG (the forwarded line would
+// be longer than a client reads; nothing is forwarded).
 //
 // Sign-on: a wrong key, a malformed client id, a command before sign-on, an over-long line
 // or a sign-on timeout is answered with "@error;" and a reason, and the connection is closed.
