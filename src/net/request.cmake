@@ -1,1 +1,14 @@
 # request runner, request format, compression
+list(APPEND NET_CORE_SOURCES
+  compression.h compression.cpp
+  formencode.h formencode.cpp
+  requestspec.h
+  requestoutcome.h requestoutcome.cpp
+  reportresult.h reportresult.cpp
+  requestaddress.h requestaddress.cpp
+  clienttls.h clienttls.cpp
+  transferobserver.h
+  transferstatus.h transferstatus.cpp
+  httpexchange.h httpexchange.cpp
+  requestrunner.h requestrunner.cpp
+)

@@ -1,0 +1,35 @@
+#include "net/reportresult.h"
+
+#include "lang/messagebox.h"
+#include "lang/texts.h"
+#include "lang/textutil.h"
+
+QString ResultText(int result) {
+    switch (result) {
+    case rrBadLogin:
+        return AppText(141);
+    case rrFailed:
+        return AppText(142);
+    case rrCancelled:
+        return AppText(143);
+    case rrNotOk:
+        return AppText(144);
+    }
+    return FormatText(AppText(145), {result});
+}
+
+void ReportResult(int result, const QString &reply, const QString &successText) {
+    if (result == rrOk) {
+        if (!successText.isEmpty())
+            AppMessageBox(successText, mtInformation, mbOK);
+        return;
+    }
+    QString text = ResultText(result);
+    if (!reply.isEmpty())
+        text += QChar(13) + reply;
+    AppMessageBox(text, mtError, mbOK);
+}
+
+void ReportResult(const RequestOutcome &outcome, const QString &successText) {
+    ReportResult(outcome.result, ReplyText(outcome.reply), successText);
+}

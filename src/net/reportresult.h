@@ -1,0 +1,14 @@
+#pragma once
+
+#include "net/requestoutcome.h"
+
+#include <QString>
+
+// Shows the outcome of a server request: on success the success text in an information box
+// (nothing when there is none); otherwise an error box with the text for the result code,
+// followed by a carriage return and the reply when the reply is not empty.
+void ReportResult(int result, const QString &reply, const QString &successText = QString());
+void ReportResult(const RequestOutcome &outcome, const QString &successText = QString());
+
+// The error text for a result code other than 0.
+QString ResultText(int result);

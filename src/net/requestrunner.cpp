@@ -1,0 +1,178 @@
+#include "net/requestrunner.h"
+
+#include "app/session.h"
+#include "lang/seam.h"
+#include "net/applyproxy.h"
+#include "net/clienttls.h"
+#include "net/formencode.h"
+#include "net/httpexchange.h"
+#include "net/requestaddress.h"
+
+#include <QCoreApplication>
+#include <QNetworkAccessManager>
+#include <QNetworkCookie>
+#include <QNetworkCookieJar>
+
+namespace {
+
+// A cookie jar that never keeps nor hands out a cookie: the session id travels only in the
+// request address.
+class NoCookieJar : public QNetworkCookieJar {
+public:
+    using QNetworkCookieJar::QNetworkCookieJar;
+    QList<QNetworkCookie> cookiesForUrl(const QUrl &) const override { return {}; }
+    bool setCookiesFromUrl(const QList<QNetworkCookie> &, const QUrl &) override { return false; }
+};
+
+QPointer<RequestRunner> g_current;
+
+const QByteArray kAccept = "text/html, */*";
+const QByteArray kUserAgent = "Mozilla/3.0 (compatible; Indy Library)";
+
+} // namespace
+
+RequestRunner::RequestRunner(QObject *parent)
+    : QObject(parent), m_client(new QNetworkAccessManager(this)),
+      m_clock([] { return CurrentSeam().now(); }) {
+    m_client->setCookieJar(new NoCookieJar(m_client));
+    m_client->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    m_client->setStrictTransportSecurityEnabled(false);
+    m_lastExchange = m_clock();
+    m_previous = g_current;
+    g_current = this;
+}
+
+RequestRunner::~RequestRunner() {
+    for (HttpExchange *exchange : std::as_const(m_running))
+        exchange->cancel();
+    if (g_current == this)
+        g_current = m_previous;
+}
+
+void RequestRunner::setClock(std::function<QDateTime()> clock) {
+    m_clock = std::move(clock);
+    m_lastExchange = m_clock();
+}
+
+QString RequestRunner::prepareClient(const AppSettings &settings, const ConnectionTarget &target) {
+    m_client->setProxy(ProxyFromSettings(settings));
+    m_tls = ClientTlsConfiguration(settings);
+    return BaseAddress(target.server, settings.useSsl);
+}
+
+QString RequestRunner::prepareClient() {
+    return prepareClient(Settings(), CurrentConnectionTarget());
+}
+
+QNetworkRequest RequestRunner::clientRequest(const QUrl &url) const {
+    QNetworkRequest request(url);
+    request.setRawHeader("Accept", kAccept);
+    request.setRawHeader("User-Agent", kUserAgent);
+    request.setRawHeader("Connection", "close");
+    // Set explicitly so that the transport neither asks for nor unpacks compressed bodies.
+    request.setRawHeader("Accept-Encoding", "identity");
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
+    request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
+    request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+                         QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
+    request.setSslConfiguration(m_tls);
+    return request;
+}
+
+RequestOutcome RequestRunner::run(const RequestSpec &spec, TransferObserver *observer,
+                                  bool excludeUserInput) {
+    HttpExchange exchange(*m_client, observer);
+    try {
+        const QString base = prepareClient();
+        const bool raw = IsRawDownload(spec.action);
+        const bool renewal =
+            !raw && !spec.withoutSession && m_lastExchange.msecsTo(m_clock()) > kRenewalAfterMs;
+        const QByteArray address =
+            RequestAddress(base, CurrentConnectionTarget().path, spec, SessionIdParam());
+        QNetworkRequest request = clientRequest(QUrl::fromEncoded(address, QUrl::StrictMode));
+        QByteArray verb = "GET";
+        QByteArray body;
+        if (!raw && !spec.data.isEmpty()) {
+            verb = "POST";
+            body = TransportEncodeForm(spec.data);
+            request.setHeader(QNetworkRequest::ContentTypeHeader,
+                              QByteArray("application/x-www-form-urlencoded"));
+        }
+        m_running.append(&exchange);
+        const ExchangeResult result = exchange.run(
+            request, verb, body,
+            excludeUserInput ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents);
+        m_running.removeOne(&exchange);
+        closeConnections();
+        return judge(result, renewal);
+    } catch (...) {
+        m_running.removeOne(&exchange);
+        closeConnections();
+        return RequestOutcome{};
+    }
+}
+
+void RequestRunner::closeConnections() {
+    // Another request still waiting (started from an event handler) keeps its connection;
+    // the outermost one closes them all.
+    if (m_running.isEmpty())
+        m_client->clearConnectionCache();
+}
+
+RequestOutcome RequestRunner::judge(const ExchangeResult &result, bool renewal) {
+    RequestOutcome outcome;
+    if (result.cancelled) {
+        outcome.result = rrCancelled;
+        return outcome;
+    }
+    if (result.failed)
+        return outcome; // rrFailed with an empty reply
+    m_lastExchange = m_clock();
+    QByteArray reply = result.body;
+    outcome.result = rrOk;
+    if (result.status != 200) {
+        outcome.result = -result.status;
+    } else if (!reply.startsWith("ok")) {
+        outcome.result = rrNotOk;
+    } else if (renewal && reply.startsWith("oksesid=")) {
+        const qsizetype end = reply.indexOf("endsesid", 8);
+        if (end < 0) {
+            // A renewal without its end marker is a broken reply, not a success.
+            outcome.result = rrNotOk;
+        } else {
+            SetSessionId(QString::fromLatin1(reply.sliced(8, end - 8)));
+            reply.remove(0, end + 8);
+            if (!reply.startsWith("ok"))
+                outcome.result = rrNotOk;
+        }
+    }
+    if (outcome.result != rrOk && reply.startsWith("error")) {
+        reply.remove(0, 5);
+        outcome.errorPrefix = true;
+    }
+    outcome.reply = reply;
+    return outcome;
+}
+
+void RequestRunner::cancel() {
+    if (!m_running.isEmpty())
+        m_running.last()->cancel();
+}
+
+RequestRunner &AppRequestRunner() {
+    if (!g_current)
+        new RequestRunner(QCoreApplication::instance());
+    return *g_current;
+}
+
+QNetworkAccessManager *HttpClient() {
+    return AppRequestRunner().httpClient();
+}
+
+QString PrepareClient() {
+    return AppRequestRunner().prepareClient();
+}
