@@ -1,5 +1,6 @@
 #include "net/applyproxy.h"
 
+#include <QCoreApplication>
 #include <QNetworkAccessManager>
 #include <gtest/gtest.h>
 
@@ -28,6 +29,10 @@ TEST(ApplyProxy, ProxyFollowsTheSettings) {
     }
 
     Settings() = s;
+    int argc = 1;
+    char name[] = "test";
+    char *argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv); // the HTTP client wants an application object
     QNetworkAccessManager client;
     ApplyProxy(client);
     EXPECT_EQ(client.proxy().hostName(), QStringLiteral("proxy.local"));
