@@ -127,7 +127,7 @@ public:
     void MergeChangeLog();
     // Reverts the latest logged change; false when there was none.
     bool UndoLastChange();
-    // Reverts every change (undo until none is left, then merge).
+    // Reverts every change at once (as undoing until none is left, then merging).
     void CancelUpdates();
     // Sends the change log through the provider when there are changes; returns the number
     // of errors (always 0: failures are raised).
@@ -233,8 +233,6 @@ private:
 
     void adopt(TTableContent &&content);
     void clearAll();
-    void rebuildFilter();
-    void rebuildOrder();
     void rebuildView(quint32 keepRow);
     bool rowVisible(quint32 row) const;
     void placeRow(quint32 row, int hint);
@@ -247,12 +245,30 @@ private:
     void checkCanModify() const;
     void beginInsert(bool append);
     void recount(quint32 row, int sign);
+    void undoOne();
     bool rowChanged(quint32 row) const;
     quint32 rowAtPos(int pos) const;
     quint32 recordOf(quint32 row) const;
     void writeDelta(TPacketWriter &writer) const;
 
-    struct LogEntry;
+    // One logged change: the row and its entry before the change.
+    enum class LogKind : quint8 { Insert, Edit, Delete };
+    struct LogEntry {
+        quint32 row;
+        TRowEntry before;
+        LogKind kind;
+    };
+    // Row flags.
+    static constexpr quint8 kRowLogInserted = 1; // inserted since the last merge
+    static constexpr quint8 kRowLogDeleted = 2;  // deleted since the last merge
+    static constexpr quint8 kRowGone = 4;        // its insert was undone
+    // The view entry of a row being inserted (its values are in the edit buffer).
+    static constexpr quint32 kProvisionalRow = kNoRecord;
+
+    bool findKeyRow(const TValue &key);
+    TTableOrder compileOrder(const QList<TFieldDef> &fields) const;
+    void refilter();
+    void reorder();
 
     QString m_name;
     TableProvider *m_provider = nullptr;
@@ -283,6 +299,7 @@ private:
 
     int m_freeze = 0;
     bool m_pendingNotice = false;
+    bool m_activeAtFreeze = false;
     int m_nextObserverId = 1;
     QList<QPair<int, TTableObserver>> m_observers;
 };

@@ -25,6 +25,8 @@ public:
     // With onlyFields (a bit per field) only those fields are written.
     void row(quint32 record, quint8 status, const std::vector<bool> *onlyFields = nullptr);
     QByteArray finish();
+    // Reserves room for the expected size of the packet.
+    void reserve(qsizetype bytes) { m_out.reserve(bytes); }
 
 private:
     void attribute(const char *name, QStringView value);

@@ -77,4 +77,5 @@ private:
     std::vector<quint64> m_nulls;
     std::vector<char16_t> m_text;
     std::vector<char> m_bytes;
+    size_t m_pendingStart = 0;
 };

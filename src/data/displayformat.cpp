@@ -1,0 +1,90 @@
+#include "data/displayformat.h"
+
+#include "data/usertext.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+QString formatNumber(const QString &format, double value) {
+    const qsizetype point = format.indexOf(u'.');
+    const int decimals = point < 0 ? 0 : int(format.mid(point + 1).count(u'0'));
+    const bool grouped = format.left(point < 0 ? format.size() : point).contains(u',');
+    QString text = QString::number(value, 'f', decimals);
+    const bool negative = text.startsWith(u'-');
+    if (negative)
+        text.remove(0, 1);
+    const qsizetype dot = text.indexOf(u'.');
+    QString whole = dot < 0 ? text : text.left(dot);
+    if (grouped)
+        for (qsizetype i = whole.size() - 3; i > 0; i -= 3)
+            whole.insert(i, QChar(0x00A0));
+    QString result = whole;
+    if (dot >= 0)
+        result += QChar(',') + text.mid(dot + 1);
+    if (negative && result.contains(QRegularExpression(QStringLiteral("[1-9]"))))
+        result.prepend(u'-');
+    return result;
+}
+
+// Converts a date-time pattern of the tables' style to Qt's (months "m", minutes "n").
+QString qtPattern(const QString &format) {
+    QString out;
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format[i].toLower();
+        qsizetype run = 1;
+        while (i + run < format.size() && format[i + run].toLower() == c)
+            ++run;
+        const QString token(run, c);
+        switch (c.unicode()) {
+        case 'd':
+        case 'y':
+        case 's':
+            out += token;
+            break;
+        case 'm':
+            out += QString(run, QChar('M'));
+            break;
+        case 'h':
+            out += QString(run, QChar('H'));
+            break;
+        case 'n':
+            out += QString(run, QChar('m'));
+            break;
+        default:
+            out +=
+                QChar('\'') + QString(format.mid(i, run)).replace(u"'"_qs, u"''"_qs) + QChar('\'');
+            break;
+        }
+        i += run;
+    }
+    return out;
+}
+
+} // namespace
+
+QString FormatValue(const QString &format, const TFieldDef &field, const TValue &value) {
+    if (value.isNull())
+        return QString();
+    if (format.isEmpty())
+        return ValueToUserText(field, value);
+    switch (field.valueKind()) {
+    case TValue::Integer:
+    case TValue::Float:
+        return formatNumber(format, value.toFloat());
+    case TValue::DateTime:
+        return value.toQDateTime().toString(qtPattern(format));
+    default:
+        return ValueToUserText(field, value);
+    }
+}
+
+QString FormatDisplayText(const TFieldDef &field, const TValue &value) {
+    return FormatValue(field.displayFormat, field, value);
+}
+
+QString MemoDisplayText(const QString &text) {
+    QString line = text;
+    line.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    return line.left(100);
+}

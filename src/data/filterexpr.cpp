@@ -1,0 +1,483 @@
+#include "data/filterexpr.h"
+
+#include "data/usertext.h"
+#include "lang/apperror.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+enum class Op { Eq, Ne, Lt, Le, Gt, Ge };
+
+// The kind that a comparison works in: whole numbers (integers, booleans, date-times as
+// milliseconds), floats, or text.
+enum class CmpKind { Int, Float, Text };
+
+// One term of an operand: a field, or a constant already converted to the comparison kind.
+struct Term {
+    int field = -1;
+    QString raw;         // constant as written
+    bool quoted = false; // the constant was a quoted text
+    qint64 i = 0;
+    double f = 0;
+    QString text;
+};
+
+using Operand = std::vector<Term>; // a sum of terms
+
+struct Scalar {
+    bool null = false;
+    qint64 i = 0;
+    double f = 0;
+    QStringView text;
+};
+
+bool test(Op op, int c) {
+    switch (op) {
+    case Op::Eq:
+        return c == 0;
+    case Op::Ne:
+        return c != 0;
+    case Op::Lt:
+        return c < 0;
+    case Op::Le:
+        return c <= 0;
+    case Op::Gt:
+        return c > 0;
+    case Op::Ge:
+        return c >= 0;
+    }
+    return false;
+}
+
+template <typename T> int threeWay(const T &a, const T &b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+} // namespace
+
+struct TFilterExpr::Node {
+    enum Type { And, Or, Not, Compare, In, IsNull } type = Compare;
+    std::unique_ptr<Node> left, right;
+    Operand a, b;
+    std::vector<Operand> list;
+    Op op = Op::Eq;
+    CmpKind kind = CmpKind::Int;
+    const QList<TFieldDef> *fields = nullptr;
+
+    bool eval(const TRecordStore &store, quint32 record) const;
+    Scalar value(const Operand &operand, const TRecordStore &store, quint32 record) const;
+    int compare(const Scalar &x, const Scalar &y) const;
+};
+
+Scalar TFilterExpr::Node::value(const Operand &operand, const TRecordStore &store,
+                                quint32 record) const {
+    Scalar s;
+    for (const Term &t : operand) {
+        if (t.field < 0) {
+            s.i += t.i;
+            s.f += t.f;
+            s.text = t.text;
+            continue;
+        }
+        if (store.isNull(record, t.field)) {
+            s.null = true;
+            return s;
+        }
+        const TCell &cell = store.cell(record, t.field);
+        switch (kind) {
+        case CmpKind::Text:
+            s.text = store.text(record, t.field);
+            break;
+        case CmpKind::Float:
+            s.f += (*fields)[t.field].valueKind() == TValue::Float ? cell.f : double(cell.i);
+            break;
+        case CmpKind::Int:
+            s.i += cell.i;
+            break;
+        }
+    }
+    return s;
+}
+
+int TFilterExpr::Node::compare(const Scalar &x, const Scalar &y) const {
+    switch (kind) {
+    case CmpKind::Text:
+        return x.text.compare(y.text);
+    case CmpKind::Float:
+        return threeWay(x.f, y.f);
+    case CmpKind::Int:
+        break;
+    }
+    return threeWay(x.i, y.i);
+}
+
+bool TFilterExpr::Node::eval(const TRecordStore &store, quint32 record) const {
+    switch (type) {
+    case And:
+        return left->eval(store, record) && right->eval(store, record);
+    case Or:
+        return left->eval(store, record) || right->eval(store, record);
+    case Not:
+        return !left->eval(store, record);
+    case IsNull:
+        return store.isNull(record, a.front().field) != (op == Op::Ne);
+    case Compare: {
+        const Scalar x = value(a, store, record);
+        if (x.null)
+            return false;
+        const Scalar y = value(b, store, record);
+        return !y.null && test(op, compare(x, y));
+    }
+    case In: {
+        const Scalar x = value(a, store, record);
+        if (x.null)
+            return false;
+        for (const Operand &item : list)
+            if (compare(x, value(item, store, record)) == 0)
+                return true;
+        return false;
+    }
+    }
+    return false;
+}
+
+namespace {
+
+struct Token {
+    enum Type { End, Name, Number, Quoted, Symbol } type = End;
+    QString text;
+    qsizetype pos = 0;
+};
+
+// Splits the expression into names, numbers, quoted texts and symbols.
+class Lexer {
+public:
+    explicit Lexer(const QString &text) : m_text(text) { advance(); }
+    const Token &peek() const { return m_token; }
+    Token take() {
+        Token t = m_token;
+        advance();
+        return t;
+    }
+    bool isWord(const char *word) const {
+        return m_token.type == Token::Name &&
+               m_token.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+    }
+    bool isSymbol(const char *symbol) const {
+        return m_token.type == Token::Symbol && m_token.text == QLatin1String(symbol);
+    }
+    [[noreturn]] void error(const QString &what) const {
+        throw AppError(QStringLiteral("Invalid filter expression \"%1\": %2 at position %3")
+                           .arg(m_text, what)
+                           .arg(m_token.pos + 1));
+    }
+
+private:
+    void advance();
+    const QString &m_text;
+    qsizetype m_pos = 0;
+    Token m_token;
+};
+
+void Lexer::advance() {
+    while (m_pos < m_text.size() && m_text[m_pos].isSpace())
+        ++m_pos;
+    m_token = Token();
+    m_token.pos = m_pos;
+    if (m_pos >= m_text.size())
+        return;
+    const QChar c = m_text[m_pos];
+    if (c == u'\'' || c == u'"') {
+        QString value;
+        ++m_pos;
+        for (;;) {
+            if (m_pos >= m_text.size())
+                error(QStringLiteral("unterminated quoted text"));
+            if (m_text[m_pos] == c) {
+                if (m_pos + 1 < m_text.size() && m_text[m_pos + 1] == c) {
+                    value += c;
+                    m_pos += 2;
+                    continue;
+                }
+                ++m_pos;
+                break;
+            }
+            value += m_text[m_pos++];
+        }
+        m_token.type = Token::Quoted;
+        m_token.text = value;
+    } else if (c == u'[') {
+        const qsizetype end = m_text.indexOf(u']', m_pos);
+        if (end < 0)
+            error(QStringLiteral("unterminated field name"));
+        m_token.type = Token::Name;
+        m_token.text = m_text.mid(m_pos + 1, end - m_pos - 1);
+        m_pos = end + 1;
+    } else if (c.isDigit() ||
+               (c == u'.' && m_pos + 1 < m_text.size() && m_text[m_pos + 1].isDigit())) {
+        const qsizetype start = m_pos;
+        while (m_pos < m_text.size() && (m_text[m_pos].isDigit() || m_text[m_pos] == u'.'))
+            ++m_pos;
+        m_token.type = Token::Number;
+        m_token.text = m_text.mid(start, m_pos - start);
+    } else if (c.isLetter() || c == u'_') {
+        const qsizetype start = m_pos;
+        while (m_pos < m_text.size() && (m_text[m_pos].isLetterOrNumber() || m_text[m_pos] == u'_'))
+            ++m_pos;
+        m_token.type = Token::Name;
+        m_token.text = m_text.mid(start, m_pos - start);
+    } else {
+        static const char *const kSymbols[] = {"<>", "<=", ">=", "=", "<", ">",
+                                               "(",  ")",  ",",  "+", "-"};
+        for (const char *symbol : kSymbols) {
+            if (QStringView(m_text).mid(m_pos).startsWith(QLatin1String(symbol))) {
+                m_token.type = Token::Symbol;
+                m_token.text = QLatin1String(symbol);
+                m_pos += qsizetype(strlen(symbol));
+                return;
+            }
+        }
+        error(QStringLiteral("unexpected character \"%1\"").arg(c));
+    }
+}
+
+// Recursive descent over the lexer, building nodes bound to the field positions.
+class Parser {
+public:
+    Parser(const QString &text, const QList<TFieldDef> &fields) : m_lex(text), m_fields(fields) {}
+
+    std::unique_ptr<TFilterExpr::Node> parse() {
+        if (m_lex.peek().type == Token::End)
+            m_lex.error(QStringLiteral("the expression is empty"));
+        auto node = orExpr();
+        if (m_lex.peek().type != Token::End)
+            m_lex.error(QStringLiteral("unexpected \"%1\"").arg(m_lex.peek().text));
+        return node;
+    }
+
+private:
+    using NodePtr = std::unique_ptr<TFilterExpr::Node>;
+
+    NodePtr binary(TFilterExpr::Node::Type type, NodePtr left, NodePtr right) {
+        auto node = std::make_unique<TFilterExpr::Node>();
+        node->type = type;
+        node->left = std::move(left);
+        node->right = std::move(right);
+        return node;
+    }
+    NodePtr orExpr() {
+        NodePtr node = andExpr();
+        while (m_lex.isWord("OR")) {
+            m_lex.take();
+            node = binary(TFilterExpr::Node::Or, std::move(node), andExpr());
+        }
+        return node;
+    }
+    NodePtr andExpr() {
+        NodePtr node = unary();
+        while (m_lex.isWord("AND")) {
+            m_lex.take();
+            node = binary(TFilterExpr::Node::And, std::move(node), unary());
+        }
+        return node;
+    }
+    NodePtr unary() {
+        if (m_lex.isWord("NOT")) {
+            m_lex.take();
+            return binary(TFilterExpr::Node::Not, unary(), nullptr);
+        }
+        if (m_lex.isSymbol("(")) {
+            m_lex.take();
+            NodePtr node = orExpr();
+            expectSymbol(")");
+            return node;
+        }
+        return condition();
+    }
+    void expectSymbol(const char *symbol) {
+        if (!m_lex.isSymbol(symbol))
+            m_lex.error(QStringLiteral("\"%1\" expected").arg(QLatin1String(symbol)));
+        m_lex.take();
+    }
+    Term term();
+    Operand operand();
+    NodePtr condition();
+    void bind(TFilterExpr::Node &node, std::vector<Operand *> operands);
+    void typeConstant(Term &term, CmpKind kind, const TFieldDef *anchor);
+
+    Lexer m_lex;
+    const QList<TFieldDef> &m_fields;
+};
+
+Term Parser::term() {
+    Term t;
+    bool negative = false;
+    if (m_lex.isSymbol("-")) {
+        m_lex.take();
+        negative = true;
+        if (m_lex.peek().type != Token::Number)
+            m_lex.error(QStringLiteral("a number expected"));
+    }
+    const Token token = m_lex.take();
+    switch (token.type) {
+    case Token::Name:
+        for (int i = 0; i < m_fields.size(); ++i) {
+            if (m_fields[i].name.compare(token.text, Qt::CaseInsensitive) == 0) {
+                t.field = i;
+                return t;
+            }
+        }
+        if (token.text.compare(u"TRUE", Qt::CaseInsensitive) == 0 ||
+            token.text.compare(u"FALSE", Qt::CaseInsensitive) == 0) {
+            t.raw = token.text.compare(u"TRUE", Qt::CaseInsensitive) == 0 ? u"1"_qs : u"0"_qs;
+            return t;
+        }
+        throw AppError(QStringLiteral("Invalid filter expression: the field \"%1\" does not exist")
+                           .arg(token.text));
+    case Token::Number:
+        t.raw = negative ? QChar('-') + token.text : token.text;
+        return t;
+    case Token::Quoted:
+        t.raw = token.text;
+        t.quoted = true;
+        return t;
+    default:
+        m_lex.error(QStringLiteral("a field name or value expected"));
+    }
+}
+
+Operand Parser::operand() {
+    Operand sum{term()};
+    while (m_lex.isSymbol("+")) {
+        m_lex.take();
+        sum.push_back(term());
+    }
+    return sum;
+}
+
+std::unique_ptr<TFilterExpr::Node> Parser::condition() {
+    auto node = std::make_unique<TFilterExpr::Node>();
+    node->fields = &m_fields;
+    node->a = operand();
+    if (m_lex.isWord("IS")) {
+        m_lex.take();
+        node->type = TFilterExpr::Node::IsNull;
+        node->op = Op::Eq;
+        if (m_lex.isWord("NOT")) {
+            m_lex.take();
+            node->op = Op::Ne;
+        }
+        if (!m_lex.isWord("NULL"))
+            m_lex.error(QStringLiteral("NULL expected"));
+        m_lex.take();
+        if (node->a.size() != 1 || node->a.front().field < 0)
+            m_lex.error(QStringLiteral("IS NULL needs a field"));
+        return node;
+    }
+    if (m_lex.isWord("IN")) {
+        m_lex.take();
+        node->type = TFilterExpr::Node::In;
+        expectSymbol("(");
+        node->list.push_back(operand());
+        while (m_lex.isSymbol(",")) {
+            m_lex.take();
+            node->list.push_back(operand());
+        }
+        expectSymbol(")");
+        std::vector<Operand *> all{&node->a};
+        for (Operand &item : node->list)
+            all.push_back(&item);
+        bind(*node, all);
+        return node;
+    }
+    static const std::pair<const char *, Op> kOps[] = {{"=", Op::Eq}, {"<>", Op::Ne},
+                                                       {"<", Op::Lt}, {"<=", Op::Le},
+                                                       {">", Op::Gt}, {">=", Op::Ge}};
+    for (const auto &[symbol, op] : kOps) {
+        if (m_lex.isSymbol(symbol)) {
+            m_lex.take();
+            node->op = op;
+            node->b = operand();
+            bind(*node, {&node->a, &node->b});
+            return node;
+        }
+    }
+    m_lex.error(QStringLiteral("a comparison expected"));
+}
+
+// Chooses the comparison kind from the fields involved and converts the constants to it.
+void Parser::bind(TFilterExpr::Node &node, std::vector<Operand *> operands) {
+    const TFieldDef *anchor = nullptr;
+    bool anyText = false, anyNumeric = false, anyFloat = false, sums = false;
+    for (Operand *operand : operands) {
+        sums = sums || operand->size() > 1;
+        for (Term &t : *operand) {
+            if (t.field < 0) {
+                anyFloat = anyFloat || (!t.quoted && t.raw.contains(u'.'));
+                continue;
+            }
+            const TFieldDef &def = m_fields[t.field];
+            if (!anchor)
+                anchor = &def;
+            const TValue::Kind kind = def.valueKind();
+            if (kind == TValue::Text)
+                anyText = true;
+            else if (kind == TValue::Bytes)
+                throw AppError(
+                    QStringLiteral("Invalid filter expression: the field \"%1\" cannot be compared")
+                        .arg(def.name));
+            else
+                anyNumeric = true;
+            anyFloat = anyFloat || kind == TValue::Float;
+        }
+    }
+    if (anyText && anyNumeric)
+        throw AppError(
+            QStringLiteral("Invalid filter expression: a text is compared with a number"));
+    CmpKind kind = CmpKind::Int;
+    if (anyText || (!anchor && std::any_of(operands.begin(), operands.end(), [](Operand *o) {
+            return std::any_of(o->begin(), o->end(), [](const Term &t) { return t.quoted; });
+        })))
+        kind = CmpKind::Text;
+    else if (anyFloat)
+        kind = CmpKind::Float;
+    if (kind == CmpKind::Text && sums)
+        throw AppError(QStringLiteral("Invalid filter expression: texts cannot be added"));
+    node.kind = kind;
+    for (Operand *operand : operands)
+        for (Term &t : *operand)
+            if (t.field < 0)
+                typeConstant(t, kind, anchor);
+}
+
+void Parser::typeConstant(Term &t, CmpKind kind, const TFieldDef *anchor) {
+    if (kind == CmpKind::Text) {
+        t.text = t.raw;
+        return;
+    }
+    TFieldDef def = anchor ? *anchor : MakeField(QString(), TFieldType::R8);
+    if (!t.quoted && def.valueKind() == TValue::DateTime)
+        throw AppError(
+            QStringLiteral("Invalid filter expression: the date %1 must be quoted").arg(t.raw));
+    if (!t.quoted || def.valueKind() != TValue::DateTime)
+        def.type = TFieldType::R8; // numbers, quoted or not
+    // A quoted date stands for its midnight; a date with a time for that moment.
+    const TValue value = ValueFromUserText(def, t.raw);
+    if (value.isNull())
+        throw AppError(QStringLiteral("Invalid filter expression: an empty value"));
+    t.f = value.toFloat();
+    t.i = value.kind() == TValue::DateTime ? value.toDateTime().ms : value.toInteger();
+}
+
+} // namespace
+
+TFilterExpr::TFilterExpr(const QString &expression, const QList<TFieldDef> &fields)
+    : m_root(Parser(expression, fields).parse()) {}
+
+TFilterExpr::~TFilterExpr() = default;
+
+bool TFilterExpr::Matches(const TRecordStore &store, quint32 record) const {
+    return m_root->eval(store, record);
+}

@@ -1,0 +1,193 @@
+#include "data/phpdbcon.h"
+
+#include "data/clienttable.h"
+#include "data/nullmarkers.h"
+#include "data/packetframing.h"
+#include "lang/apperror.h"
+#include "lang/messagebox.h"
+#include "net/compression.h"
+#include "net/httpexchange.h"
+#include "net/requestoutcome.h"
+#include "net/requestrunner.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkRequest>
+#include <QUrl>
+#include <QUuid>
+
+namespace {
+
+constexpr int kDatabaseWaitCursor = Qt::BusyCursor;
+
+// The payload after the status word: "okzip" inflated, "ok" dropped.
+QByteArray stripStatusWord(const QByteArray &body) {
+    if (body.startsWith("okzip"))
+        return DecompressText(QByteArrayView(body).sliced(5));
+    return body.mid(2);
+}
+
+// A multipart form body with the single field "deltaxml".
+QByteArray multipartBody(const QByteArray &boundary, const QByteArray &delta) {
+    return "--" + boundary + "\r\n" +
+           "Content-Disposition: form-data; name=\"deltaxml\"; filename=\"deltaxml\"\r\n" +
+           "Content-Type: application/octet-stream\r\n\r\n" + delta + "\r\n--" + boundary +
+           "--\r\n";
+}
+
+// Runs one exchange with the client's fixed request settings.
+ExchangeResult exchange(QNetworkAccessManager &client, const QString &url, const QByteArray &verb,
+                        const QByteArray &body, const QByteArray &contentType) {
+    QNetworkRequest request = AppRequestRunner().clientRequest(QUrl(url));
+    if (!contentType.isEmpty())
+        request.setHeader(QNetworkRequest::ContentTypeHeader, contentType);
+    HttpExchange http(client);
+    return http.run(request, verb, body);
+}
+
+bool transportFailed(const ExchangeResult &r) {
+    return r.failed && r.status == 0;
+}
+
+} // namespace
+
+TMybasePHPConnection::TMybasePHPConnection() = default;
+
+TMybasePHPConnection::~TMybasePHPConnection() {
+    for (TClientTable *table : m_tables)
+        table->SetRemoteServer(nullptr);
+}
+
+void TMybasePHPConnection::SetHttpClient(QNetworkAccessManager *client) {
+    m_client = client == m_internal.get() ? nullptr : client;
+}
+
+QNetworkAccessManager *TMybasePHPConnection::HttpClient() const {
+    if (m_client)
+        return m_client;
+    auto *self = const_cast<TMybasePHPConnection *>(this);
+    if (!self->m_internal)
+        self->m_internal = std::make_unique<QNetworkAccessManager>();
+    return m_internal.get();
+}
+
+QString TMybasePHPConnection::OperationUrl(const QString &parameters) const {
+    return URL + (URL.contains(u'?') ? u'&' : u'?') + parameters;
+}
+
+QByteArray TMybasePHPConnection::AS_GetRecords(const QString &providerName, int rowCount,
+                                               int options) {
+    if (rowCount == 0 && options == 2)
+        return {};
+    BusyCursorScope busy(kDatabaseWaitCursor);
+    if (OnBeforeConnect)
+        OnBeforeConnect();
+    const QString url =
+        OperationUrl(QStringLiteral("action=mybasegetrecords&providername=") + providerName);
+    const ExchangeResult r = exchange(*HttpClient(), url, "GET", {}, {});
+    if (transportFailed(r))
+        throw AppError(r.errorText);
+    const QString prefix = QStringLiteral("Cannot get records for provider ") + providerName;
+    if (r.status != 200)
+        throw AppError(prefix + QStringLiteral(", bad server responsecode: ") +
+                       QString::number(r.status));
+    if (!r.body.startsWith("ok"))
+        throw AppError(prefix + QStringLiteral(", bad server answer: ") + ReplyText(r.body));
+    // A scratch table checks the packet, so that a malformed reply raises before the caller's
+    // table is touched; the caller's table then loads the same packet.
+    const QByteArray packet = stripStatusWord(r.body);
+    TClientTable scratch;
+    scratch.LoadFromBytes(packet);
+    return packet;
+}
+
+void TMybasePHPConnection::AS_ApplyUpdates(const QString &providerName) {
+    TClientTable *table = nullptr;
+    for (TClientTable *t : m_tables)
+        if (t->ProviderName() == providerName)
+            table = t;
+    if (!table)
+        throw AppError(QStringLiteral("Applyupdates error - cannot find dataset for provider ") +
+                       providerName);
+    if (table->ChangeCount() < 1)
+        return;
+    BusyCursorScope busy(kDatabaseWaitCursor);
+
+    table->DisableControls();
+    const TBookmark current = table->GetBookmark();
+    QByteArray delta;
+    try {
+        delta = ChangeSetWithNullMarkers(*table);
+    } catch (...) {
+        table->EnableControls();
+        throw;
+    }
+    table->GotoBookmark(current);
+    table->EnableControls();
+    const QByteArray compressed = CompressText(delta, 6);
+
+    if (OnBeforeConnect)
+        OnBeforeConnect();
+    const QString url = OperationUrl(QStringLiteral("action=mybaseapplyupdates&providername=") +
+                                     providerName + QStringLiteral("&returnrecords=0"));
+    const QByteArray boundary = "----tellavo" + QUuid::createUuid().toByteArray(QUuid::Id128);
+    const ExchangeResult r =
+        exchange(*HttpClient(), url, "POST", multipartBody(boundary, compressed),
+                 "multipart/form-data; boundary=" + boundary);
+
+    const QString prefix = QStringLiteral("Cannot apply updates for provider ") + providerName;
+    const int changes = table->ChangeCount();
+    auto fail = [table](const QString &message) {
+        table->CancelUpdates();
+        throw AppError(message);
+    };
+    if (transportFailed(r))
+        fail(r.errorText);
+    if (r.status != 200)
+        fail(prefix + QStringLiteral(", bad server responsecode: ") + QString::number(r.status));
+    if (!r.body.startsWith("ok"))
+        fail(prefix + QStringLiteral(", bad server answer: ") + ReplyText(r.body));
+    const int applied = ParseApplyReply(stripStatusWord(r.body)).appliedCount;
+    if (applied != changes)
+        fail(QStringLiteral("Nesouhlasí počet aplikovaných změn na serveru: %1 x %2")
+                 .arg(changes)
+                 .arg(applied));
+    table->MergeChangeLog();
+}
+
+void TMybasePHPConnection::AS_DataRequest() {
+    AppMessageBox(QStringLiteral("TMybasePHPAppServerAdapter - AS_DataRequest called"), -1, mbOK);
+}
+
+void TMybasePHPConnection::AS_GetProviderNames() {
+    AppMessageBox(QStringLiteral("TMybasePHPAppServerAdapter - AS_GetProviderNames called"), -1,
+                  mbOK);
+}
+
+void TMybasePHPConnection::AS_GetParams() {
+    AppMessageBox(QStringLiteral("TMybasePHPAppServerAdapter - AS_GetParams called"), -1, mbOK);
+}
+
+void TMybasePHPConnection::AS_RowRequest() {
+    AppMessageBox(QStringLiteral("TMybasePHPAppServerAdapter - AS_RowRequest called"), -1, mbOK);
+}
+
+void TMybasePHPConnection::AS_Execute() {
+    AppMessageBox(QStringLiteral("TMybasePHPAppServerAdapter - AS_Execute called"), -1, mbOK);
+}
+
+QByteArray TMybasePHPConnection::FetchPacket(TClientTable &table) {
+    return AS_GetRecords(table.ProviderName(), -1, 0);
+}
+
+void TMybasePHPConnection::ApplyUpdates(TClientTable &table) {
+    AS_ApplyUpdates(table.ProviderName());
+}
+
+void TMybasePHPConnection::TableBound(TClientTable &table) {
+    if (!m_tables.contains(&table))
+        m_tables.append(&table);
+}
+
+void TMybasePHPConnection::TableUnbound(TClientTable &table) {
+    m_tables.removeAll(&table);
+}

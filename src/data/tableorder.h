@@ -1,0 +1,62 @@
+#pragma once
+
+#include "data/fielddef.h"
+#include "data/recordstore.h"
+
+#include <QList>
+#include <QString>
+#include <vector>
+
+// An ordering of client table rows: key fields, each ascending or descending and compared
+// with or without case. Nulls come before every value.
+class TTableOrder {
+public:
+    struct Key {
+        int field = -1;
+        TValue::Kind kind = TValue::Null;
+        bool descending = false;
+        bool caseInsensitive = false;
+    };
+
+    // From an index field list: "A;B DESC" (" DESC" or " DESCENDING" per field). Raises
+    // AppError for an unknown field. An empty list gives no keys.
+    static TTableOrder FromFieldNames(const QString &names, const QList<TFieldDef> &fields);
+    // From a named index's fields and options (descending and case-insensitive for all keys).
+    static TTableOrder FromIndex(const QString &names, bool descending, bool caseInsensitive,
+                                 const QList<TFieldDef> &fields);
+
+    const std::vector<Key> &keys() const { return m_keys; }
+    bool isEmpty() const { return m_keys.empty(); }
+
+    // Compares two records over all keys (negative, 0, positive in this order).
+    int compare(const TRecordStore &store, quint32 a, quint32 b) const;
+    // Compares a record's first values.size() keys with values already converted to the
+    // key fields' kinds; with partial, a text key matches when it starts with the value.
+    int compareToValues(const TRecordStore &store, quint32 record, const QList<TValue> &values,
+                        bool partial = false) const;
+
+    // Sorts row ids stably; recordOf maps a row id to its record.
+    template <typename RecordOf>
+    void sort(const TRecordStore &store, std::vector<quint32> &rows, RecordOf recordOf) const;
+
+private:
+    int compareKey(const Key &key, const TRecordStore &store, quint32 a, quint32 b) const;
+    void sortRecords(const TRecordStore &store,
+                     std::vector<std::pair<quint32, quint32>> &items) const;
+
+    std::vector<Key> m_keys;
+};
+
+template <typename RecordOf>
+void TTableOrder::sort(const TRecordStore &store, std::vector<quint32> &rows,
+                       RecordOf recordOf) const {
+    if (m_keys.empty() || rows.size() < 2)
+        return;
+    std::vector<std::pair<quint32, quint32>> items; // (record, row)
+    items.reserve(rows.size());
+    for (quint32 row : rows)
+        items.emplace_back(recordOf(row), row);
+    sortRecords(store, items);
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = items[i].second;
+}

@@ -1,0 +1,230 @@
+#include "data/clienttable.h"
+#include "data/packetframing.h"
+#include "data/packetreader.h"
+#include "lang/apperror.h"
+#include "tablefixture.h"
+
+#include <QBuffer>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using ::testing::HasSubstr;
+
+namespace {
+
+QByteArray Packet(const QByteArray &fields, const QByteArray &rows,
+                  const QByteArray &params = "<PARAMS/>") {
+    return "<?xml version=\"1.0\" standalone=\"yes\"?>\n<DATAPACKET "
+           "Version=\"2.0\"><METADATA><FIELDS>" +
+           fields + "</FIELDS>" + params + "</METADATA><ROWDATA>" + rows +
+           "</ROWDATA></DATAPACKET>";
+}
+
+const QByteArray kIdName = "<FIELD attrname=\"ID\" fieldtype=\"i4\"/><FIELD attrname=\"NAME\" "
+                           "fieldtype=\"string\" WIDTH=\"20\"/>";
+
+QString LoadError(const QByteArray &packet) {
+    TClientTable table;
+    try {
+        table.LoadFromBytes(packet);
+    } catch (const AppError &e) {
+        EXPECT_FALSE(table.Active()) << "a failed load leaves the table closed";
+        return e.message();
+    }
+    return QString();
+}
+
+} // namespace
+
+TEST(Packets, EveryFieldTypeRoundTripsByteExactInBothEncodings) {
+    const QByteArray single = FixtureBytes("alltypes_1250.xml");
+    const QByteArray utf8 = FixtureBytes("alltypes_utf8.xml");
+    ASSERT_FALSE(single.isEmpty());
+    ASSERT_FALSE(utf8.isEmpty());
+    for (const QByteArray &source : {single, utf8}) {
+        TClientTable table;
+        table.LoadFromBytes(source);
+        EXPECT_EQ(table.DataPacket(TPacketEncoding::SingleByte), single);
+        EXPECT_EQ(table.DataPacket(TPacketEncoding::Utf8), utf8);
+    }
+}
+
+TEST(Packets, ValuesReadAsTheirTypes) {
+    TClientTable table;
+    table.LoadFromBytes(FixtureBytes("alltypes_1250.xml"));
+    ASSERT_EQ(table.RecordCount(), 3);
+    EXPECT_EQ(table.FieldByName("TINY").Value(), I(-128));
+    EXPECT_EQ(table.FieldByName("UINT").Value(), I(4294967295LL));
+    EXPECT_EQ(table.FieldByName("BIG").Value(), I(std::numeric_limits<qint64>::min()));
+    EXPECT_EQ(table.FieldByName("AMOUNT").Value(), F(1234.5));
+    EXPECT_EQ(table.FieldByName("ACTIVE").Value(), B(true));
+    EXPECT_EQ(table.FieldByName("BORN").Value(), DT(1999, 12, 31));
+    EXPECT_EQ(table.FieldByName("STARTS").Value().toQDateTime().time(), QTime(8, 5, 7, 250));
+    EXPECT_EQ(table.FieldByName("WHENHOUR").Value(), DT(2009, 3, 3, 23, 30));
+    EXPECT_EQ(table.FieldByName("NAME").Value(), S("Ann O'Neil & \"Syn\" <a\\b>\r\nline\ttab"));
+    EXPECT_EQ(table.FieldByName("NAME_L").Value(), S(QString::fromUtf8("Žluťoučký kůň Ω")));
+    EXPECT_EQ(table.FieldByName("PHOTO").Value(),
+              TValue::FromBytes(QByteArray("\x00\x01\x02\xfa\xff\n\r", 7)));
+    EXPECT_EQ(table.FieldByName("NOTE").Value(), S(QString::fromUtf8("Poznámka\r\nřádek 2")));
+    EXPECT_EQ(table.GetOptionalParam("LIMIT"), I(250));
+    EXPECT_EQ(table.OptionalParams()[0].roundTrip, true);
+    EXPECT_TRUE(table.FieldDefs()[17].readOnly);
+    EXPECT_EQ(table.FieldDefs()[9].decimals, 2);
+    EXPECT_EQ(table.FieldDefs()[8].subtype, "Money");
+
+    table.Next();
+    EXPECT_EQ(table.UpdateStatus(), TUpdateStatus::Inserted) << "RowState 4 read back";
+    EXPECT_TRUE(table.FieldByName("TINY").IsNull());
+    EXPECT_EQ(table.FieldByName("NAME").Value(), S("")) << "an empty text is not null";
+}
+
+TEST(Packets, DateTimeFormsOmitMidnightAndKeepMilliseconds) {
+    const struct {
+        TValue value;
+        const char *text;
+    } cases[] = {
+        {DT(2009, 3, 4), "WHEN=\"20090304\""},
+        {DT(2009, 3, 4, 0, 0, 0, 1), "WHEN=\"20090304T00:00:00001\""},
+        {DT(2009, 3, 3, 23, 30, 15, 500), "WHEN=\"20090303T23:30:15500\""},
+        {DT(1969, 12, 31, 23, 59, 59, 999), "WHEN=\"19691231T23:59:59999\""},
+    };
+    for (const auto &c : cases) {
+        TClientTable table;
+        FillTable(table, {MakeField("WHEN", TFieldType::DateTime)}, {{c.value}});
+        const QByteArray packet = table.DataPacket();
+        EXPECT_THAT(packet.toStdString(), HasSubstr(c.text));
+        TClientTable back;
+        back.LoadFromBytes(packet);
+        EXPECT_EQ(back.Field(0).Value(), c.value) << c.text;
+    }
+}
+
+TEST(Packets, EscapesRoundTripAndLooseEntitiesDecode) {
+    const QString text = QStringLiteral("it's A&B \\ path\r\nnext\t\"q\" <x>");
+    TClientTable table;
+    FillTable(table, {MakeField("T", TFieldType::String, 100)}, {{S(text)}});
+    const QByteArray packet = table.DataPacket(TPacketEncoding::SingleByte);
+    EXPECT_THAT(
+        packet.toStdString(),
+        HasSubstr(
+            "T=\"it&apos;s A&amp;B &#092; path&#013;&#010;next&#009;&quot;q&quot; &lt;x&gt;\""));
+    TClientTable back;
+    back.LoadFromBytes(packet);
+    EXPECT_EQ(back.Field(0).Value(), S(text));
+
+    // Other writers' forms: hexadecimal references, single quotes, raw line breaks as blanks.
+    back.LoadFromBytes(Packet(kIdName, "<ROW ID='1' NAME='a&#x10D;&#269;\"b\r\nc'/>"));
+    EXPECT_EQ(back.Field(1).Value(), S(QString::fromUtf8("ačč\"b c")));
+}
+
+TEST(Packets, DeclarationChoosesTheEncoding) {
+    const QByteArray name = QByteArray("\xe8\x61", 2); // "ča" in Windows-1250
+    TClientTable table;
+    table.LoadFromBytes(Packet(kIdName, "<ROW ID=\"1\" NAME=\"" + name + "\"/>"));
+    EXPECT_EQ(table.Field(1).Value(), S(QString::fromUtf8("ča")));
+
+    QByteArray utf8 = Packet(kIdName, "<ROW ID=\"1\" NAME=\"\xc4\x8d"
+                                      "a\"/>");
+    utf8.replace("version=\"1.0\"", "version=\"1.0\" encoding=\"UTF-8\"");
+    table.LoadFromBytes(utf8);
+    EXPECT_EQ(table.Field(1).Value(), S(QString::fromUtf8("ča")));
+
+    // Text that is already decoded keeps its characters whatever the declaration says.
+    table.LoadFromText(QString::fromUtf8(Packet(kIdName, "<ROW ID=\"1\" NAME=\"\xc5\xbe\"/>")));
+    EXPECT_EQ(table.Field(1).Value(), S(QString::fromUtf8("ž")));
+}
+
+TEST(Packets, BadInputIsAClearErrorAndLeavesTheTableClosed) {
+    const QByteArray good = Packet(kIdName, "<ROW ID=\"1\" NAME=\"a\"/><ROW ID=\"2\" NAME=\"b\"/>");
+    const struct {
+        QByteArray packet;
+        const char *message;
+    } cases[] = {
+        {QByteArray(), "empty"},
+        {good.left(good.size() - 30), "incomplete"},
+        {good.left(good.indexOf("<ROW ID=\"2\"") + 8), "incomplete"},
+        {good.left(good.indexOf("<ROWDATA>")), "incomplete"},
+        {QByteArray(good).replace("DATAPACKET", "PACKET"), "root element is not DATAPACKET"},
+        {"not xml at all", "root element is not DATAPACKET"},
+        {Packet("<FIELD attrname=\"X\" fieldtype=\"money\"/>", ""), "unknown type \"money\""},
+        {Packet("<FIELD attrname=\"X\" fieldtype=\"nested\"/>", ""), "nested"},
+        {Packet("", ""), "no fields"},
+        {Packet(kIdName, "<ROW ID=\"x1\"/>"), "\"x1\" is not a valid i4 value for field \"ID\""},
+        {Packet(kIdName, "<ROW ID=\"4294967296\"/>"), "not a valid i4"},
+        {Packet("<FIELD attrname=\"D\" fieldtype=\"date\"/>", "<ROW D=\"20090230\"/>"),
+         "not a valid date"},
+        {Packet("<FIELD attrname=\"D\" fieldtype=\"dateTime\"/>",
+                "<ROW D=\"20090301T25:00:00000\"/>"),
+         "not a valid dateTime"},
+        {Packet("<FIELD attrname=\"B\" fieldtype=\"boolean\"/>", "<ROW B=\"yes\"/>"),
+         "not a valid boolean"},
+        {Packet("<FIELD attrname=\"P\" fieldtype=\"bin.hex\"/>", "<ROW P=\"@@@\"/>"),
+         "not a valid bin.hex"},
+        {Packet(kIdName, "<ROW ID=\"1\" NAMES=\"a\"/>"), "\"NAMES\", which names no field"},
+        {Packet(kIdName, "<ROW ID=\"1\" NAME=\"a&bogus;\"/>"), "not a valid string value for field \"NAME\""},
+        {Packet(kIdName, "<ROW ID=\"1\"><X/></ROW>"), "nested content"},
+        {Packet(kIdName, "<RECORD ID=\"1\"/>"), "element \"RECORD\""},
+        {good + "<extra/>", "content after ROWDATA"},
+    };
+    for (const auto &c : cases)
+        EXPECT_THAT(LoadError(c.packet).toStdString(), HasSubstr(c.message))
+            << c.packet.left(300).toStdString();
+}
+
+TEST(Packets, HugeAttributeIsRefused) {
+    const QByteArray huge(50 * 1024 * 1024, 'x');
+    EXPECT_THAT(LoadError(Packet(kIdName, "<ROW ID=\"1\" NAME=\"" + huge + "\"/>")).toStdString(),
+                HasSubstr("too long"));
+}
+
+TEST(Packets, ManyRowsCrossChunkBoundaries) {
+    QByteArray rows;
+    for (int i = 0; i < 20000; ++i)
+        rows += "<ROW ID=\"" + QByteArray::number(i) + "\" NAME=\"name number " +
+                QByteArray::number(i) + "\"/>\n";
+    TClientTable table;
+    table.LoadFromBytes(Packet(kIdName, rows));
+    ASSERT_EQ(table.RecordCount(), 20000);
+    table.Last();
+    EXPECT_EQ(table.Field(1).Value(), S("name number 19999"));
+    EXPECT_EQ(table.DataPacket(TPacketEncoding::SingleByte),
+              Packet(kIdName, QByteArray(rows).replace("\n", "")));
+}
+
+TEST(Packets, StreamsWriteAndReadWholePackets) {
+    TClientTable table;
+    table.LoadFromBytes(FixtureBytes("alltypes_utf8.xml"));
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    table.SaveToStream(buffer, TPacketEncoding::SingleByte);
+    EXPECT_EQ(buffer.data(), FixtureBytes("alltypes_1250.xml"));
+    buffer.seek(0);
+    TClientTable back;
+    back.LoadFromStream(buffer);
+    EXPECT_EQ(back.RecordCount(), 3);
+}
+
+TEST(Framing, SectionsSplitAtTheSeparator) {
+    QString reply = QStringLiteral("a=1<mybaseseparator/><P1/><mybaseseparator/><P2/>");
+    EXPECT_EQ(NextPacketSection(reply), "a=1");
+    EXPECT_EQ(NextPacketSection(reply), "<P1/>");
+    EXPECT_EQ(NextPacketSection(reply), "<P2/>");
+    EXPECT_EQ(NextPacketSection(reply), "");
+    QByteArray bytes = "whole";
+    EXPECT_EQ(NextPacketSection(bytes), "whole");
+    EXPECT_TRUE(bytes.isEmpty());
+}
+
+TEST(Framing, ApplyReplyCountBeforeTheBar) {
+    const struct {
+        QByteArray body;
+        int count;
+        QByteArray packet;
+    } cases[] = {
+        {"3|<P/>", 3, "<P/>"}, {"3", 3, ""}, {"", 0, ""}, {"x|<P/>", 0, "<P/>"}, {"12|", 12, ""}};
+    for (const auto &c : cases) {
+        const TApplyReply reply = ParseApplyReply(c.body);
+        EXPECT_EQ(reply.appliedCount, c.count) << c.body.toStdString();
+        EXPECT_EQ(reply.packet, c.packet) << c.body.toStdString();
+    }
+}
