@@ -12,3 +12,7 @@ list(APPEND NET_CORE_SOURCES
   httpexchange.h httpexchange.cpp
   requestrunner.h requestrunner.cpp
 )
+list(APPEND NET_GUI_SOURCES
+  progressdialog.h progressdialog.cpp
+  runrequest.h runrequest.cpp
+)

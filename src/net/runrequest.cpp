@@ -1,0 +1,65 @@
+#include "net/runrequest.h"
+
+#include "lang/messagebox.h"
+#include "lang/texts.h"
+#include "lang/textutil.h"
+#include "net/progressdialog.h"
+#include "net/requestrunner.h"
+
+#include <QApplication>
+#include <optional>
+
+namespace {
+
+std::optional<QPoint> g_dialogPosition;
+
+void placeDialog(RequestProgressDialog &dialog) {
+    if (g_dialogPosition) {
+        dialog.move(*g_dialogPosition);
+    } else if (const QWidget *window = QApplication::activeWindow()) {
+        const QRect frame = window->frameGeometry();
+        dialog.move(frame.left() + (frame.width() - dialog.width()) / 2,
+                    frame.top() + (frame.height() - dialog.height()) / 2);
+    }
+}
+
+RequestOutcome runInDialog(RequestRunner &runner, const RequestSpec &spec) {
+    // No parent: the window that started the request may go away while it runs.
+    RequestProgressDialog dialog(spec.caption.isEmpty() ? AppText(146) : spec.caption);
+    placeDialog(dialog);
+    QObject::connect(&dialog, &RequestProgressDialog::cancelRequested, &runner,
+                     [&runner] { runner.cancel(); });
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+    const RequestOutcome outcome = runner.run(spec, &dialog, false);
+    dialog.hide();
+    return outcome;
+}
+
+} // namespace
+
+RequestOutcome RunRequest(const RequestSpec &spec) {
+    try {
+        RequestRunner &runner = AppRequestRunner();
+        if (spec.useDialog)
+            return runInDialog(runner, spec);
+        BusyCursorScope busy(Qt::WaitCursor);
+        return runner.run(spec, nullptr, true);
+    } catch (...) {
+        return RequestOutcome{};
+    }
+}
+
+RequestOutcome RunRequest(const QString &caption, const QString &action, const QString &data,
+                          bool useDialog, bool withoutSession) {
+    return RunRequest(RequestSpec{caption, action, ToWin1250(data), useDialog, withoutSession});
+}
+
+QSize RequestDialogSize() {
+    return RequestProgressDialog(QString()).size();
+}
+
+void SetRequestDialogPosition(const QPoint &topLeft) {
+    g_dialogPosition = topLeft;
+}
