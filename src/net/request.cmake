@@ -2,7 +2,7 @@
 list(APPEND NET_CORE_SOURCES
   compression.h compression.cpp
   formencode.h formencode.cpp
-  requestspec.h
+  serverrequest.h
   requestoutcome.h requestoutcome.cpp
   reportresult.h reportresult.cpp
   requestaddress.h requestaddress.cpp

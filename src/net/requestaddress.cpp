@@ -62,15 +62,15 @@ QString BaseAddress(const QString &server, bool useSsl) {
 }
 
 QByteArray RequestAddress(const QString &baseAddress, const QString &scriptPath,
-                          const RequestSpec &spec, const QString &sessionParam) {
+                          const ServerRequest &call, const QString &sessionParam) {
     QByteArray address = addressText(baseAddress);
-    if (IsRawDownload(spec.action))
-        return address + addressBytes(QByteArrayView(spec.data));
+    if (IsRawDownload(call.action))
+        return address + addressBytes(QByteArrayView(call.data));
     address += addressText(scriptPath) + '?';
-    if (!spec.withoutSession)
+    if (!call.withoutSession)
         address += addressText(sessionParam) + '&';
-    address += "action=" + addressText(spec.action);
-    if (spec.data.isEmpty())
+    address += "action=" + addressText(call.action);
+    if (call.data.isEmpty())
         address += '&';
     return address;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/requestspec.h"
+#include "net/serverrequest.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,4 +19,4 @@ QString BaseAddress(const QString &server, bool useSsl);
 // directly followed by the data (the server-relative path). Bytes that may not appear in an
 // address (blanks, controls, bytes beyond ASCII, " # < > \ ^ ` { | }) are percent-encoded.
 QByteArray RequestAddress(const QString &baseAddress, const QString &scriptPath,
-                          const RequestSpec &spec, const QString &sessionParam);
+                          const ServerRequest &call, const QString &sessionParam);

@@ -32,12 +32,11 @@ const QByteArray kUserAgent = "Mozilla/3.0 (compatible; Indy Library)";
 } // namespace
 
 RequestRunner::RequestRunner(QObject *parent)
-    : QObject(parent), m_client(new QNetworkAccessManager(this)),
-      m_clock([] { return CurrentSeam().now(); }) {
+    : QObject(parent), m_client(new QNetworkAccessManager(this)) {
     m_client->setCookieJar(new NoCookieJar(m_client));
     m_client->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
     m_client->setStrictTransportSecurityEnabled(false);
-    m_lastExchange = m_clock();
+    m_lastExchange = CurrentSeam().now();
     m_previous = g_current;
     g_current = this;
 }
@@ -47,11 +46,6 @@ RequestRunner::~RequestRunner() {
         exchange->cancel();
     if (g_current == this)
         g_current = m_previous;
-}
-
-void RequestRunner::setClock(std::function<QDateTime()> clock) {
-    m_clock = std::move(clock);
-    m_lastExchange = m_clock();
 }
 
 QString RequestRunner::prepareClient(const AppSettings &settings, const ConnectionTarget &target) {
@@ -83,22 +77,22 @@ QNetworkRequest RequestRunner::clientRequest(const QUrl &url) const {
     return request;
 }
 
-RequestOutcome RequestRunner::run(const RequestSpec &spec, TransferObserver *observer,
+RequestOutcome RequestRunner::run(const ServerRequest &call, TransferObserver *observer,
                                   bool excludeUserInput) {
     HttpExchange exchange(*m_client, observer);
     try {
         const QString base = prepareClient();
-        const bool raw = IsRawDownload(spec.action);
-        const bool renewal =
-            !raw && !spec.withoutSession && m_lastExchange.msecsTo(m_clock()) > kRenewalAfterMs;
+        const bool raw = IsRawDownload(call.action);
+        const bool renewal = !raw && !call.withoutSession &&
+                             m_lastExchange.msecsTo(CurrentSeam().now()) > kRenewalAfterMs;
         const QByteArray address =
-            RequestAddress(base, CurrentConnectionTarget().path, spec, SessionIdParam());
+            RequestAddress(base, CurrentConnectionTarget().path, call, SessionIdParam());
         QNetworkRequest request = clientRequest(QUrl::fromEncoded(address, QUrl::StrictMode));
         QByteArray verb = "GET";
         QByteArray body;
-        if (!raw && !spec.data.isEmpty()) {
+        if (!raw && !call.data.isEmpty()) {
             verb = "POST";
-            body = TransportEncodeForm(spec.data);
+            body = TransportEncodeForm(call.data);
             request.setHeader(QNetworkRequest::ContentTypeHeader,
                               QByteArray("application/x-www-form-urlencoded"));
         }
@@ -131,7 +125,7 @@ RequestOutcome RequestRunner::judge(const ExchangeResult &result, bool renewal) 
     }
     if (result.failed)
         return outcome; // rrFailed with an empty reply
-    m_lastExchange = m_clock();
+    m_lastExchange = CurrentSeam().now();
     QByteArray reply = result.body;
     outcome.result = rrOk;
     if (result.status != 200) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "net/requestoutcome.h"
-#include "net/requestspec.h"
+#include "net/serverrequest.h"
 #include "net/settings.h"
 
 #include <QDateTime>
@@ -10,7 +10,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QSslConfiguration>
-#include <functional>
 
 class QNetworkAccessManager;
 class HttpExchange;
@@ -48,7 +47,8 @@ public:
 
     // Runs one request and hands back its outcome; never raises. The observer (may be null)
     // sees the progress; a direct request excludes user input while it waits.
-    RequestOutcome run(const RequestSpec &spec, TransferObserver *observer, bool excludeUserInput);
+    RequestOutcome run(const ServerRequest &call, TransferObserver *observer,
+                       bool excludeUserInput);
 
     // Closes the connection of the running request (the innermost one) at once; it then ends
     // with result -2.
@@ -59,17 +59,15 @@ public:
     // settings then in force; requests of the remote data component call it after each reply.
     void closeConnections();
 
-    // The time of the last completed exchange; starts at the runner's creation time.
+    // The time of the last completed exchange by the seam's clock (settable in tests); starts
+    // at the runner's creation time.
     QDateTime lastExchange() const { return m_lastExchange; }
-    // The clock the renewal check reads; by default the seam's clock.
-    void setClock(std::function<QDateTime()> clock);
 
 private:
     RequestOutcome judge(const ExchangeResult &result, bool renewal);
 
     QNetworkAccessManager *m_client;
     QSslConfiguration m_tls;
-    std::function<QDateTime()> m_clock;
     QDateTime m_lastExchange;
     QList<HttpExchange *> m_running;
     QPointer<RequestRunner> m_previous;

@@ -23,29 +23,29 @@ void placeDialog(RequestProgressDialog &dialog) {
     }
 }
 
-RequestOutcome runInDialog(RequestRunner &runner, const RequestSpec &spec) {
+RequestOutcome runInDialog(RequestRunner &runner, const ServerRequest &call) {
     // No parent: the window that started the request may go away while it runs.
-    RequestProgressDialog dialog(spec.caption.isEmpty() ? AppText(146) : spec.caption);
+    RequestProgressDialog dialog(call.caption.isEmpty() ? AppText(146) : call.caption);
     placeDialog(dialog);
     QObject::connect(&dialog, &RequestProgressDialog::cancelRequested, &runner,
                      [&runner] { runner.cancel(); });
     dialog.show();
     dialog.raise();
     dialog.activateWindow();
-    const RequestOutcome outcome = runner.run(spec, &dialog, false);
+    const RequestOutcome outcome = runner.run(call, &dialog, false);
     dialog.hide();
     return outcome;
 }
 
 } // namespace
 
-RequestOutcome RunRequest(const RequestSpec &spec) {
+RequestOutcome RunRequest(const ServerRequest &call) {
     try {
         RequestRunner &runner = AppRequestRunner();
-        if (spec.useDialog)
-            return runInDialog(runner, spec);
+        if (call.useDialog)
+            return runInDialog(runner, call);
         BusyCursorScope busy(Qt::WaitCursor);
-        return runner.run(spec, nullptr, true);
+        return runner.run(call, nullptr, true);
     } catch (...) {
         return RequestOutcome{};
     }
@@ -53,7 +53,7 @@ RequestOutcome RunRequest(const RequestSpec &spec) {
 
 RequestOutcome RunRequest(const QString &caption, const QString &action, const QString &data,
                           bool useDialog, bool withoutSession) {
-    return RunRequest(RequestSpec{caption, action, ToWin1250(data), useDialog, withoutSession});
+    return RunRequest(ServerRequest{caption, action, ToWin1250(data), useDialog, withoutSession});
 }
 
 QSize RequestDialogSize() {

@@ -66,7 +66,7 @@ TEST(RequestAddressing, AddressOfNormalActionsAndRawDownloads) {
     const QString path = QStringLiteral("/tellavo/client.php");
     const QString session = QStringLiteral("PHPSESSID=abc");
     struct Case {
-        RequestSpec spec;
+        ServerRequest call;
         const char *expected;
     } const cases[] = {
         {{{}, "login", "user=x", false, true},
@@ -79,7 +79,7 @@ TEST(RequestAddressing, AddressOfNormalActionsAndRawDownloads) {
          "https://school.example:443/update/setup%202.exe"},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(RequestAddress(base, path, c.spec, session), c.expected) << c.expected;
+        EXPECT_EQ(RequestAddress(base, path, c.call, session), c.expected) << c.expected;
     EXPECT_TRUE(IsRawDownload(QString(QChar(255))));
     EXPECT_FALSE(IsRawDownload(QString(QChar(255)) + u'x'));
 }

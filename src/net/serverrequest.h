@@ -4,7 +4,7 @@
 #include <QString>
 
 // One server request as a screen asks for it.
-struct RequestSpec {
+struct ServerRequest {
     QString caption;             // title of the progress dialog; empty: the default title
     QString action;              // the server operation, or RawDownloadAction()
     QByteArray data;             // name=value items joined by "&" (may be empty); for a raw
