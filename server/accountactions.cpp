@@ -1,0 +1,66 @@
+#include "server/accountactions.h"
+
+#include "server/passwordhash.h"
+#include "server/schooldatabase.h"
+
+namespace {
+
+constexpr qsizetype kMaxPasswordBytes = 1024;
+
+// The new password as the client sent it: "pass=" and the UTF-8 text, not further encoded,
+// so a password holding "&" arrives split into items; everything after "pass=" belongs to it.
+QByteArray NewPassword(const ActionRequest &request) {
+    if (request.body.startsWith("pass="))
+        return QByteArray::fromPercentEncoding(request.body.mid(5));
+    return request.param("pass");
+}
+
+void SetPassword(ActionContext &ctx, qint64 user, const QByteArray &password) {
+    ctx.db.run(QStringLiteral("UPDATE USERS SET PASSHASH = ? WHERE IDUSER = ?"),
+               {HashPassword(password, ctx.options.passwordIterations), user});
+}
+
+} // namespace
+
+ActionReply LogoutAction(ActionContext &ctx) {
+    ctx.sessions.remove(*ctx.session);
+    ctx.session = nullptr;
+    ActionReply reply = ActionReply::Ok();
+    reply.renewable = false;
+    return reply;
+}
+
+ActionReply ChangePassAction(ActionContext &ctx) {
+    if (ctx.request.has("iduser")) {
+        if (!ctx.isStaff())
+            throw Refusal(Msg::NotAllowed);
+        const qint64 user = ctx.intParam("iduser");
+        const QVariant type = ctx.db.scalar(
+            QStringLiteral("SELECT USERTYPE FROM USERS WHERE IDUSER = ? AND IDJOB = ?"),
+            {user, ctx.jobId()});
+        if (!type.isValid())
+            throw Refusal(Msg::RecordNotFound);
+        if (type.toInt() == 1 && ctx.userType() != 1)
+            throw Refusal(Msg::NotAllowed);
+        SetPassword(ctx, user, QByteArray());
+        return ActionReply::Ok();
+    }
+    if (!ctx.request.has("pass"))
+        throw Refusal(Msg::MissingParameter, QStringLiteral("pass"));
+    const QByteArray password = NewPassword(ctx.request);
+    if (password.size() > kMaxPasswordBytes)
+        throw Refusal(Msg::ValueTooLong, QStringLiteral("pass"));
+    SetPassword(ctx, ctx.userId(), password);
+    return ActionReply::Ok();
+}
+
+ActionReply PostTestResultAction(ActionContext &ctx) {
+    if (!ctx.isClient())
+        throw Refusal(Msg::NotAllowed);
+    const qint64 score = ctx.intParam("testresult");
+    if (score < 0 || score > 1000)
+        throw Refusal(Msg::BadTestResult);
+    ctx.db.run(QStringLiteral("UPDATE USERS SET PROGTESTRESULT = ? WHERE IDUSER = ?"),
+               {QString::number(score), ctx.userId()});
+    return ActionReply::Ok();
+}

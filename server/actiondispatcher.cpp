@@ -1,0 +1,94 @@
+#include "server/actiondispatcher.h"
+
+#include "lang/apperror.h"
+#include "server/accountactions.h"
+#include "server/fileactions.h"
+#include "server/loginaction.h"
+#include "server/orderactions.h"
+#include "server/providers.h"
+#include "server/schooldatabase.h"
+#include "server/timetableactions.h"
+
+#include <QDebug>
+#include <QHash>
+
+namespace {
+
+using Handler = ActionReply (*)(ActionContext &);
+
+const QHash<QByteArray, Handler> &Handlers() {
+    static const QHash<QByteArray, Handler> handlers{
+        {"logout", LogoutAction},
+        {"mybasegetrecords", GetRecordsAction},
+        {"mybaseapplyupdates", ApplyUpdatesAction},
+        {"neworder", NewOrderAction},
+        {"sendemailorder", SendEmailOrderAction},
+        {"settimetablestatus", SetTimetableStatusAction},
+        {"changepass", ChangePassAction},
+        {"posttestresult", PostTestResultAction},
+        {"getbookfile", GetBookFileAction},
+        {"getchatfile", GetChatFileAction},
+        {"postchatfile", PostChatFileAction},
+    };
+    return handlers;
+}
+
+ActionReply RunGuardedAction(Handler handler, ActionContext &ctx) {
+    try {
+        return handler(ctx);
+    } catch (const Refusal &refusal) {
+        return ActionReply::Error(ctx.text(refusal.message, refusal.argument));
+    } catch (const AppError &error) {
+        qWarning().noquote() << "action" << ctx.request.action() << "failed:" << error.message();
+        return ActionReply::Error(error.message());
+    } catch (const std::exception &error) {
+        qWarning().noquote() << "action" << ctx.request.action() << "failed:" << error.what();
+        return ActionReply::Error(ctx.text(Msg::MalformedRequest));
+    }
+}
+
+// The client reads a renewal only after 20 quiet minutes of its own; handing one out
+// earlier would leave the prefix in front of the payload it reads.
+bool RenewalDue(const Session &session, const QDateTime &now, const ServerOptions &options) {
+    return session.created.secsTo(now) > options.renewAfterSeconds &&
+           session.lastUsed.secsTo(now) > options.renewIdleSeconds;
+}
+
+} // namespace
+
+ActionReply DispatchAction(const ActionRequest &request, ServerState &state) {
+    const QDateTime now = state.clock.now();
+    const QByteArray action = request.action();
+    if (action == "login") {
+        ActionContext ctx{request,
+                          nullptr,
+                          state.db,
+                          state.sessions,
+                          state.options,
+                          state.clock,
+                          state.onlineClientIds};
+        return RunGuardedAction(LoginAction, ctx);
+    }
+    Session *session =
+        state.sessions.find(QString::fromLatin1(request.query.value("PHPSESSID")), now);
+    if (!session)
+        return ActionReply::BadLogin();
+    const bool renewalDue = RenewalDue(*session, now, state.options);
+    session->lastUsed = now;
+    ActionContext ctx{request,
+                      session,
+                      state.db,
+                      state.sessions,
+                      state.options,
+                      state.clock,
+                      state.onlineClientIds};
+    const Handler handler = Handlers().value(action);
+    if (!handler)
+        return ActionReply::Error(ctx.text(Msg::UnknownAction));
+    ActionReply reply = RunGuardedAction(handler, ctx);
+    if (reply.renewable && renewalDue && reply.status == 200 && reply.body.startsWith("ok")) {
+        const Session &renewed = state.sessions.renew(*session, now);
+        reply.body.prepend("oksesid=" + renewed.id.toLatin1() + "endsesid");
+    }
+    return reply;
+}

@@ -1,0 +1,30 @@
+#include "server/actionrequest.h"
+
+#include "lang/textutil.h"
+#include "net/compression.h"
+
+QByteArray ActionRequest::param(const QByteArray &name) const {
+    const auto it = query.constFind(name);
+    return it != query.constEnd() ? *it : form.value(name);
+}
+
+ActionReply ActionReply::Ok(const QByteArray &payload) {
+    return {200, "ok" + payload, true};
+}
+
+ActionReply ActionReply::OkZip(const QByteArray &payload) {
+    return {200, "okzip" + CompressText(payload, 6), false};
+}
+
+ActionReply ActionReply::Error(const QString &message) {
+    // Plain-text replies travel in the client's 8-bit code page.
+    return {200, "error" + ToWin1250(message), false};
+}
+
+ActionReply ActionReply::Raw(const QByteArray &bytes) {
+    return {200, bytes, false};
+}
+
+ActionReply ActionReply::BadLogin() {
+    return {203, "error", false};
+}

@@ -1,0 +1,159 @@
+#include "server/centralserver.h"
+
+#include "lang/apperror.h"
+#include "server/demoseed.h"
+#include "server/guardedlisteners.h"
+#include "server/httpfront.h"
+#include "server/largeseed.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QTextStream>
+
+#ifdef TELLAVO_WITH_RELAY
+#include "server/relay/relayhub.h"
+#endif
+
+CentralServer::CentralServer(const ServerOptions &options, QObject *parent)
+    : QObject(parent), m_options(options), m_sessions(options.sessionTimeoutSeconds) {
+    m_options.dataFolder = QDir(m_options.dataFolder).absolutePath();
+    if (m_options.databaseFile.isEmpty())
+        m_options.databaseFile = m_options.dataFolder + QStringLiteral("/school.sqlite");
+}
+
+CentralServer::~CentralServer() {
+    delete m_front;
+    m_front = nullptr;
+}
+
+QStringList CentralServer::start() {
+    prepareDataFolder();
+    m_db = std::make_unique<SchoolDatabase>(m_options.databaseFile);
+    seedIfAsked();
+    m_state.reset(new ServerState{*m_db, m_sessions, m_options, m_clock, {}});
+    m_front = new HttpFront(*m_state);
+    QStringList lines;
+    for (const ListenAddress &address : m_options.listen)
+        lines << listenHttp(address, false);
+    for (const ListenAddress &address : m_options.tlsListen)
+        lines << listenHttp(address, true);
+    lines << startRelay();
+    return lines;
+}
+
+void CentralServer::prepareDataFolder() {
+    const QString root = m_options.dataFolder;
+    for (const QString &sub : {QString(), QStringLiteral("/outbox"), QStringLiteral("/books"),
+                               QStringLiteral("/update")})
+        if (!QDir().mkpath(root + sub))
+            throw AppError(QStringLiteral("cannot create the folder %1").arg(root + sub));
+    // A stand-in for the update program, so the download works in a fresh installation;
+    // a real installation replaces it with its installer.
+    const QString update = root + QStringLiteral("/update/update.exe");
+    if (!QFile::exists(update)) {
+        QSaveFile file(update);
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write("#!/bin/sh\necho \"Tellavo update stand-in\" \"$@\"\n");
+            file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+            file.commit();
+        }
+    }
+}
+
+void CentralServer::seedIfAsked() {
+    if (m_options.seed.isEmpty())
+        return;
+    if (!m_db->isEmpty()) {
+        QTextStream(stdout) << "database already holds a school; --seed " << m_options.seed
+                            << " skipped" << Qt::endl;
+        return;
+    }
+    if (m_options.seed == QLatin1String("large"))
+        SeedLargeSchool(*m_db, m_options, m_clock.now());
+    else
+        SeedDemoSchool(*m_db, m_options, m_clock.now());
+}
+
+QSslConfiguration CentralServer::tlsConfiguration() {
+    if (m_tlsReady)
+        return m_tls;
+    if (!m_options.certificateFile.isEmpty() || !m_options.keyFile.isEmpty()) {
+        if (m_options.certificateFile.isEmpty() || m_options.keyFile.isEmpty())
+            throw AppError(QStringLiteral("--cert and --key must be given together"));
+        m_certificates = {QString(), m_options.certificateFile, m_options.keyFile};
+    } else {
+        QStringList names{QStringLiteral("localhost"), QStringLiteral("127.0.0.1"),
+                          QStringLiteral("::1")};
+        for (const ListenAddress &a : m_options.tlsListen + m_options.relayTls)
+            names << a.host.toString();
+        if (!m_options.relayHost.isEmpty())
+            names << m_options.relayHost;
+        m_certificates =
+            EnsureServerCertificates(m_options.dataFolder + QStringLiteral("/certs"), names);
+    }
+    m_tls = LoadServerTlsConfiguration(m_certificates);
+    m_tlsReady = true;
+    return m_tls;
+}
+
+QString CentralServer::listenHttp(const ListenAddress &address, bool tls) {
+    QTcpServer *server = tls ? static_cast<QTcpServer *>(new GuardedSslServer(
+                                   tlsConfiguration(), m_options.maxRequestBytes, m_front))
+                             : new GuardedTcpServer(m_options.maxRequestBytes, m_front);
+    if (!server->listen(address.host, address.port))
+        throw AppError(
+            QStringLiteral("cannot listen on %1: %2").arg(address.text(), server->errorString()));
+    m_front->bind(server);
+    ListenAddress actual{address.host, server->serverPort()};
+    (tls ? m_httpsPorts : m_httpPorts) << actual.port;
+    return QStringLiteral("listening %1 %2").arg(tls ? "https" : "http", actual.text());
+}
+
+QStringList CentralServer::startRelay() {
+    if (m_options.relay.isEmpty() && m_options.relayTls.isEmpty())
+        return {};
+#ifdef TELLAVO_WITH_RELAY
+    m_relay = new RelayHub(this);
+    QStringList lines;
+    for (const ListenAddress &address : m_options.relay) {
+        if (!m_relay->listen(address.host, address.port))
+            throw AppError(QStringLiteral("cannot listen on %1: %2")
+                               .arg(address.text(), m_relay->errorString()));
+        lines << QStringLiteral("listening relay %1")
+                     .arg(ListenAddress{address.host, m_relay->serverPort()}.text());
+    }
+    for (const ListenAddress &address : m_options.relayTls) {
+        if (!m_relay->listenTls(address.host, address.port, tlsConfiguration()))
+            throw AppError(QStringLiteral("cannot listen on %1: %2")
+                               .arg(address.text(), m_relay->errorString()));
+        lines << QStringLiteral("listening relay-tls %1")
+                     .arg(ListenAddress{address.host, m_relay->tlsServerPort()}.text());
+    }
+    RelayHub *relay = m_relay;
+    m_state->onlineClientIds = [relay] { return relay->onlineClientIds(); };
+    return lines;
+#else
+    throw AppError(QStringLiteral("this build has no lesson relay"));
+#endif
+}
+
+quint16 CentralServer::relayPort() const {
+#ifdef TELLAVO_WITH_RELAY
+    return m_relay ? m_relay->serverPort() : 0;
+#else
+    return 0;
+#endif
+}
+
+quint16 CentralServer::relayTlsPort() const {
+#ifdef TELLAVO_WITH_RELAY
+    return m_relay ? m_relay->tlsServerPort() : 0;
+#else
+    return 0;
+#endif
+}
+
+void CentralServer::setOnlineClientIds(OnlineClientIds source) {
+    m_state->onlineClientIds = std::move(source);
+}

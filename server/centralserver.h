@@ -1,0 +1,62 @@
+#pragma once
+
+#include "server/actiondispatcher.h"
+#include "server/certificates.h"
+#include "server/schooldatabase.h"
+#include "server/serverclock.h"
+#include "server/serveroptions.h"
+#include "server/sessionstore.h"
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+class HttpFront;
+class RelayHub;
+
+// The reference central server: database, sessions, HTTP and HTTPS listeners and, when
+// asked for, the lesson relay. The program and the tests create it the same way.
+class CentralServer : public QObject {
+    Q_OBJECT
+public:
+    explicit CentralServer(const ServerOptions &options, QObject *parent = nullptr);
+    ~CentralServer() override;
+
+    // Opens (and seeds) the database and starts every listener; returns one line per
+    // listening address, e.g. "listening http 127.0.0.1:8080". Raises AppError on failure.
+    QStringList start();
+
+    // The actual ports, in the order of the options (port 0 becomes the port chosen).
+    QList<quint16> httpPorts() const { return m_httpPorts; }
+    QList<quint16> httpsPorts() const { return m_httpsPorts; }
+    quint16 relayPort() const;
+    quint16 relayTlsPort() const;
+
+    const ServerOptions &options() const { return m_options; }
+    ServerClock &clock() { return m_clock; }
+    SchoolDatabase &database() { return *m_db; }
+    SessionStore &sessions() { return m_sessions; }
+    const CertificateFiles &certificates() const { return m_certificates; }
+    // Replaces the relay as the source of the client ids on line (tests without a relay).
+    void setOnlineClientIds(OnlineClientIds source);
+
+private:
+    void prepareDataFolder();
+    void seedIfAsked();
+    QSslConfiguration tlsConfiguration();
+    QString listenHttp(const ListenAddress &address, bool tls);
+    QStringList startRelay();
+
+    ServerOptions m_options;
+    ServerClock m_clock;
+    SessionStore m_sessions;
+    std::unique_ptr<SchoolDatabase> m_db;
+    std::unique_ptr<ServerState> m_state;
+    HttpFront *m_front = nullptr;
+    RelayHub *m_relay = nullptr;
+    CertificateFiles m_certificates;
+    bool m_tlsReady = false;
+    QSslConfiguration m_tls;
+    QList<quint16> m_httpPorts;
+    QList<quint16> m_httpsPorts;
+};

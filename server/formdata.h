@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <optional>
+
+// Name=value items of a query string or form body. Values are percent-decoded only: the
+// client writes a blank as %20, so a "+" in a value is a literal plus sign.
+using FormFields = QHash<QByteArray, QByteArray>;
+FormFields ParseFormFields(const QByteArray &text);
+
+// Undoes the client's full form encoding ("+" for a blank, %XX for other bytes), which it
+// applies to user-typed values on top of the transport encoding.
+QByteArray FullFormDecode(const QByteArray &value);
+
+// The bytes of one field of a multipart/form-data body, or nothing when the body or its
+// content type is malformed or the field is missing.
+std::optional<QByteArray> MultipartField(const QByteArray &body, const QByteArray &contentType,
+                                         const QByteArray &fieldName);

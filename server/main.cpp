@@ -1,0 +1,32 @@
+// tellavo-server: the reference central server and lesson relay of the Tellavo school.
+#include "lang/apperror.h"
+#include "server/centralserver.h"
+#include "server/serveroptions.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    QStringList arguments = app.arguments().mid(1);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
+        out << ServerUsage();
+        return 0;
+    }
+    try {
+        ServerOptions options = ParseServerOptions(arguments);
+        if (options.listen.isEmpty() && options.tlsListen.isEmpty())
+            options.listen << ParseListenAddress(QStringLiteral("127.0.0.1:8080"));
+        CentralServer server(options);
+        for (const QString &line : server.start())
+            out << line << Qt::endl;
+        if (!server.certificates().caFile.isEmpty())
+            out << "CA certificate " << server.certificates().caFile << Qt::endl;
+        return app.exec();
+    } catch (const AppError &error) {
+        err << "tellavo-server: " << error.message() << Qt::endl << ServerUsage();
+        return 2;
+    }
+}

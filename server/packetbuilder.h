@@ -1,0 +1,43 @@
+#pragma once
+
+#include "data/tablecontent.h"
+
+#include <QByteArray>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+
+// Field definitions of server tables, in the packet types the client reads.
+TFieldDef IntField(const QString &name);
+TFieldDef FloatField(const QString &name);
+TFieldDef MoneyField(const QString &name);
+TFieldDef TextField(const QString &name, int width);
+TFieldDef MemoField(const QString &name);
+TFieldDef DateTimeField(const QString &name);
+
+// Builds the table content of one reply packet row by row, from SQL results or by hand.
+class PacketBuilder {
+public:
+    explicit PacketBuilder(const QList<TFieldDef> &fields);
+
+    quint32 addRow();
+    void set(quint32 row, int field, const TValue &value);
+    void set(quint32 row, const QString &field, const TValue &value);
+    // Appends one row per result row; the query's columns match the first fields in order.
+    void addRows(QSqlQuery &query);
+    int fieldIndex(const QString &name) const { return m_content.fieldIndex(name); }
+    int rowCount() const { return static_cast<int>(m_content.rows.size()); }
+    TValue value(quint32 row, int field) const;
+
+    const TTableContent &content() const { return m_content; }
+    // The packet as UTF-8 text.
+    QByteArray packet() const;
+
+private:
+    TTableContent m_content;
+};
+
+// A database value as a value of the field's kind (null stays null).
+TValue ValueFromSql(const QVariant &value, const TFieldDef &field);
+// A packet value as a database value of the field's kind (null gives a null QVariant).
+QVariant ValueToSql(const TValue &value, const TFieldDef &field);

@@ -1,0 +1,290 @@
+#include "server/providerqueries.h"
+
+#include "server/schooldatabase.h"
+
+#include <QSet>
+
+// Language columns and aliases are the server's own constants; every value from a request
+// travels as a bound parameter.
+
+QString FullNameSql(const QString &alias) {
+    return QStringLiteral("(COALESCE(%1.SURNAME, '') || ' ' || COALESCE(%1.FIRSTNAME, ''))")
+        .arg(alias);
+}
+
+namespace {
+
+PacketBuilder Lookup(ActionContext &ctx, const QList<TFieldDef> &fields, const QString &sql) {
+    PacketBuilder b(fields);
+    QSqlQuery q = ctx.db.run(sql.arg(LanguageSuffix(ctx.envLang())));
+    b.addRows(q);
+    return b;
+}
+
+void RequireStaff(const ActionContext &ctx) {
+    if (!ctx.isStaff())
+        throw Refusal(Msg::NotAllowed);
+}
+
+} // namespace
+
+PacketBuilder FetchOrderTypes(ActionContext &ctx) {
+    PacketBuilder b({IntField("IDORDERTYPE"), TextField("TYPETEXT_L", 100),
+                     FloatField("TEACHHOURS"), MoneyField("AMOUNT"),
+                     TextField("DESCRIPTION_L", 400), IntField("VALID"), IntField("EXPIREMONTHS")});
+    QSqlQuery q = ctx.db.run(
+        QStringLiteral("SELECT IDORDERTYPE, TYPETEXT_%1, TEACHHOURS, AMOUNT, DESCRIPTION_%1, VALID,"
+                       " EXPIREMONTHS FROM ORDERTYPES WHERE IDJOB = ? ORDER BY IDORDERTYPE")
+            .arg(LanguageSuffix(ctx.envLang())),
+        {ctx.jobId()});
+    b.addRows(q);
+    return b;
+}
+
+PacketBuilder FetchCourses(ActionContext &ctx) {
+    return Lookup(ctx, {IntField("IDCOURSE"), TextField("COURSENAME_L", 80)},
+                  "SELECT IDCOURSE, COURSENAME_%1 FROM COURSES ORDER BY IDCOURSE");
+}
+
+PacketBuilder FetchOrderStatuses(ActionContext &ctx) {
+    return Lookup(ctx, {IntField("IDORDERSTATUS"), TextField("STATUSNAME_L", 60)},
+                  "SELECT IDORDERSTATUS, STATUSNAME_%1 FROM ORDERSTATUSES ORDER BY IDORDERSTATUS");
+}
+
+PacketBuilder FetchTtStatuses(ActionContext &ctx) {
+    return Lookup(ctx, {IntField("IDTIMETABLESTATUS"), TextField("STATUSNAME_L", 60)},
+                  "SELECT IDTIMETABLESTATUS, STATUSNAME_%1 FROM TTSTATUSES"
+                  " ORDER BY IDTIMETABLESTATUS");
+}
+
+PacketBuilder FetchUserLevels(ActionContext &ctx) {
+    return Lookup(ctx, {IntField("IDUSERLEVEL"), TextField("LEVELNAME_L", 60)},
+                  "SELECT IDUSERLEVEL, LEVELNAME_%1 FROM USERLEVELS ORDER BY IDUSERLEVEL");
+}
+
+PacketBuilder FetchUserTypes(ActionContext &ctx) {
+    return Lookup(ctx, {IntField("IDUSERTYPE"), TextField("TYPENAME_L", 60)},
+                  "SELECT IDUSERTYPE, TYPENAME_%1 FROM USERTYPES ORDER BY IDUSERTYPE");
+}
+
+PacketBuilder FetchOrders(ActionContext &ctx) {
+    if (ctx.isTeacher())
+        throw Refusal(Msg::NotAllowed);
+    PacketBuilder b({IntField("IDORDER"), DateTimeField("WHENORDER"), TextField("VARSYMBOL", 20),
+                     TextField("TYPETEXT_L", 100), MoneyField("AMOUNT"), FloatField("TEACHHOURS"),
+                     TextField("STATUSNAME", 60), DateTimeField("WHENSTATUSCHANGE"),
+                     TextField("FULLNAME", 130), IntField("IDUSER"),
+                     TextField("FULLNAME_CHANGER", 130), IntField("ORDERTYPE"), IntField("IDJOB"),
+                     TextField("TYPETEXT", 100), IntField("EXPIREMONTHS"), IntField("ORDERSTATUS"),
+                     IntField("WHOSTATUSCHANGE")});
+    QString sql =
+        QStringLiteral(
+            "SELECT O.IDORDER, O.WHENORDER, O.VARSYMBOL, T.TYPETEXT_%1, O.AMOUNT, O.TEACHHOURS,"
+            " S.STATUSNAME_%1, O.WHENSTATUSCHANGE, %2, O.IDUSER, %3, O.ORDERTYPE, O.IDJOB, "
+            "O.TYPETEXT,"
+            " O.EXPIREMONTHS, O.ORDERSTATUS, O.WHOSTATUSCHANGE"
+            " FROM ORDERS O JOIN USERS U ON U.IDUSER = O.IDUSER"
+            " LEFT JOIN ORDERTYPES T ON T.IDORDERTYPE = O.ORDERTYPE"
+            " LEFT JOIN ORDERSTATUSES S ON S.IDORDERSTATUS = O.ORDERSTATUS"
+            " LEFT JOIN USERS C ON C.IDUSER = O.WHOSTATUSCHANGE"
+            " WHERE O.IDJOB = ?")
+            .arg(LanguageSuffix(ctx.envLang()), FullNameSql("U"), FullNameSql("C"));
+    QVariantList binds{ctx.jobId()};
+    if (ctx.isClient()) {
+        sql += QStringLiteral(" AND O.IDUSER = ?");
+        binds << ctx.userId();
+    } else if (ctx.userType() == 2) {
+        sql += QStringLiteral(" AND U.USERTYPE <> 1");
+    }
+    QSqlQuery q = ctx.db.run(sql + QStringLiteral(" ORDER BY O.IDORDER"), binds);
+    b.addRows(q);
+    return b;
+}
+
+PacketBuilder FetchOrderHistory(ActionContext &ctx) {
+    if (ctx.isTeacher())
+        throw Refusal(Msg::NotAllowed);
+    PacketBuilder b({IntField("IDORDERHIST"), IntField("IDORDER"), DateTimeField("WHENCHANGE"),
+                     IntField("OLDSTATUS"), TextField("OLDSTATUSNAME_L", 60), IntField("NEWSTATUS"),
+                     TextField("NEWSTATUSNAME_L", 60), IntField("WHOCHANGE"),
+                     TextField("FULLNAME", 130)});
+    QString sql =
+        QStringLiteral(
+            "SELECT H.IDORDERHIST, H.IDORDER, H.WHENCHANGE, H.OLDSTATUS, OS.STATUSNAME_%1,"
+            " H.NEWSTATUS, NS.STATUSNAME_%1, H.WHOCHANGE, %2"
+            " FROM ORDERHIST H JOIN ORDERS O ON O.IDORDER = H.IDORDER"
+            " LEFT JOIN ORDERSTATUSES OS ON OS.IDORDERSTATUS = H.OLDSTATUS"
+            " LEFT JOIN ORDERSTATUSES NS ON NS.IDORDERSTATUS = H.NEWSTATUS"
+            " LEFT JOIN USERS W ON W.IDUSER = H.WHOCHANGE"
+            " WHERE O.IDJOB = ?")
+            .arg(LanguageSuffix(ctx.envLang()), FullNameSql("W"));
+    QVariantList binds{ctx.jobId()};
+    if (ctx.isClient()) {
+        sql += QStringLiteral(" AND O.IDUSER = ?");
+        binds << ctx.userId();
+    }
+    QSqlQuery q = ctx.db.run(sql + QStringLiteral(" ORDER BY H.IDORDERHIST"), binds);
+    b.addRows(q);
+    return b;
+}
+
+PacketBuilder FetchTimetable(ActionContext &ctx) {
+    PacketBuilder b({IntField("IDTIMETABLE"), DateTimeField("WHENHOUR"), FloatField("HOURS"),
+                     TextField("TEACHERFULLNAME", 130), TextField("CLIENTFULLNAME", 130),
+                     TextField("STATUSNAME_L", 60), DateTimeField("WHENSTATUSCHANGE"),
+                     TextField("CHANGERFULLNAME", 130), IntField("IDJOB"), IntField("IDTEACHER"),
+                     IntField("TIMETABLESTATUS"), IntField("IDUSER"), IntField("WHOSTATUSCHANGE")});
+    QString sql =
+        QStringLiteral(
+            "SELECT T.IDTIMETABLE, T.WHENHOUR, T.HOURS, %2, CASE WHEN T.IDUSER > 0 THEN %3 END,"
+            " S.STATUSNAME_%1, T.WHENSTATUSCHANGE, %4, T.IDJOB, T.IDTEACHER, T.TIMETABLESTATUS,"
+            " T.IDUSER, T.WHOSTATUSCHANGE"
+            " FROM TIMETABLE T LEFT JOIN USERS TE ON TE.IDUSER = T.IDTEACHER"
+            " LEFT JOIN USERS CL ON CL.IDUSER = T.IDUSER"
+            " LEFT JOIN USERS CH ON CH.IDUSER = T.WHOSTATUSCHANGE"
+            " LEFT JOIN TTSTATUSES S ON S.IDTIMETABLESTATUS = T.TIMETABLESTATUS"
+            " WHERE T.IDJOB = ?")
+            .arg(LanguageSuffix(ctx.envLang()), FullNameSql("TE"), FullNameSql("CL"),
+                 FullNameSql("CH"));
+    QVariantList binds{ctx.jobId()};
+    if (ctx.isClient()) {
+        // His own lessons and the free slots he can still book.
+        sql += QStringLiteral(" AND (T.IDUSER = ? OR (T.TIMETABLESTATUS = 1 AND T.WHENHOUR >= ?))");
+        binds << ctx.userId() << ctx.now();
+    } else if (ctx.isTeacher()) {
+        sql += QStringLiteral(" AND T.IDTEACHER = ?");
+        binds << ctx.userId();
+    }
+    QSqlQuery q = ctx.db.run(sql + QStringLiteral(" ORDER BY T.WHENHOUR, T.IDTIMETABLE"), binds);
+    b.addRows(q);
+    return b;
+}
+
+PacketBuilder FetchTtStatusHistory(ActionContext &ctx) {
+    RequireStaff(ctx);
+    PacketBuilder b(
+        {IntField("IDTIMETABLEHIST"), IntField("IDTIMETABLE"), DateTimeField("WHENCHANGE"),
+         IntField("WHOCHANGE"), TextField("FULLNAME_CHANGER", 130), IntField("OLDSTATUS"),
+         TextField("STATUS_OLD", 60), IntField("NEWSTATUS"), TextField("STATUS_NEW", 60),
+         IntField("OLDTEACHER"), IntField("NEWTEACHER"), TextField("FULLNAME_TEACHER", 130),
+         IntField("OLDUSER"), TextField("FULLNAME_OLDUSER", 130), IntField("NEWUSER"),
+         TextField("FULLNAME_NEWUSER", 130)});
+    QSqlQuery q = ctx.db.run(
+        QStringLiteral(
+            "SELECT H.IDTIMETABLEHIST, H.IDTIMETABLE, H.WHENCHANGE, H.WHOCHANGE, %2, H.OLDSTATUS,"
+            " OS.STATUSNAME_%1, H.NEWSTATUS, NS.STATUSNAME_%1, H.OLDTEACHER, H.NEWTEACHER, %3,"
+            " H.OLDUSER, CASE WHEN H.OLDUSER > 0 THEN %4 END, H.NEWUSER,"
+            " CASE WHEN H.NEWUSER > 0 THEN %5 END"
+            " FROM TTSTATUSHIST H JOIN TIMETABLE T ON T.IDTIMETABLE = H.IDTIMETABLE"
+            " LEFT JOIN USERS W ON W.IDUSER = H.WHOCHANGE"
+            " LEFT JOIN USERS TE ON TE.IDUSER = H.NEWTEACHER"
+            " LEFT JOIN USERS OU ON OU.IDUSER = H.OLDUSER"
+            " LEFT JOIN USERS NU ON NU.IDUSER = H.NEWUSER"
+            " LEFT JOIN TTSTATUSES OS ON OS.IDTIMETABLESTATUS = H.OLDSTATUS"
+            " LEFT JOIN TTSTATUSES NS ON NS.IDTIMETABLESTATUS = H.NEWSTATUS"
+            " WHERE T.IDJOB = ? ORDER BY H.IDTIMETABLEHIST")
+            .arg(LanguageSuffix(ctx.envLang()), FullNameSql("W"), FullNameSql("TE"),
+                 FullNameSql("OU"), FullNameSql("NU")),
+        {ctx.jobId()});
+    b.addRows(q);
+    return b;
+}
+
+PacketBuilder FetchUserRemarks(ActionContext &ctx) {
+    if (ctx.isClient())
+        throw Refusal(Msg::NotAllowed);
+    PacketBuilder b({IntField("IDUSERREMARK"), IntField("IDJOB"), IntField("IDUSER"),
+                     IntField("WHOWRITE"), DateTimeField("WHENWRITTEN"), MemoField("REMARK"),
+                     TextField("FULLNAME", 130)});
+    QSqlQuery q = ctx.db.run(
+        QStringLiteral("SELECT R.IDUSERREMARK, R.IDJOB, R.IDUSER, R.WHOWRITE, R.WHENWRITTEN,"
+                       " R.REMARK, %1 FROM USERREMARKS R LEFT JOIN USERS W ON W.IDUSER = R.WHOWRITE"
+                       " WHERE R.IDJOB = ? ORDER BY R.WHENWRITTEN, R.IDUSERREMARK")
+            .arg(FullNameSql("W")),
+        {ctx.jobId()});
+    b.addRows(q);
+    return b;
+}
+
+PacketBuilder FetchLogins(ActionContext &ctx) {
+    RequireStaff(ctx);
+    PacketBuilder b({IntField("IDLOGIN"), DateTimeField("WHENLOGIN"), TextField("LOGINIP", 60),
+                     IntField("LOGINTYPE"), TextField("LOGINVERSION", 40),
+                     TextField("LOGINNAME", 60), TextField("LOGINPASS", 60), IntField("LOGINJOB"),
+                     IntField("LOGINENVLANG"), TextField("LOGINBOOKSVER", 40),
+                     TextField("LOGINSKYPESVER", 40), TextField("LANGNAME", 30),
+                     TextField("LOGINOSVER", 100), IntField("LOGINSSL"), IntField("LOGINPROXY"),
+                     IntField("LOGINPOLLING"), IntField("IDUSER"), IntField("SUCCESS")});
+    // The password of a sign-in is never stored; LOGINPASS stays empty.
+    QString sql = QStringLiteral(
+        "SELECT L.IDLOGIN, L.WHENLOGIN, L.LOGINIP, L.LOGINTYPE, L.LOGINVERSION, L.LOGINNAME, NULL,"
+        " L.LOGINJOB, L.LOGINENVLANG, L.LOGINBOOKSVER, L.LOGINSKYPESVER,"
+        " CASE L.LOGINENVLANG WHEN 3 THEN ? ELSE ? END, L.LOGINOSVER, L.LOGINSSL, L.LOGINPROXY,"
+        " L.LOGINPOLLING, L.IDUSER, L.SUCCESS"
+        " FROM LOGINS L LEFT JOIN USERS U ON U.IDUSER = L.IDUSER"
+        " WHERE (U.IDJOB = ? OR L.IDUSER = 0)");
+    if (ctx.userType() == 2)
+        sql += QStringLiteral(" AND (U.USERTYPE IS NULL OR U.USERTYPE <> 1)");
+    QSqlQuery q = ctx.db.run(sql + QStringLiteral(" ORDER BY L.IDLOGIN"),
+                             {LanguageName(3), LanguageName(2), ctx.jobId()});
+    b.addRows(q);
+    return b;
+}
+
+PacketBuilder FetchMessages(ActionContext &ctx) {
+    RequireStaff(ctx);
+    PacketBuilder b({IntField("IDMSG"), DateTimeField("WHENSENT"), IntField("IDJOB"),
+                     IntField("IDENVLANG"), TextField("MSGTYPE", 30), TextField("EMAILTO", 100),
+                     IntField("WHOINITIATOR"), IntField("WHORECEIVER"), DateTimeField("WHENREADED"),
+                     TextField("EMAILSUBJECT", 200), MemoField("EMAILBODY"),
+                     TextField("EMAILSENT_L", 10), TextField("FULLNAME", 130),
+                     TextField("LANGNAME", 30), IntField("IDREF")});
+    const bool sk = ctx.envLang() == 3;
+    QString sql = QStringLiteral("SELECT M.IDMSG, M.WHENSENT, M.IDJOB, M.IDENVLANG, M.MSGTYPE, "
+                                 "M.EMAILTO, M.WHOINITIATOR,"
+                                 " M.WHORECEIVER, M.WHENREADED, M.EMAILSUBJECT, M.EMAILBODY,"
+                                 " CASE WHEN M.EMAILSENT = 1 THEN ? ELSE ? END, %1,"
+                                 " CASE M.IDENVLANG WHEN 3 THEN ? ELSE ? END, M.IDREF"
+                                 " FROM MSGS M LEFT JOIN USERS I ON I.IDUSER = M.WHOINITIATOR"
+                                 " LEFT JOIN USERS R ON R.IDUSER = M.WHORECEIVER WHERE M.IDJOB = ?")
+                      .arg(FullNameSql("I"));
+    if (ctx.userType() == 2)
+        sql += QStringLiteral(" AND (R.USERTYPE IS NULL OR R.USERTYPE <> 1)");
+    QSqlQuery q = ctx.db.run(sql + QStringLiteral(" ORDER BY M.IDMSG"),
+                             {sk ? QStringLiteral("áno") : QStringLiteral("ano"),
+                              sk ? QStringLiteral("nie") : QStringLiteral("ne"), LanguageName(3),
+                              LanguageName(2), ctx.jobId()});
+    b.addRows(q);
+    return b;
+}
+
+PacketBuilder FetchOnlineTeachers(ActionContext &ctx) {
+    PacketBuilder b({IntField("IDUSER"), TextField("FULLNAME", 130)});
+    // A teacher side signs on at the relay as "job_user"; students add a third part.
+    const QString prefix = QString::number(ctx.jobId()) + QLatin1Char('_');
+    QSet<qint64> online;
+    if (ctx.onlineClientIds) {
+        for (const QString &id : ctx.onlineClientIds()) {
+            const QStringList parts = id.split(QLatin1Char('_'));
+            bool ok = false;
+            const qint64 user = parts.value(1).toLongLong(&ok);
+            if (parts.size() == 2 && id.startsWith(prefix) && ok)
+                online.insert(user);
+        }
+    }
+    if (online.isEmpty())
+        return b;
+    QSqlQuery q = ctx.db.run(
+        QStringLiteral("SELECT U.IDUSER, %1 FROM USERS U WHERE U.IDJOB = ? AND U.USERTYPE <= 3"
+                       " AND U.USERACTIVE = 1 ORDER BY 2")
+            .arg(FullNameSql("U")),
+        {ctx.jobId()});
+    while (q.next()) {
+        if (!online.contains(q.value(0).toLongLong()))
+            continue;
+        const quint32 row = b.addRow();
+        b.set(row, 0, TValue::FromInteger(q.value(0).toLongLong()));
+        b.set(row, 1, TValue::FromText(q.value(1).toString()));
+    }
+    return b;
+}

@@ -1,0 +1,99 @@
+#include "server/providers.h"
+
+#include "lang/apperror.h"
+#include "net/compression.h"
+#include "server/applyrules.h"
+#include "server/providerqueries.h"
+#include "server/schooldatabase.h"
+
+#include <QHash>
+
+namespace {
+
+struct ProviderDef {
+    PacketBuilder (*fetch)(ActionContext &);
+    ApplyRules rules;
+};
+
+const QHash<QString, ProviderDef> &Providers() {
+    static const QHash<QString, ProviderDef> providers{
+        {"prov_ordertype", {FetchOrderTypes, {}}},
+        {"prov_course", {FetchCourses, {}}},
+        {"prov_orderstatus", {FetchOrderStatuses, {}}},
+        {"prov_ttstatus", {FetchTtStatuses, {}}},
+        {"prov_userlevel", {FetchUserLevels, {}}},
+        {"prov_usertype", {FetchUserTypes, {}}},
+        {"prov_user", {FetchUsers, UserRules()}},
+        {"prov_user_info", {FetchUserInfo, UserInfoRules()}},
+        {"prov_order", {FetchOrders, OrderRules()}},
+        {"prov_orderhist", {FetchOrderHistory, {}}},
+        {"prov_timetable", {FetchTimetable, TimetableRules()}},
+        {"prov_ttstatushist", {FetchTtStatusHistory, {}}},
+        {"prov_userremark", {FetchUserRemarks, UserRemarkRules()}},
+        {"prov_login", {FetchLogins, LoginRules()}},
+        {"prov_msg", {FetchMessages, MessageRules()}},
+        {"prov_onlineteacher", {FetchOnlineTeachers, {}}},
+    };
+    return providers;
+}
+
+const ProviderDef &FindProvider(const QString &name) {
+    const auto it = Providers().constFind(name);
+    if (it == Providers().constEnd())
+        throw Refusal(Msg::UnknownProvider);
+    return *it;
+}
+
+QByteArray ChangeSetBytes(ActionContext &ctx) {
+    const ActionRequest &r = ctx.request;
+    std::optional<QByteArray> field = MultipartField(r.body, r.contentType, "deltaxml");
+    if (!field && r.form.contains("deltaxml"))
+        field = r.form.value("deltaxml");
+    if (!field)
+        throw Refusal(Msg::MissingParameter, QStringLiteral("deltaxml"));
+    const std::optional<QByteArray> packet = InflateStream(*field, ctx.options.maxChangeSetBytes);
+    if (!packet)
+        throw Refusal(Msg::BadChangeSet);
+    return *packet;
+}
+
+void ApplyOne(ActionContext &ctx, const ApplyRules &rules, const ChangeOp &op) {
+    auto rule = op.kind == ChangeOp::Insert   ? rules.insert
+                : op.kind == ChangeOp::Delete ? rules.remove
+                                              : rules.modify;
+    if (!rule)
+        throw Refusal(Msg::NotAllowed);
+    rule(ctx, op);
+}
+
+} // namespace
+
+PacketBuilder FetchProvider(ActionContext &ctx, const QString &name) {
+    return FindProvider(name).fetch(ctx);
+}
+
+ActionReply GetRecordsAction(ActionContext &ctx) {
+    const QString name = QString::fromLatin1(ctx.request.param("providername"));
+    return ActionReply::OkZip(FetchProvider(ctx, name).packet());
+}
+
+ActionReply ApplyUpdatesAction(ActionContext &ctx) {
+    const QString name = QString::fromLatin1(ctx.request.param("providername"));
+    const ProviderDef &provider = FindProvider(name);
+    QList<ChangeOp> ops;
+    try {
+        ops = ReadChangeSet(ChangeSetBytes(ctx));
+    } catch (const AppError &) {
+        throw Refusal(Msg::BadChangeSet);
+    }
+    Transaction transaction(ctx.db);
+    for (const ChangeOp &op : ops)
+        ApplyOne(ctx, provider.rules, op);
+    transaction.commit();
+    QByteArray reply = QByteArray::number(ops.size()) + '|';
+    if (ctx.request.param("returnrecords") == "1")
+        reply += provider.fetch(ctx).packet();
+    ActionReply r = ActionReply::Ok(reply);
+    r.renewable = false; // the table component reads this reply without looking for one
+    return r;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "server/actioncontext.h"
+#include "server/packetbuilder.h"
+
+// "mybasegetrecords": the provider's rows as one packet, "okzip".
+ActionReply GetRecordsAction(ActionContext &ctx);
+// "mybaseapplyupdates": applies the change set in "deltaxml" as one transaction under the
+// provider's rules; "ok", the applied count, "|" and, when asked for, the provider's rows.
+ActionReply ApplyUpdatesAction(ActionContext &ctx);
+// The rows of a provider by name; raises Refusal for an unknown provider.
+PacketBuilder FetchProvider(ActionContext &ctx, const QString &name);

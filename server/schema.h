@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QStringList>
+
+// The school database's tables and indexes as portable SQL statements, in creation order.
+QStringList SchemaStatements();

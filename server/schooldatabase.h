@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+
+// The school's database connection: opens (and on first use creates) the SQLite file and
+// runs parameterised statements, raising AppError with the engine's message on failure.
+class SchoolDatabase {
+public:
+    explicit SchoolDatabase(const QString &file);
+    ~SchoolDatabase();
+    SchoolDatabase(const SchoolDatabase &) = delete;
+    SchoolDatabase &operator=(const SchoolDatabase &) = delete;
+
+    // Runs one statement with positional "?" parameters and returns the active query.
+    QSqlQuery run(const QString &sql, const QVariantList &binds = {});
+    // The first column of the first row, or an invalid value when there is no row.
+    QVariant scalar(const QString &sql, const QVariantList &binds = {});
+    // The next free key of a table (the server assigns keys so the SQL stays portable).
+    qint64 nextId(const QString &table, const QString &keyColumn);
+    bool isEmpty();
+
+    void begin();
+    void commit();
+    void rollback();
+    QSqlDatabase &connection() { return m_db; }
+
+private:
+    QString m_connectionName;
+    QSqlDatabase m_db;
+};
+
+// Rolls back an open transaction unless it was committed (exception safety for applies).
+class Transaction {
+public:
+    explicit Transaction(SchoolDatabase &db) : m_db(db) { m_db.begin(); }
+    ~Transaction();
+    void commit();
+
+private:
+    SchoolDatabase &m_db;
+    bool m_done = false;
+};

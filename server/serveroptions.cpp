@@ -1,0 +1,155 @@
+#include "server/serveroptions.h"
+
+#include "lang/apperror.h"
+
+#include <QHash>
+#include <functional>
+
+QString ListenAddress::text() const {
+    QString h = host.toString();
+    if (host.protocol() == QAbstractSocket::IPv6Protocol)
+        h = QLatin1Char('[') + h + QLatin1Char(']');
+    return h + QLatin1Char(':') + QString::number(port);
+}
+
+QString ServerOptions::updateLink() const {
+    const int slash = scriptPath.lastIndexOf(QLatin1Char('/'));
+    return scriptPath.left(slash + 1) + QStringLiteral("update.exe");
+}
+
+ListenAddress ParseListenAddress(const QString &text) {
+    const int colon = text.lastIndexOf(QLatin1Char(':'));
+    if (colon <= 0)
+        throw AppError(QStringLiteral("expected host:port, got \"%1\"").arg(text));
+    QString hostText = text.left(colon);
+    if (hostText.startsWith(QLatin1Char('[')) && hostText.endsWith(QLatin1Char(']')))
+        hostText = hostText.mid(1, hostText.size() - 2);
+    if (hostText == QLatin1String("localhost"))
+        hostText = QStringLiteral("127.0.0.1");
+    bool ok = false;
+    const uint port = text.mid(colon + 1).toUInt(&ok);
+    ListenAddress address;
+    if (!ok || port > 65535 || !address.host.setAddress(hostText))
+        throw AppError(QStringLiteral("expected host:port, got \"%1\"").arg(text));
+    address.port = static_cast<quint16>(port);
+    return address;
+}
+
+namespace {
+
+qint64 ParseCount(const QString &option, const QString &value) {
+    bool ok = false;
+    const qint64 n = value.toLongLong(&ok);
+    if (!ok || n < 0)
+        throw AppError(QStringLiteral("%1 needs a whole number, got \"%2\"").arg(option, value));
+    return n;
+}
+
+using Setter = std::function<void(ServerOptions &, const QString &)>;
+
+QHash<QString, Setter> OptionSetters() {
+    return {
+        {"--db", [](ServerOptions &o, const QString &v) { o.databaseFile = v; }},
+        {"--seed",
+         [](ServerOptions &o, const QString &v) {
+             if (v != QLatin1String("demo") && v != QLatin1String("large"))
+                 throw AppError(QStringLiteral("--seed takes demo or large"));
+             o.seed = v;
+         }},
+        {"--listen", [](ServerOptions &o, const QString &v) { o.listen << ParseListenAddress(v); }},
+        {"--tls-listen",
+         [](ServerOptions &o, const QString &v) { o.tlsListen << ParseListenAddress(v); }},
+        {"--relay", [](ServerOptions &o, const QString &v) { o.relay << ParseListenAddress(v); }},
+        {"--relay-tls",
+         [](ServerOptions &o, const QString &v) { o.relayTls << ParseListenAddress(v); }},
+        {"--data", [](ServerOptions &o, const QString &v) { o.dataFolder = v; }},
+        {"--path",
+         [](ServerOptions &o, const QString &v) {
+             if (!v.startsWith(QLatin1Char('/')))
+                 throw AppError(QStringLiteral("--path must begin with /"));
+             o.scriptPath = v;
+         }},
+        {"--cert", [](ServerOptions &o, const QString &v) { o.certificateFile = v; }},
+        {"--key", [](ServerOptions &o, const QString &v) { o.keyFile = v; }},
+        {"--relay-host", [](ServerOptions &o, const QString &v) { o.relayHost = v; }},
+        {"--min-version", [](ServerOptions &o, const QString &v) { o.minVersion = v; }},
+        {"--update-params", [](ServerOptions &o, const QString &v) { o.updateParams = v; }},
+        {"--renew-after",
+         [](ServerOptions &o, const QString &v) {
+             o.renewAfterSeconds = ParseCount("--renew-after", v);
+         }},
+        {"--renew-idle",
+         [](ServerOptions &o, const QString &v) {
+             o.renewIdleSeconds = ParseCount("--renew-idle", v);
+         }},
+        {"--session-timeout",
+         [](ServerOptions &o, const QString &v) {
+             o.sessionTimeoutSeconds = ParseCount("--session-timeout", v);
+         }},
+        {"--max-request",
+         [](ServerOptions &o, const QString &v) {
+             o.maxRequestBytes = ParseCount("--max-request", v);
+         }},
+        {"--pbkdf2-iterations",
+         [](ServerOptions &o, const QString &v) {
+             o.passwordIterations = static_cast<int>(ParseCount("--pbkdf2-iterations", v));
+             if (o.passwordIterations < 1000)
+                 throw AppError(QStringLiteral("--pbkdf2-iterations must be at least 1000"));
+         }},
+    };
+}
+
+} // namespace
+
+ServerOptions ParseServerOptions(const QStringList &arguments) {
+    static const QHash<QString, Setter> setters = OptionSetters();
+    ServerOptions options;
+    for (int i = 0; i < arguments.size(); ++i) {
+        QString name = arguments[i];
+        QString value;
+        const int eq = name.indexOf(QLatin1Char('='));
+        const bool inlineValue = name.startsWith(QLatin1String("--")) && eq > 0;
+        if (inlineValue) {
+            value = name.mid(eq + 1);
+            name = name.left(eq);
+        }
+        const auto setter = setters.constFind(name);
+        if (setter == setters.constEnd())
+            throw AppError(QStringLiteral("unknown option \"%1\"").arg(name));
+        if (!inlineValue) {
+            if (i + 1 >= arguments.size())
+                throw AppError(QStringLiteral("%1 needs a value").arg(name));
+            value = arguments[++i];
+        }
+        (*setter)(options, value);
+    }
+    if (options.relayHost.isEmpty()) {
+        const QList<ListenAddress> relays = options.relay + options.relayTls;
+        options.relayHost = relays.isEmpty() || relays.first().host.isEqual(QHostAddress::AnyIPv4)
+                                ? QStringLiteral("127.0.0.1")
+                                : relays.first().host.toString();
+    }
+    return options;
+}
+
+QString ServerUsage() {
+    return QStringLiteral(
+        "usage: tellavo-server [options]\n"
+        "  --db FILE               SQLite database (default DATA/school.sqlite)\n"
+        "  --seed demo|large       fill an empty database with the demo or the large school\n"
+        "  --listen HOST:PORT      HTTP listener (repeatable; port 0 picks a free port)\n"
+        "  --tls-listen HOST:PORT  HTTPS listener (repeatable)\n"
+        "  --relay HOST:PORT       lesson relay, clear TCP\n"
+        "  --relay-tls HOST:PORT   lesson relay, TLS\n"
+        "  --data DIR              data folder: certificates, books, outbox, update program\n"
+        "  --path PATH             script path (default /tellavo/client.php)\n"
+        "  --cert FILE --key FILE  server certificate and key (default: created in DATA)\n"
+        "  --relay-host NAME       relay host handed to clients (default: the relay address)\n"
+        "  --min-version A.B.C.D   clients below this version must update first\n"
+        "  --update-params TEXT    parameters handed to the update program\n"
+        "  --renew-after SECONDS   session age after which a renewed session id is handed out\n"
+        "  --renew-idle SECONDS    quiet time before a renewal is handed out (default 1260)\n"
+        "  --session-timeout SECONDS  idle time after which a session expires (default 7200)\n"
+        "  --max-request BYTES     largest request accepted (default 32 MiB)\n"
+        "  --pbkdf2-iterations N   iterations of new password hashes (default 100000)\n");
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// A host address and port to listen on, written "host:port" (port 0 picks a free port).
+struct ListenAddress {
+    QHostAddress host;
+    quint16 port = 0;
+    QString text() const;
+};
+
+// Everything the server is told on its command line, with the defaults used by the tests.
+struct ServerOptions {
+    QString databaseFile;           // empty: "school.sqlite" in the data folder
+    QString seed;                   // "", "demo" or "large"
+    QList<ListenAddress> listen;    // clear HTTP listeners
+    QList<ListenAddress> tlsListen; // HTTPS listeners
+    QList<ListenAddress> relay;     // clear relay listener
+    QList<ListenAddress> relayTls;  // TLS relay listener
+    QString dataFolder = QStringLiteral("tellavo-data");
+    QString scriptPath = QStringLiteral("/tellavo/client.php");
+    QString certificateFile; // server certificate (PEM); empty: created in the data folder
+    QString keyFile;         // its private key (PEM)
+    QString relayHost;       // the relay host handed out as p2pserver
+    QString minVersion;      // clients below it must update; empty: no demand
+    QString updateParams = QStringLiteral("/SILENT");
+    qint64 renewAfterSeconds = 3600; // session age that hands out a renewed id
+    qint64 renewIdleSeconds = 1260;  // quiet time the client needs before it reads a renewal
+    qint64 sessionTimeoutSeconds = 7200;
+    qint64 maxRequestBytes = 32 * 1024 * 1024;
+    qint64 maxChangeSetBytes = 64 * 1024 * 1024;
+    int passwordIterations = 100000;
+
+    // The server-relative address of the update program, beside the script.
+    QString updateLink() const;
+};
+
+// Reads the command line (arguments without the program name); raises AppError with a
+// message for an unknown option or a malformed value.
+ServerOptions ParseServerOptions(const QStringList &arguments);
+ListenAddress ParseListenAddress(const QString &text);
+// The usage text printed for --help and after an error.
+QString ServerUsage();

@@ -1,0 +1,155 @@
+#include "server/providerqueries.h"
+#include "server/schooldatabase.h"
+#include "server/userstatistics.h"
+
+namespace {
+
+QList<TFieldDef> UserFields() {
+    QList<TFieldDef> f{IntField("IDUSER"),
+                       TextField("SURNAME", 60),
+                       TextField("FIRSTNAME", 60),
+                       TextField("TITLE", 30),
+                       TextField("USERTYPE_L", 60),
+                       TextField("USERTYPENAME_L", 60),
+                       TextField("USERACTIVE_L", 10),
+                       TextField("USERLEVEL_L", 60),
+                       IntField("USERTYPE"),
+                       IntField("USERLEVEL"),
+                       IntField("COURSE"),
+                       IntField("USERACTIVE"),
+                       IntField("IDJOB"),
+                       TextField("EMAIL", 100),
+                       TextField("SKYPENICK", 60),
+                       TextField("COURSE_L", 80),
+                       TextField("BOOKIDS", 200),
+                       TextField("LOGINNAME", 60),
+                       TextField("LOGINPASS", 60),
+                       DateTimeField("LASTLOGWHEN"),
+                       TextField("LASTLOGENVLANG_L", 30),
+                       IntField("LASTLOGTYPE"),
+                       IntField("LASTLOGENVLANG"),
+                       TextField("LASTLOGVER", 40),
+                       TextField("LASTLOGIP", 60),
+                       TextField("LASTLOGBOOKSVER", 40),
+                       TextField("LASTLOGSKYPEVER", 40),
+                       TextField("LASTLOGOSVER", 100),
+                       DateTimeField("WHENCONFIRMREGIST"),
+                       TextField("PROGTESTRESULT", 20),
+                       FloatField("HOURDEBIT"),
+                       TextField("FULLNAME", 130),
+                       DateTimeField("WHENBORN"),
+                       TextField("ICO", 20),
+                       TextField("DIC", 20),
+                       TextField("FIRMNAME", 100),
+                       TextField("ADDRESSNAME_F", 100),
+                       TextField("STREET_F", 100),
+                       TextField("CITY_F", 60),
+                       TextField("ZIP_F", 10),
+                       TextField("COUNTRY_F", 60),
+                       TextField("ADDRESSNAME_C", 100),
+                       TextField("STREET_C", 100),
+                       TextField("CITY_C", 60),
+                       TextField("ZIP_C", 10),
+                       TextField("COUNTRY_C", 60),
+                       TextField("PHONENUMBER", 30),
+                       TextField("PHONENUMBER2", 30),
+                       TextField("BANKACCOUNT", 30),
+                       TextField("BANKCODE", 10),
+                       MemoField("REMARK")};
+    // Totals computed from orders and lessons, after the stored columns.
+    for (const char *name :
+         {"HOURSORDERED", "HOURSPAYED", "HOURSEXPIRED", "HOURSLEARNED", "HOURSMISSED",
+          "HOURSCONFIRMED", "HOURSUNCONFIRMED", "HOURSSTORNOPAY", "HOURSFREE", "HOURSTEACHED",
+          "HOURSTEACHMISSED", "HOURSTEACHCONFIRM", "HOURSTEACHUNCONFIRM", "HOURSTEACHSTORNOPAY"})
+        f << FloatField(QLatin1String(name));
+    f << MoneyField("AMOUNTORDERED") << MoneyField("AMOUNTPAYED")
+      << DateTimeField("WHENEXPIREHOURSFREE");
+    return f;
+}
+
+QString UserSelect(const QString &lang) {
+    return QStringLiteral(
+               "SELECT U.IDUSER, U.SURNAME, U.FIRSTNAME, U.TITLE, T.TYPENAME_%1, T.TYPENAME_%1,"
+               " CASE WHEN U.USERACTIVE = 1 THEN ? ELSE ? END, V.LEVELNAME_%1, U.USERTYPE,"
+               " U.USERLEVEL, U.COURSE, U.USERACTIVE, U.IDJOB, U.EMAIL, U.SKYPENICK, "
+               "C.COURSENAME_%1,"
+               " U.BOOKIDS, U.LOGINNAME, NULL, L.WHENLOGIN,"
+               " CASE L.LOGINENVLANG WHEN 3 THEN ? WHEN 2 THEN ? END, L.LOGINTYPE, L.LOGINENVLANG,"
+               " L.LOGINVERSION, L.LOGINIP, L.LOGINBOOKSVER, L.LOGINSKYPESVER, L.LOGINOSVER,"
+               " U.WHENCONFIRMREGIST, U.PROGTESTRESULT, U.HOURDEBIT, %2, U.WHENBORN, U.ICO, U.DIC,"
+               " U.FIRMNAME, U.ADDRESSNAME_F, U.STREET_F, U.CITY_F, U.ZIP_F, U.COUNTRY_F,"
+               " U.ADDRESSNAME_C, U.STREET_C, U.CITY_C, U.ZIP_C, U.COUNTRY_C, U.PHONENUMBER,"
+               " U.PHONENUMBER2, U.BANKACCOUNT, U.BANKCODE, U.REMARK"
+               " FROM USERS U LEFT JOIN USERTYPES T ON T.IDUSERTYPE = U.USERTYPE"
+               " LEFT JOIN USERLEVELS V ON V.IDUSERLEVEL = U.USERLEVEL"
+               " LEFT JOIN COURSES C ON C.IDCOURSE = U.COURSE"
+               " LEFT JOIN LOGINS L ON L.IDLOGIN = (SELECT MAX(L2.IDLOGIN) FROM LOGINS L2"
+               " WHERE L2.IDUSER = U.IDUSER AND L2.SUCCESS = 1)")
+        .arg(lang, FullNameSql("U"));
+}
+
+QVariantList UserBinds(int envLang) {
+    const bool sk = envLang == 3;
+    return {sk ? QStringLiteral("áno") : QStringLiteral("ano"),
+            sk ? QStringLiteral("nie") : QStringLiteral("ne"), LanguageName(3), LanguageName(2)};
+}
+
+void AddStatistics(PacketBuilder &b, const QHash<qint64, UserStats> &stats) {
+    const int first = b.fieldIndex("HOURSORDERED");
+    for (int row = 0; row < b.rowCount(); ++row) {
+        const UserStats s = stats.value(b.value(row, 0).toInteger());
+        const double values[] = {
+            s.hoursOrdered,        s.hoursPayed,          s.hoursExpired,     s.hoursLearned,
+            s.hoursMissed,         s.hoursConfirmed,      s.hoursUnconfirmed, s.hoursStornoPay,
+            s.hoursFree(),         s.hoursTeached,        s.hoursTeachMissed, s.hoursTeachConfirm,
+            s.hoursTeachUnconfirm, s.hoursTeachStornoPay, s.amountOrdered,    s.amountPayed};
+        int field = first;
+        for (double v : values)
+            b.set(row, field++, TValue::FromFloat(v));
+        if (s.whenExpireHoursFree.isValid())
+            b.set(row, field, TValue::FromDateTime(s.whenExpireHoursFree));
+    }
+}
+
+// The manager's remark about a user is for staff only.
+void HideManagerRemarks(PacketBuilder &b) {
+    const int remark = b.fieldIndex("REMARK");
+    for (int row = 0; row < b.rowCount(); ++row)
+        b.set(row, remark, TValue());
+}
+
+} // namespace
+
+PacketBuilder FetchUsers(ActionContext &ctx) {
+    if (ctx.isClient())
+        throw Refusal(Msg::NotAllowed);
+    PacketBuilder b(UserFields());
+    QString sql = UserSelect(LanguageSuffix(ctx.envLang())) + QStringLiteral(" WHERE U.IDJOB = ?");
+    QVariantList binds = UserBinds(ctx.envLang());
+    binds << ctx.jobId();
+    if (ctx.userType() == 2) {
+        sql += QStringLiteral(" AND U.USERTYPE <> 1");
+    } else if (ctx.isTeacher()) {
+        // A teacher sees his students (for the lesson and its remarks) and himself.
+        sql += QStringLiteral(" AND (U.USERTYPE = 4 OR U.IDUSER = ?)");
+        binds << ctx.userId();
+    }
+    QSqlQuery q = ctx.db.run(sql + QStringLiteral(" ORDER BY U.IDUSER"), binds);
+    b.addRows(q);
+    AddStatistics(b, ComputeUserStatistics(ctx.db, ctx.jobId(), std::nullopt, ctx.now()));
+    if (ctx.isTeacher())
+        HideManagerRemarks(b);
+    return b;
+}
+
+PacketBuilder FetchUserInfo(ActionContext &ctx) {
+    PacketBuilder b(UserFields());
+    QVariantList binds = UserBinds(ctx.envLang());
+    binds << ctx.userId();
+    QSqlQuery q = ctx.db.run(
+        UserSelect(LanguageSuffix(ctx.envLang())) + QStringLiteral(" WHERE U.IDUSER = ?"), binds);
+    b.addRows(q);
+    AddStatistics(b, ComputeUserStatistics(ctx.db, ctx.jobId(), ctx.userId(), ctx.now()));
+    HideManagerRemarks(b);
+    return b;
+}
