@@ -1,0 +1,6 @@
+#include "grid/gridoutput.h"
+
+TGridOutputFactory &GridOutputFactory() {
+    static TGridOutputFactory factory;
+    return factory;
+}

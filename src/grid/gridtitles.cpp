@@ -1,0 +1,65 @@
+#include "grid/gridtitles.h"
+
+#include "grid/dbgridex.h"
+
+#include <QMouseEvent>
+#include <QStyle>
+
+TGridTitles::TGridTitles(TDBGridEx *grid) : QHeaderView(Qt::Horizontal, grid), m_grid(grid) {
+    setSectionsClickable(true);
+    setSectionsMovable(false);
+    setHighlightSections(false);
+    setMouseTracking(true);
+    setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+bool TGridTitles::OnResizeBorder(const QPoint &pos) const {
+    if (sectionResizeMode(0) != QHeaderView::Interactive && count() > 0)
+        return false;
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, this);
+    for (int visual = 0; visual < count(); ++visual) {
+        const int logical = logicalIndex(visual);
+        if (isSectionHidden(logical))
+            continue;
+        const int right = sectionViewportPosition(logical) + sectionSize(logical);
+        if (qAbs(pos.x() - right) <= margin)
+            return true;
+    }
+    return false;
+}
+
+void TGridTitles::mousePressEvent(QMouseEvent *event) {
+    const int column = logicalIndexAt(event->position().toPoint());
+    m_grid->titleMouseDown(event, column);
+    if (m_grid->beginColumnDrag(event, column))
+        return;
+    QHeaderView::mousePressEvent(event);
+}
+
+void TGridTitles::mouseMoveEvent(QMouseEvent *event) {
+    if (m_grid->columnDragMove(event))
+        return;
+    QHeaderView::mouseMoveEvent(event);
+    if (event->buttons() == Qt::NoButton)
+        m_grid->hotTrackTitle(event->position().toPoint());
+}
+
+void TGridTitles::mouseReleaseEvent(QMouseEvent *event) {
+    if (m_grid->endColumnDrag(event))
+        return;
+    QHeaderView::mouseReleaseEvent(event);
+}
+
+void TGridTitles::mouseDoubleClickEvent(QMouseEvent *event) {
+    // A second press on a title is another click on it, not a section double click.
+    if (event->button() == Qt::LeftButton) {
+        mousePressEvent(event);
+        return;
+    }
+    QHeaderView::mouseDoubleClickEvent(event);
+}
+
+void TGridTitles::leaveEvent(QEvent *event) {
+    m_grid->hotTrackTitle(QPoint(-1, -1));
+    QHeaderView::leaveEvent(event);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QHeaderView>
+
+class TDBGridEx;
+
+// The title row of a data grid: hands presses, moves and releases to the grid for the
+// column drag and the title highlight, and keeps the header's own column resizing.
+class TGridTitles : public QHeaderView {
+    Q_OBJECT
+public:
+    explicit TGridTitles(TDBGridEx *grid);
+
+    // Whether a point (header coordinates) lies on a column-resize border.
+    bool OnResizeBorder(const QPoint &pos) const;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    TDBGridEx *m_grid;
+};
