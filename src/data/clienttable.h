@@ -237,6 +237,7 @@ private:
     bool rowVisible(quint32 row) const;
     void placeRow(quint32 row, int hint);
     void removeFromView(int pos);
+    bool staysInPlace(int pos) const;
     void setPos(int pos, bool scrolled);
     void scrolled();
     void notify(TTableNotice notice, int field = -1);

@@ -159,14 +159,33 @@ void TClientTable::Post() {
         recount(row, +1);
     }
     m_state = TTableState::Browse;
-    removeFromView(hint);
-    placeRow(row, hint);
+    m_view[hint] = row;
+    const bool stays = staysInPlace(hint);
+    if (!stays) {
+        removeFromView(hint);
+        placeRow(row, hint);
+    }
     m_bof = m_pos <= 0;
     m_eof = m_view.empty();
-    notify(TTableNotice::DataChanged);
+    notify(stays ? TTableNotice::RecordChanged : TTableNotice::DataChanged);
     notify(TTableNotice::StateChanged);
     if (AfterPost)
         AfterPost(*this);
+}
+
+// Whether the row at pos is still visible and in order with its neighbours.
+bool TClientTable::staysInPlace(int pos) const {
+    const quint32 row = m_view[pos];
+    if (!rowVisible(row))
+        return false;
+    if (!m_order || m_order->isEmpty())
+        return true;
+    const TRecordStore &store = m_content.store;
+    const quint32 record = recordOf(row);
+    if (pos > 0 && m_order->compare(store, recordOf(m_view[pos - 1]), record) > 0)
+        return false;
+    const size_t next = size_t(pos) + 1;
+    return next >= m_view.size() || m_order->compare(store, record, recordOf(m_view[next])) <= 0;
 }
 
 void TClientTable::Cancel() {

@@ -8,7 +8,7 @@
 #include "net/reportresult.h"
 #include "net/requestoutcome.h"
 #include "net/requestrunner.h"
-#include "net/requestspec.h"
+#include "net/serverrequest.h"
 
 #include <exception>
 
@@ -19,7 +19,7 @@ bool isStaff() {
 }
 
 // The default way of running a business action: directly, under the busy cursor.
-RequestOutcome runDirect(const RequestSpec &spec) {
+RequestOutcome runDirect(const ServerRequest &spec) {
     BusyCursorScope busy;
     return AppRequestRunner().run(spec, nullptr, true);
 }
@@ -157,7 +157,7 @@ void Tdm::installOrderRules() {
 void Tdm::offerStatusEmail() {
     if (AppMessageBox(AppText(236), mtConfirmation, mbOK | mbCancel) != mrOK)
         return;
-    RequestSpec spec;
+    ServerRequest spec;
     spec.action = QStringLiteral("sendemailorder");
     spec.data = "idorder=" + QByteArray::number(m_savedOrderId);
     const RequestOutcome outcome = RunAction(spec);

@@ -8,7 +8,7 @@
 #include <functional>
 
 struct RequestOutcome;
-struct RequestSpec;
+struct ServerRequest;
 
 // The data module: owns every client table the screens share and the remote-server
 // component, and enforces the rules that hold whichever screen edits a table (which tables
@@ -45,7 +45,7 @@ public:
     // The user id the user dialog attaches to new remarks.
     int RemarkUserId = 0;
     // Runs a business action directly (busy cursor, with the session); replaceable in tests.
-    std::function<RequestOutcome(const RequestSpec &)> RunAction;
+    std::function<RequestOutcome(const ServerRequest &)> RunAction;
 
     // Fills the lookup tables and the user's own record from the sign-in reply after its
     // first section; stops after the user record when nothing is left.

@@ -54,8 +54,7 @@ size_t findTag(std::string_view text, std::string_view open, size_t from) {
 }
 
 // The name of the first element, after the declaration, comments and blanks.
-std::string_view rootName(std::string_view text)
-{
+std::string_view rootName(std::string_view text) {
     for (;;) {
         skipSpace(text);
         if (text.substr(0, 2) == "<?" || text.substr(0, 4) == "<!--") {

@@ -41,7 +41,10 @@ ExchangeResult exchange(QNetworkAccessManager &client, const QString &url, const
     if (!contentType.isEmpty())
         request.setHeader(QNetworkRequest::ContentTypeHeader, contentType);
     HttpExchange http(client);
-    return http.run(request, verb, body);
+    const ExchangeResult result = http.run(request, verb, body);
+    // One connection per request, as for every other request of the client.
+    AppRequestRunner().closeConnections();
+    return result;
 }
 
 bool transportFailed(const ExchangeResult &r) {

@@ -13,6 +13,8 @@ int fieldIndex(const QList<TFieldDef> &fields, QStringView name) {
     throw AppError(QStringLiteral("Field '%1' not found").arg(name));
 }
 
+constexpr qsizetype kPacked = 12; // UTF-16 units packed into the three words of a sort item
+
 template <typename T> int threeWay(const T &a, const T &b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
@@ -153,28 +155,59 @@ void TTableOrder::sortRecords(const TRecordStore &store,
         });
         return;
     }
-    // Text first key: compare packed prefixes before touching the texts.
+    // A text first key: each item carries its first twelve UTF-16 units packed as integers and
+    // a view of its text, so most comparisons touch neither the store nor the text arena.
     struct Item {
-        quint64 prefix;
-        quint32 record;
-        quint32 row;
+        quint64 high, middle, low;
+        const char16_t *text;
+        quint32 length;
+        quint32 index : 30;
+        quint32 null : 1;
+        quint32 plain : 1; // no surrogate among the packed units
     };
     std::vector<Item> keyed;
     keyed.reserve(items.size());
-    for (const auto &[record, row] : items) {
-        const quint64 prefix =
-            store.isNull(record, first.field)
-                ? 0
-                : textPrefix(store.text(record, first.field), first.caseInsensitive);
-        keyed.push_back({prefix, record, row});
+    for (quint32 i = 0; i < items.size(); ++i) {
+        const quint32 record = items[i].first;
+        const bool null = store.isNull(record, first.field);
+        const QStringView text = null ? QStringView() : store.text(record, first.field);
+        auto part = [&](int from) {
+            return textPrefix(text.size() > from ? text.mid(from) : QStringView(),
+                              first.caseInsensitive);
+        };
+        const bool plain =
+            std::none_of(text.begin(), text.begin() + qMin<qsizetype>(kPacked, text.size()),
+                         [](QChar c) { return c.isSurrogate(); });
+        keyed.push_back(
+            {part(0), part(4), part(8), text.utf16(), quint32(text.size()), i, null, plain});
     }
-    std::stable_sort(keyed.begin(), keyed.end(), [&](const Item &x, const Item &y) {
-        if (x.prefix != y.prefix) {
-            // Nulls (prefix 0 with the null bit) sort first; an empty text also packs to 0.
-            return first.descending ? x.prefix > y.prefix : x.prefix < y.prefix;
+    const bool ci = first.caseInsensitive, desc = first.descending;
+    static_assert(kPacked == 12);
+    auto less = [&](const Item &x, const Item &y) {
+        int c = int(y.null) - int(x.null); // nulls first
+        if (!c && x.high != y.high)
+            c = x.high < y.high ? -1 : 1;
+        if (!c && x.middle != y.middle)
+            c = x.middle < y.middle ? -1 : 1;
+        if (!c && x.low != y.low)
+            c = x.low < y.low ? -1 : 1;
+        if (!c && !x.null && !y.null) {
+            if (x.plain && y.plain && x.length > kPacked && y.length > kPacked)
+                c = compareText(QStringView(x.text + kPacked, x.length - kPacked),
+                                QStringView(y.text + kPacked, y.length - kPacked), ci);
+            else
+                c = compareText(QStringView(x.text, x.length), QStringView(y.text, y.length), ci);
         }
-        return compare(store, x.record, y.record) < 0;
-    });
-    for (size_t i = 0; i < items.size(); ++i)
-        items[i] = {keyed[i].record, keyed[i].row};
+        if (desc)
+            c = -c;
+        if (!c && m_keys.size() > 1)
+            c = compare(store, items[x.index].first, items[y.index].first);
+        return c ? c < 0 : x.index < y.index; // ties keep the table order
+    };
+    std::sort(keyed.begin(), keyed.end(), less);
+    std::vector<std::pair<quint32, quint32>> sorted;
+    sorted.reserve(items.size());
+    for (const Item &item : keyed)
+        sorted.push_back(items[item.index]);
+    items = std::move(sorted);
 }
