@@ -3,11 +3,17 @@
 #include "app/instanceguard.h"
 #include "app/locations.h"
 #include "app/session.h"
+#include "app/signin.h"
+#include "data/dm.h"
 #include "lang/guard.h"
 #include "lang/messagebox.h"
 #include "lang/seam.h"
 #include "lang/texts.h"
 #include "net/connectiondialog.h"
+#include "net/requestoutcome.h"
+#include "net/requestrunner.h"
+#include "net/runrequest.h"
+#include "net/serverrequest.h"
 #include "net/settings.h"
 
 #include <QApplication>
@@ -59,9 +65,13 @@ int TApp::run() {
 
 void TApp::createWindows() {
     m_main = std::make_unique<Tfmain>(createScreens(), mainWindowActions());
+    dm();
     m_connection = std::make_unique<Tfconnection>(false, m_main.get());
+    AppRequestRunner();
+    m_signIn = std::make_unique<TSignIn>(dm(), signInHooks());
     RunGuarded([] { LoadSettings(); });
     m_main->RefreshState();
+    dm().phpdbcon.SetHttpClient(HttpClient());
 }
 
 void TApp::startMessage() {
@@ -79,6 +89,9 @@ Tfmain::Actions TApp::mainWindowActions() {
     Tfmain::Actions a;
     a.connect = [this] { connectClicked(); };
     a.options = [this] { optionsClicked(); };
+    a.profile = [this] { profileClicked(); };
+    a.silentSignOut = [this] { m_signIn->SilentSignOut(); };
+    a.userCaption = [this] { return userCaption(); };
     a.storedPlacement = [] { return Settings().mainWindow; };
     a.savePlacement = [](const QString &placement) {
         Settings().mainWindow = placement;
@@ -98,10 +111,39 @@ void TApp::guardCode(int code) {
 }
 
 void TApp::connectClicked() {
-    if (Settings().loginName.isEmpty()) {
-        AppMessageBox(AppText(165), mtInformation, mbOK);
-        return;
-    }
+    m_signIn->ConnectClicked();
+}
+
+TSignIn::Hooks TApp::signInHooks() {
+    TSignIn::Hooks h;
+    h.runRequest = [](const ServerRequest &request) { return RunRequest(request); };
+    h.placeProgressDialog = [this] {
+        const QSize dialog = RequestDialogSize();
+        const QRect main = m_main->frameGeometry();
+        SetRequestDialogPosition(QPoint(main.left() + (main.width() - dialog.width()) / 2,
+                                        main.top() + (main.height() - dialog.height()) / 2));
+    };
+    h.refreshState = [this] { m_main->RefreshState(); };
+    h.hideScreens = [this] { m_main->ShowScreen(nullptr); };
+    h.signOutScreens = [this] {
+        for (int i = 0; i < 4; ++i)
+            m_main->screen(Tfmain::ScreenIndex(i))->SignOutScreen();
+    };
+    return h;
+}
+
+void TApp::profileClicked() {
+    dm().RefreshUserInfo();
+}
+
+QString TApp::userCaption() const {
+    TClientTable &info = dm().cd_user_info;
+    if (!info.Active() || info.IsEmpty())
+        return {};
+    const auto type = info.FindField(QStringLiteral("USERTYPENAME_L"));
+    const auto name = info.FindField(QStringLiteral("FULLNAME"));
+    return (type ? type->AsString().toLower() : QString()) + u' ' +
+           (name ? name->AsString() : QString());
 }
 
 void TApp::optionsClicked() {

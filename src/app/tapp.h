@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/signin.h"
 #include "app/switches.h"
 #include "app/tfmain.h"
 
@@ -7,6 +8,7 @@
 #include <memory>
 
 class InstanceGuard;
+class TSignIn;
 class Tfconnection;
 
 // Runs the program: the start-up sequence with its switches and the instance guard, the main
@@ -32,9 +34,13 @@ private:
     void connectClicked();
     void optionsClicked();
     void openAddress(const QString &address);
+    void profileClicked();
+    QString userCaption() const;
+    TSignIn::Hooks signInHooks();
 
     StartSwitches m_switches;
     std::unique_ptr<InstanceGuard> m_guard;
     std::unique_ptr<Tfmain> m_main;
     std::unique_ptr<Tfconnection> m_connection;
+    std::unique_ptr<TSignIn> m_signIn;
 };

@@ -1,0 +1,218 @@
+#include "app/signin.h"
+
+#include "app/locations.h"
+#include "app/session.h"
+#include "app/version.h"
+#include "data/dm.h"
+#include "lang/apperror.h"
+#include "lang/messagebox.h"
+#include "lang/seam.h"
+#include "lang/texts.h"
+#include "lang/textutil.h"
+#include "lesson/bookcatalogue.h"
+#include "net/compression.h"
+#include "net/formencode.h"
+#include "net/reportresult.h"
+#include "net/requestaddress.h"
+#include "net/requestoutcome.h"
+#include "net/requestrunner.h"
+#include "net/serverrequest.h"
+#include "net/settings.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLocale>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSysInfo>
+
+namespace {
+
+constexpr char kSeparator[] = "<mybaseseparator/>";
+
+QByteArray encoded(const QString &text) {
+    return FormEncode(text.toUtf8());
+}
+
+ServerRequest spec(const QString &caption, const QString &action, const QByteArray &data,
+                   bool useDialog, bool withoutSession) {
+    ServerRequest s;
+    s.caption = caption;
+    s.action = action;
+    s.data = data;
+    s.useDialog = useDialog;
+    s.withoutSession = withoutSession;
+    return s;
+}
+
+} // namespace
+
+TSignIn::TSignIn(Tdm &module, Hooks hooks) : m_dm(module), m_hooks(std::move(hooks)) {}
+
+void TSignIn::ConnectClicked() {
+    if (IsSignedIn())
+        SignOut();
+    else
+        SignIn();
+}
+
+QString TSignIn::OsDescription() {
+    const QStringList kernel =
+        QSysInfo::kernelVersion().split(QRegularExpression(QStringLiteral("[.-]")));
+    const QString name = QSysInfo::kernelType() + u' ' + kernel.value(0) + u'.' + kernel.value(1);
+    const QString build = QString::number(ParseInteger(kernel.value(2)).value_or(0));
+    return name + QStringLiteral(" b") + build + u' ' + QSysInfo::prettyProductName();
+}
+
+QByteArray TSignIn::LoginData() {
+    const AppSettings &s = Settings();
+    return "user=" + encoded(s.loginName) + "&pass=" + encoded(s.loginPass) +
+           "&logintype=1&loginver=" + encoded(ProgramVersion()) +
+           "&job=2&envlang=" + QByteArray::number(LanguageIndex()) +
+           "&ssl=" + (s.useSsl ? "1" : "0") + "&polling=0&booksver=" + encoded(s.booksVersion) +
+           "&skypever=" + encoded(SkypeVersion()) + "&osver=" + encoded(OsDescription()) +
+           "&proxy=" + (s.proxyUse ? "1" : "0");
+}
+
+void TSignIn::SignIn() {
+    if (Settings().loginName.isEmpty()) {
+        AppMessageBox(AppText(165), mtInformation, mbOK);
+        return;
+    }
+    SessionValues().clear();
+    if (m_hooks.placeProgressDialog)
+        m_hooks.placeProgressDialog();
+    const RequestOutcome outcome =
+        m_hooks.runRequest(spec(QString(), QStringLiteral("login"), LoginData(), true, true));
+    if (outcome.result != 0) {
+        ReportResult(outcome);
+    } else if (!handleReply(outcome.reply)) {
+        return; // an update or a new catalogue: the user stays signed out
+    }
+    setRemoteAddress();
+    if (m_hooks.refreshState)
+        m_hooks.refreshState();
+    if (IsSignedIn() && Settings().runWizardOnStartup && UserType() == 4 &&
+        SessionValues().value(u"progtestresult").isEmpty() && m_hooks.runEntranceTest) {
+        QCoreApplication::processEvents();
+        m_hooks.runEntranceTest();
+    }
+}
+
+bool TSignIn::handleReply(const QByteArray &reply) {
+    QByteArray rest = reply.startsWith("okzip") ? DecompressText(QByteArrayView(reply).sliced(5))
+                      : reply.startsWith("ok")  ? reply.mid(2)
+                                                : reply;
+    const qsizetype at = rest.indexOf(kSeparator);
+    const QByteArray first = at < 0 ? rest : rest.left(at);
+    rest = at < 0 ? QByteArray() : rest.mid(at + qsizetype(sizeof(kSeparator)) - 1);
+    SessionValues().setText(ReplyText(first));
+    if (!SessionValues().value(u"updatever").isEmpty()) {
+        programUpdate();
+        return false;
+    }
+    if (!SessionValues().value(u"BooksVersion").isEmpty()) {
+        catalogueRefresh();
+        return false;
+    }
+    try {
+        finishSignIn(rest);
+    } catch (...) {
+        // A reply whose tables cannot be loaded leaves nobody half signed in.
+        SessionValues().clear();
+        setRemoteAddress();
+        if (m_hooks.refreshState)
+            m_hooks.refreshState();
+        throw;
+    }
+    return true;
+}
+
+void TSignIn::finishSignIn(QByteArray rest) {
+    m_dm.LoadSignInTables(rest);
+    BookCatalogue::LoadBookLibrary(SessionValues().value(u"bookids"), UserType());
+    if (m_hooks.reloadBookMenus)
+        m_hooks.reloadBookMenus();
+    checkClock();
+}
+
+void TSignIn::checkClock() {
+    const QDateTime server = ParseServerDateTime(SessionValues().value(u"servertime"));
+    const qint64 seconds = CurrentSeam().now().secsTo(server);
+    if (qAbs(seconds) <= 3600)
+        return;
+    AppMessageBox(AppText(170) + QStringLiteral("\r\n") +
+                      FormatText(AppText(171), {QLocale().toString(server, QLocale::ShortFormat)}),
+                  mtWarning, mbOK);
+}
+
+void TSignIn::setRemoteAddress() {
+    m_dm.phpdbcon.URL = PrepareClient() + CurrentConnectionTarget().path + u'?' + SessionIdParam();
+}
+
+void TSignIn::programUpdate() {
+    const QString version = SessionValues().value(u"updatever");
+    const QString link = SessionValues().value(u"updatelink");
+    const QString params = SessionValues().value(u"updateexecparams");
+    SessionValues().clear();
+    if (AppMessageBox(FormatText(AppText(166), {QStringLiteral("Tellavo"), version}),
+                      mtConfirmation, mbOK | mbCancel) != mrOK)
+        return;
+    const RequestOutcome outcome =
+        m_hooks.runRequest(spec(AppText(167), RawDownloadAction(), link.toUtf8(), true, false));
+    if (outcome.result != 0 && outcome.result != -3) {
+        ReportResult(outcome);
+        return;
+    }
+    QFile::remove(UpdateFilePath());
+    QSaveFile file(UpdateFilePath());
+    if (!file.open(QIODevice::WriteOnly) || file.write(outcome.reply) != outcome.reply.size() ||
+        !file.commit())
+        throw AppError(AppText(168));
+    QFile::setPermissions(UpdateFilePath(),
+                          QFile::permissions(UpdateFilePath()) | QFile::ExeOwner | QFile::ExeUser);
+    const QString parameters =
+        params + QStringLiteral(" \"/dir=") + AppLocations().programFolder + u'"';
+    CurrentSeam().startProcess(UpdateFilePath(), QProcess::splitCommand(parameters));
+}
+
+void TSignIn::catalogueRefresh() {
+    Settings().booksVersion = SessionValues().value(u"BooksVersion");
+    BookCatalogue::StoreCatalogue(SessionValues());
+    SessionValues().clear();
+    AppMessageBox(AppText(169), mtInformation, mbOK);
+}
+
+void TSignIn::endSession() {
+    if (m_hooks.signOutScreens)
+        m_hooks.signOutScreens();
+    m_dm.CloseAllTables();
+    m_dm.phpdbcon.URL.clear();
+}
+
+void TSignIn::SignOut() {
+    if (m_hooks.hideScreens)
+        m_hooks.hideScreens();
+    endSession();
+    const RequestOutcome outcome =
+        m_hooks.runRequest(spec(QString(), QStringLiteral("logout"), QByteArray(), false, false));
+    if (outcome.result != 0)
+        ReportResult(outcome);
+    SessionValues().clear();
+    BookCatalogue::ClearLibrary();
+    if (m_hooks.refreshState)
+        m_hooks.refreshState();
+}
+
+void TSignIn::SilentSignOut() {
+    if (!IsSignedIn())
+        return;
+    try {
+        endSession();
+        m_hooks.runRequest(spec(QString(), QStringLiteral("logout"), QByteArray(), false, false));
+    } catch (...) {
+        // Closing the program goes on whatever the sign-out met.
+    }
+    SessionValues().clear();
+}
