@@ -1,0 +1,178 @@
+#include "app/locations.h"
+#include "app/session.h"
+#include "lang/messagebox.h"
+#include "lang/texts.h"
+#include "lesson/bookcatalogue.h"
+#include "net/settings.h"
+#include "signin_fixture.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+QString sessionAt(const QDateTime &serverTime, const QString &extra = QString()) {
+    return QStringLiteral("sesid=abc\r\nusertype=4\r\niduser=7\r\nidjob=2\r\nbookids=2\r\n"
+                          "servertime=%1\r\n%2")
+        .arg(serverTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), extra);
+}
+
+TEST_F(SignInTest, SignsInLoadsTablesAndSetsTheRemoteAddress) {
+    QFile ini(AppLocations().booksIni);
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("BooksVersion=3\r\nBooks=2\r\nName1=One\r\nName2=Two\r\n");
+    ini.close();
+    server.replies.enqueue(Reply(200, LoginReply(sessionAt(seam.clock), AllLookups())));
+    signIn->SignIn();
+
+    EXPECT_TRUE(IsSignedIn());
+    EXPECT_EQ(UserId(), 7);
+    EXPECT_EQ(module.cd_ttstatus.RecordCount(), 8);
+    EXPECT_EQ(module.cd_user_info.FieldByName("FULLNAME").AsString(),
+              QString::fromUtf8("Jan Nový"));
+    ASSERT_EQ(BookCatalogue::Library().size(), 1);
+    EXPECT_EQ(BookCatalogue::Library()[0].number, 2);
+    EXPECT_EQ(
+        module.phpdbcon.URL,
+        QStringLiteral("http://%1/tellavo/client.php?PHPSESSID=abc").arg(server.hostAndPort()));
+    EXPECT_EQ(refreshes, 1);
+    EXPECT_TRUE(seam.boxes.isEmpty());
+
+    const LoopbackRequest login = Requests("login").value(0);
+    EXPECT_FALSE(login.target.contains("PHPSESSID"));
+    EXPECT_TRUE(
+        login.body.startsWith("user=Jan+Nov%25C3%25BD&pass=tajne+heslo&logintype=1&loginver="));
+    EXPECT_TRUE(login.body.contains("&job=2&envlang=2&ssl=0&polling=0&booksver=&skypever=&osver="));
+    EXPECT_TRUE(login.body.endsWith("&proxy=0"));
+}
+
+TEST_F(SignInTest, EmptyNameAndRefusedPasswordStaySignedOut) {
+    Settings().loginName.clear();
+    signIn->SignIn();
+    EXPECT_EQ(seam.boxTexts(), QStringList{AppText(165)});
+    EXPECT_TRUE(server.received.isEmpty());
+
+    Settings().loginName = QStringLiteral("jan");
+    server.replies.enqueue(Reply(203, "error bad password"));
+    signIn->SignIn();
+    EXPECT_FALSE(IsSignedIn());
+    ASSERT_EQ(seam.boxes.size(), 2);
+    EXPECT_TRUE(seam.boxes[1].text.startsWith(AppText(141)));
+    EXPECT_EQ(refreshes, 1);
+}
+
+TEST_F(SignInTest, CancelledSignInShowsTheInterruptionWithoutServerText) {
+    LoopbackReply slow = Reply(200, LoginReply(sessionAt(seam.clock), AllLookups()));
+    slow.delayMs = 5000;
+    server.replies.enqueue(slow);
+    QTimer::singleShot(300, [] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *cancel = w->findChild<QPushButton *>(); cancel && w->isVisible())
+                cancel->click();
+    });
+    signIn->SignIn();
+    EXPECT_FALSE(IsSignedIn());
+    EXPECT_EQ(seam.boxTexts(), QStringList{AppText(143)});
+}
+
+TEST_F(SignInTest, ReplyEndingAfterTheUserKeepsTheOtherLookups) {
+    server.replies.enqueue(Reply(200, LoginReply(sessionAt(seam.clock), AllLookups())));
+    signIn->SignIn();
+    signIn->SilentSignOut();
+    module.cd_usertype.LoadFromBytes(LookupPacket("IDUSERTYPE", 4));
+    const QList<QByteArray> two = AllLookups().mid(0, 2);
+    server.replies.enqueue(Reply(200, LoginReply(sessionAt(seam.clock), two)));
+    signIn->SignIn();
+    EXPECT_TRUE(IsSignedIn());
+    EXPECT_EQ(module.cd_usertype.RecordCount(), 4);
+}
+
+TEST_F(SignInTest, ClockWarningBeyondOneHour) {
+    for (int offset : {3600, -3600, 3601, -3601}) {
+        seam.boxes.clear();
+        server.replies.enqueue(
+            Reply(200, LoginReply(sessionAt(seam.clock.addSecs(offset)), AllLookups())));
+        signIn->SignIn();
+        EXPECT_TRUE(IsSignedIn());
+        if (qAbs(offset) == 3600) {
+            EXPECT_TRUE(seam.boxes.isEmpty()) << offset;
+        } else {
+            ASSERT_EQ(seam.boxes.size(), 1) << offset;
+            EXPECT_TRUE(seam.boxes[0].text.startsWith(AppText(170) + "\r\n")) << offset;
+            EXPECT_EQ(seam.boxes[0].type, mtWarning);
+        }
+        SessionValues().clear();
+    }
+}
+
+TEST_F(SignInTest, UpdateDemandLeavesTheUserSignedOut) {
+    const QString demand =
+        sessionAt(seam.clock, QStringLiteral("updatever=2.0\r\nupdatelink=/files/update.bin\r\n"
+                                             "updateexecparams=/silent\r\nBooksVersion=9\r\n"));
+    server.replies.enqueue(Reply(200, LoginReply(demand, {})));
+    seam.boxAnswers.enqueue(mrCancel);
+    signIn->SignIn();
+    EXPECT_FALSE(IsSignedIn());
+    EXPECT_TRUE(seam.started.isEmpty());
+    EXPECT_EQ(seam.boxes.size(), 1); // only the update question, no catalogue notice
+    EXPECT_TRUE(seam.boxes[0].text.contains("Tellavo 2.0"));
+
+    server.replies.enqueue(Reply(200, LoginReply(demand, {})));
+    server.replies.enqueue(Reply(200, "#!/bin/sh\nexit 0\n")); // the update program, not "ok..."
+    seam.boxAnswers.enqueue(mrOK);
+    signIn->SignIn();
+    EXPECT_FALSE(IsSignedIn());
+    EXPECT_TRUE(server.received.last().target.endsWith("/files/update.bin"));
+    QFile update(UpdateFilePath());
+    ASSERT_TRUE(update.open(QIODevice::ReadOnly));
+    EXPECT_EQ(update.readAll(), "#!/bin/sh\nexit 0\n");
+    ASSERT_EQ(seam.started.size(), 1);
+    EXPECT_EQ(seam.started[0],
+              (QStringList{UpdateFilePath(), "/silent", "/dir=" + AppLocations().programFolder}));
+    EXPECT_EQ(refreshes, 0);
+}
+
+TEST_F(SignInTest, NewCatalogueIsStoredAndTheUserSignsInAgain) {
+    server.replies.enqueue(
+        Reply(200, LoginReply(QStringLiteral("BooksVersion=12\r\nDeleteBooks=3\r\nBooks=1\r\n"
+                                             "Name1=Nová\r\n"),
+                              {})));
+    signIn->SignIn();
+    EXPECT_FALSE(IsSignedIn());
+    EXPECT_EQ(seam.boxTexts(), QStringList{AppText(169)});
+    EXPECT_EQ(Settings().booksVersion, "12");
+    EXPECT_EQ(BookCatalogue::CatalogueVersion(), "12");
+    QFile ini(AppLocations().booksIni);
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(ini.readAll().contains("DeleteBooks"));
+}
+
+TEST_F(SignInTest, EntranceTestForANewClientWhenAsked) {
+    Settings().runWizardOnStartup = true;
+    server.replies.enqueue(Reply(200, LoginReply(sessionAt(seam.clock), AllLookups())));
+    signIn->SignIn();
+    EXPECT_EQ(entranceTests, 1);
+    SessionValues().clear();
+    server.replies.enqueue(
+        Reply(200, LoginReply(sessionAt(seam.clock, "progtestresult=55\r\n"), AllLookups())));
+    signIn->SignIn();
+    EXPECT_EQ(entranceTests, 1);
+}
+
+TEST_F(SignInTest, SignOutClosesTablesAndSendsLogout) {
+    server.replies.enqueue(Reply(200, LoginReply(sessionAt(seam.clock), AllLookups())));
+    signIn->SignIn();
+    server.replies.enqueue(Reply(200, "ok"));
+    signIn->SignOut();
+    EXPECT_FALSE(IsSignedIn());
+    EXPECT_FALSE(module.cd_usertype.Active());
+    EXPECT_TRUE(module.phpdbcon.URL.isEmpty());
+    const QList<LoopbackRequest> logout = Requests("logout");
+    ASSERT_EQ(logout.size(), 1);
+    EXPECT_TRUE(logout[0].target.contains("PHPSESSID=abc"));
+    EXPECT_TRUE(seam.boxes.isEmpty());
+}
+
+} // namespace
