@@ -278,11 +278,11 @@ QRect TDBGridEx::TitleRect(int column) const {
         return QRect();
     const QRect inTitles(m_titles->sectionViewportPosition(column), 0,
                          m_titles->sectionSize(column), m_titles->height());
-    return inTitles.translated(m_titles->mapTo(this, QPoint(0, 0)));
+    return inTitles.translated(m_titles->viewport()->mapTo(this, QPoint(0, 0)));
 }
 
 int TDBGridEx::DataLeft() const {
-    return m_titles->mapTo(this, QPoint(0, 0)).x();
+    return m_titles->viewport()->mapTo(this, QPoint(0, 0)).x();
 }
 
 QPixmap TDBGridEx::DragImage(int column) const {
@@ -342,7 +342,7 @@ bool TDBGridEx::beginColumnDrag(QMouseEvent *event, int column) {
     if (focusPolicy() != Qt::NoFocus)
         setFocus(Qt::MouseFocusReason);
     endHotTrack();
-    const QPoint pos = m_titles->mapTo(this, titlePos);
+    const QPoint pos = m_titles->viewport()->mapTo(this, titlePos);
     m_dragging = true;
     m_dragMoved = false;
     m_dragColumn = column;
@@ -361,7 +361,7 @@ bool TDBGridEx::beginColumnDrag(QMouseEvent *event, int column) {
 bool TDBGridEx::columnDragMove(QMouseEvent *event) {
     if (!m_dragging)
         return false;
-    const QPoint pos = m_titles->mapTo(this, event->position().toPoint());
+    const QPoint pos = m_titles->viewport()->mapTo(this, event->position().toPoint());
     m_lastDragPos = pos;
     const bool overGrid = rect().contains(pos);
     if (overGrid && (pos - m_dragStart).manhattanLength() >= QApplication::startDragDistance())
@@ -399,7 +399,7 @@ int TDBGridEx::dropTarget(const QPoint &gridPos) const {
     const int count = int(Columns().size());
     if (gridPos.x() < DataLeft())
         return 0;
-    const int column = m_titles->logicalIndexAt(m_titles->mapFrom(this, gridPos));
+    const int column = m_titles->logicalIndexAt(m_titles->viewport()->mapFrom(this, gridPos));
     return column >= 0 ? column : count - 1;
 }
 
@@ -408,7 +408,7 @@ bool TDBGridEx::endColumnDrag(QMouseEvent *event) {
         return false;
     if (event->button() != Qt::LeftButton)
         return true;
-    const QPoint pos = m_titles->mapTo(this, event->position().toPoint());
+    const QPoint pos = m_titles->viewport()->mapTo(this, event->position().toPoint());
     const int column = m_dragColumn;
     const bool moved = m_dragMoved;
     stopDrag();

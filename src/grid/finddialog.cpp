@@ -52,6 +52,14 @@ void Tffrmfind::showEvent(QShowEvent *event) {
         return;
     m_shown = true;
     ed->setFocus();
+    // The dialog focuses its first field once it is visible, which selects the whole text:
+    // apply the selection after that.
+    QMetaObject::invokeMethod(
+        this, [this] { applySelection(); }, Qt::QueuedConnection);
+    applySelection();
+}
+
+void Tffrmfind::applySelection() {
     if (SelectAll) {
         ed->selectAll();
     } else {

@@ -37,6 +37,7 @@ protected:
 
 private:
     void search(bool exact);
+    void applySelection();
 
     std::optional<TFieldDef> m_field;
     bool m_exact = false;

@@ -124,7 +124,7 @@ Tfrg::Tfrg(QWidget *parent, const QString &name)
             [this](Qt::MouseButtons buttons, int column) { grMouseDown(buttons, column); });
     connect(gr, &TDBGridEx::gridDoubleClick, this, guarded([this] { grDblClick(); }));
     connect(gr, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
-        RunGuarded([&] { openSettingsMenu(gr->mapToGlobal(pos)); });
+        RunGuarded([&] { openSettingsMenu(gr->viewport()->mapToGlobal(pos)); });
     });
     nv->BeforeAction = [this](TNavigateBtn button) { nvBeforeAction(button); };
     connect(nv, &TDBNavigator::clicked, this, &Tfrg::nvClick);

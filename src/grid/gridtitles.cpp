@@ -2,6 +2,7 @@
 
 #include "grid/dbgridex.h"
 
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QStyle>
 
@@ -62,4 +63,15 @@ void TGridTitles::mouseDoubleClickEvent(QMouseEvent *event) {
 void TGridTitles::leaveEvent(QEvent *event) {
     m_grid->hotTrackTitle(QPoint(-1, -1));
     QHeaderView::leaveEvent(event);
+}
+
+void TGridTitles::contextMenuEvent(QContextMenuEvent *event) {
+    // The grid does not take mouse context menus from its children: hand it over, so that the
+    // grid's menu rules see right clicks on titles too.
+    if (m_grid->contextMenuPolicy() != Qt::CustomContextMenu) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit m_grid->customContextMenuRequested(m_grid->viewport()->mapFromGlobal(event->globalPos()));
 }

@@ -1,0 +1,25 @@
+#pragma once
+
+// Small client tables and helpers shared by the grid tests.
+#include "data/clienttable.h"
+#include "grid/columndef.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+// A table of pupils: ID (integer), NAME (text), HOURS (integer), WHENHOUR (date and time),
+// NOTE (memo), with one row per name; HOURS counts 1, 2, 3 ... in row order.
+void FillPupils(TClientTable &table, const QStringList &names);
+// The designed columns of the pupils list.
+TColumnList PupilColumns();
+// The values of a field in the table's current order.
+QStringList ColumnTexts(const TClientTable &table, int field);
+
+// Runs an action on the next modal dialog as soon as it is shown.
+void WhenModal(std::function<void(QWidget *dialog)> action);
+// Points the program's data folder (and with it the configuration store) at a fresh
+// temporary folder once per test program; returns the folder.
+QString UseTemporaryDataFolder();
