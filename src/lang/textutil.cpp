@@ -4,9 +4,11 @@
 #include <QStringEncoder>
 #include <QVariant>
 
-QString SplitSection(QString &source, QStringView separator) {
+namespace {
+
+template <typename Text, typename Separator> Text splitSection(Text &source, Separator separator) {
     const qsizetype at = source.indexOf(separator);
-    QString section;
+    Text section;
     if (at < 0) {
         section.swap(source);
     } else {
@@ -16,16 +18,14 @@ QString SplitSection(QString &source, QStringView separator) {
     return section;
 }
 
+} // namespace
+
+QString SplitSection(QString &source, QStringView separator) {
+    return splitSection(source, separator);
+}
+
 QByteArray SplitSection(QByteArray &source, QByteArrayView separator) {
-    const qsizetype at = source.indexOf(separator);
-    QByteArray section;
-    if (at < 0) {
-        section.swap(source);
-    } else {
-        section = source.left(at);
-        source.remove(0, at + separator.size());
-    }
-    return section;
+    return splitSection(source, separator);
 }
 
 void TextToLines(const QString &text, QStringList &lines) {

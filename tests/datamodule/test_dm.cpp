@@ -8,6 +8,8 @@
 #include "net/serverrequest.h"
 #include "scriptedseam.h"
 
+#include "errorof.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -44,16 +46,6 @@ protected:
         module.cd_order.FieldByName("ORDERSTATUS").SetAsInteger(to);
         module.cd_order.Post();
     }
-    QString errorOf(const std::function<void()> &call) {
-        try {
-            call();
-        } catch (const AppError &e) {
-            return e.message();
-        } catch (const SilentAbort &) {
-            return QStringLiteral("silent");
-        }
-        return QStringLiteral("no error");
-    }
 
     ScriptedSeam seam;
     FakeCentralServer fake;
@@ -78,7 +70,7 @@ TEST_F(DataModule, UnusualStatusChangeAsksAndCancelKeepsTheEdit) {
     fake.packets["prov_order"] = ordersPacket(2);
     module.cd_order.Open();
     seam.boxAnswers.enqueue(mrCancel);
-    EXPECT_EQ(errorOf([this] { changeOrderStatus(1); }), "silent");
+    EXPECT_EQ(ErrorOf([this] { changeOrderStatus(1); }), "silent");
     EXPECT_EQ(module.cd_order.State(), TTableState::Edit);
     EXPECT_TRUE(fake.deltas.isEmpty());
     EXPECT_EQ(seam.boxes.last().text, AppText(235));
@@ -95,7 +87,7 @@ TEST_F(DataModule, UnusualStatusChangeAsksAndCancelKeepsTheEdit) {
 TEST_F(DataModule, OrdersCannotBeInserted) {
     fake.packets["prov_order"] = ordersPacket(1);
     module.cd_order.Open();
-    EXPECT_EQ(errorOf([this] { module.cd_order.Append(); }), "silent");
+    EXPECT_EQ(ErrorOf([this] { module.cd_order.Append(); }), "silent");
     EXPECT_EQ(module.cd_order.RecordCount(), 1);
 }
 
@@ -115,11 +107,11 @@ TEST_F(DataModule, TimetableDeleteRules) {
     module.cd_timetable.RecNo();
     signInAs(4, 9);
     module.cd_timetable.Last();
-    EXPECT_EQ(errorOf([this] { module.cd_timetable.Delete(); }), "silent");
+    EXPECT_EQ(ErrorOf([this] { module.cd_timetable.Delete(); }), "silent");
     signInAs(2, 7);
     module.cd_timetable.First();
     module.cd_timetable.Next();
-    EXPECT_EQ(errorOf([this] { module.cd_timetable.Delete(); }), AppText(238));
+    EXPECT_EQ(ErrorOf([this] { module.cd_timetable.Delete(); }), AppText(238));
     EXPECT_EQ(module.cd_timetable.RecordCount(), 3);
     module.cd_timetable.Last();
     module.cd_timetable.Delete(); // a free slot goes to the server at once
@@ -148,8 +140,8 @@ TEST_F(DataModule, RemarksOfOthersNeedStaff) {
                    {{I(1), I(20), I(2), I(8), S("by someone else")}});
     module.cd_userremark.Open();
     signInAs(3, 7);
-    EXPECT_EQ(errorOf([this] { module.cd_userremark.Edit(); }), AppText(239));
-    EXPECT_EQ(errorOf([this] { module.cd_userremark.Delete(); }), AppText(239));
+    EXPECT_EQ(ErrorOf([this] { module.cd_userremark.Edit(); }), AppText(239));
+    EXPECT_EQ(ErrorOf([this] { module.cd_userremark.Delete(); }), AppText(239));
     signInAs(2, 7);
     module.cd_userremark.Edit();
     module.cd_userremark.Cancel();
@@ -198,14 +190,14 @@ TEST_F(DataModule, RefreshUserInfoNeedsExactlyOneRow) {
     module.RefreshUserInfo();
     EXPECT_EQ(module.cd_user_info.ProviderName(), "prov_user_info");
     fake.packets["prov_user_info"] = MakePacket(fields, {{I(7)}, {I(8)}});
-    EXPECT_EQ(errorOf([this] { module.RefreshUserInfo(); }), "Recordcount should be exactly one");
+    EXPECT_EQ(ErrorOf([this] { module.RefreshUserInfo(); }), "Recordcount should be exactly one");
 }
 
 TEST_F(DataModule, FailedApplyShowsTheServerStateAgain) {
     fake.packets["prov_order"] = ordersPacket(1);
     module.cd_order.Open();
     fake.applyAnswer = [](const QByteArray &) { return QByteArray("error: locked"); };
-    EXPECT_EQ(errorOf([this] { changeOrderStatus(4); }),
+    EXPECT_EQ(ErrorOf([this] { changeOrderStatus(4); }),
               "Cannot apply updates for provider prov_order, bad server answer: error: locked");
     EXPECT_EQ(module.cd_order.FieldByName("ORDERSTATUS").AsInteger(), 1);
     EXPECT_EQ(module.cd_order.ChangeCount(), 0);

@@ -5,6 +5,8 @@
 #include "net/compression.h"
 #include "scriptedseam.h"
 
+#include "errorof.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,14 +24,6 @@ protected:
         con.URL = fake.url();
         table.SetProviderName(QStringLiteral("prov_order"));
         table.SetRemoteServer(&con);
-    }
-    QString errorOf(const std::function<void()> &call) {
-        try {
-            call();
-        } catch (const AppError &e) {
-            return e.message();
-        }
-        return QStringLiteral("no error");
     }
     void editDescriptions(int count) {
         ++round;
@@ -94,7 +88,7 @@ TEST_F(RemoteConnection, FetchFailuresRaiseAndLeaveTheTableClosed) {
             r.body = c.body;
             return r;
         };
-        const QString message = errorOf([this] { table.Open(); });
+        const QString message = ErrorOf([this] { table.Open(); });
         if (*c.message)
             EXPECT_EQ(message, QString::fromUtf8(c.message));
         else
@@ -133,7 +127,7 @@ TEST_F(RemoteConnection, AppliedCountMismatchDiscardsTheEdits) {
     EXPECT_EQ(table.ChangeCount(), 0);
 
     editDescriptions(2);
-    EXPECT_EQ(errorOf([this] { table.ApplyUpdates(0); }),
+    EXPECT_EQ(ErrorOf([this] { table.ApplyUpdates(0); }),
               QString::fromUtf8("Nesouhlasí počet aplikovaných změn na serveru: 2 x 3"));
     EXPECT_EQ(table.ChangeCount(), 0);
     table.First();
@@ -141,17 +135,17 @@ TEST_F(RemoteConnection, AppliedCountMismatchDiscardsTheEdits) {
 
     fake.applyAnswer = [](const QByteArray &) { return QByteArray("ok"); };
     editDescriptions(1);
-    EXPECT_EQ(errorOf([this] { table.ApplyUpdates(0); }),
+    EXPECT_EQ(ErrorOf([this] { table.ApplyUpdates(0); }),
               QString::fromUtf8("Nesouhlasí počet aplikovaných změn na serveru: 1 x 0"));
     fake.applyAnswer = [](const QByteArray &) { return QByteArray("error: denied"); };
     editDescriptions(1);
-    EXPECT_EQ(errorOf([this] { table.ApplyUpdates(0); }),
+    EXPECT_EQ(ErrorOf([this] { table.ApplyUpdates(0); }),
               "Cannot apply updates for provider prov_order, bad server answer: error: denied");
     EXPECT_EQ(table.ChangeCount(), 0);
 }
 
 TEST_F(RemoteConnection, ApplyForAnUnknownProviderAndDiagnostics) {
-    EXPECT_EQ(errorOf([this] { con.AS_ApplyUpdates(QStringLiteral("prov_none")); }),
+    EXPECT_EQ(ErrorOf([this] { con.AS_ApplyUpdates(QStringLiteral("prov_none")); }),
               "Applyupdates error - cannot find dataset for provider prov_none");
     con.AS_Execute();
     con.AS_GetParams();

@@ -1,6 +1,8 @@
 #include "lang/apperror.h"
 #include "lang/texts.h"
 
+#include "errorof.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,23 +30,14 @@ INSTANTIATE_TEST_SUITE_P(Rules, LanguageChoice,
                                          LanguageCase{"4", 0x0405, 2},
                                          LanguageCase{"1", 0x0409, 2}));
 
-QString errorOf(const std::function<void()> &call) {
-    try {
-        call();
-    } catch (const AppError &e) {
-        return e.message();
-    }
-    return QStringLiteral("no error");
-}
-
 TEST(Texts, IndexErrorsAndEmptyEntries) {
     SetLanguageIndex(LangCzech);
-    EXPECT_EQ(errorOf([] { AppText(0); }), "Language index 0error");
-    EXPECT_EQ(errorOf([] { AppText(450); }), "Language index 450error");
-    EXPECT_EQ(errorOf([] { CommonText(200); }), "Common language index 200error");
-    EXPECT_EQ(errorOf([] { CommonText(0); }), "Common language index 0error");
+    EXPECT_EQ(ErrorOf([] { AppText(0); }), "Language index 0error");
+    EXPECT_EQ(ErrorOf([] { AppText(450); }), "Language index 450error");
+    EXPECT_EQ(ErrorOf([] { CommonText(200); }), "Common language index 200error");
+    EXPECT_EQ(ErrorOf([] { CommonText(0); }), "Common language index 0error");
     // An empty common entry must never be asked for.
-    EXPECT_EQ(errorOf([] { CommonText(120); }), "Common language index 120error");
+    EXPECT_EQ(ErrorOf([] { CommonText(120); }), "Common language index 120error");
     EXPECT_TRUE(AppText(8).isEmpty());
     EXPECT_EQ(AppText(449), QString());
 }
