@@ -1,5 +1,6 @@
 #include "server/accountactions.h"
 
+#include "server/formdata.h"
 #include "server/passwordhash.h"
 #include "server/schooldatabase.h"
 
@@ -11,7 +12,7 @@ constexpr qsizetype kMaxPasswordBytes = 1024;
 // so a password holding "&" arrives split into items; everything after "pass=" belongs to it.
 QByteArray NewPassword(const ActionRequest &request) {
     if (request.body.startsWith("pass="))
-        return QByteArray::fromPercentEncoding(request.body.mid(5));
+        return JoinTransportItems(request.body.mid(5));
     return request.param("pass");
 }
 

@@ -18,6 +18,8 @@
 CentralServer::CentralServer(const ServerOptions &options, QObject *parent)
     : QObject(parent), m_options(options), m_sessions(options.sessionTimeoutSeconds) {
     m_options.dataFolder = QDir(m_options.dataFolder).absolutePath();
+    if (m_options.relayHost.isEmpty())
+        m_options.relayHost = DefaultRelayHost(m_options);
     if (m_options.databaseFile.isEmpty())
         m_options.databaseFile = m_options.dataFolder + QStringLiteral("/school.sqlite");
 }

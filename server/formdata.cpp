@@ -17,6 +17,18 @@ FormFields ParseFormFields(const QByteArray &text) {
     return fields;
 }
 
+QByteArray JoinTransportItems(const QByteArray &tail) {
+    QList<QByteArray> items = tail.split('&');
+    QByteArray out = QByteArray::fromPercentEncoding(items.takeFirst());
+    for (const QByteArray &item : items) {
+        const qsizetype eq = item.indexOf('=');
+        out += '&';
+        out +=
+            eq < 0 ? item : item.left(eq + 1) + QByteArray::fromPercentEncoding(item.mid(eq + 1));
+    }
+    return out;
+}
+
 QByteArray FullFormDecode(const QByteArray &value) {
     QByteArray plus = value;
     plus.replace('+', ' ');

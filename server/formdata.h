@@ -9,6 +9,11 @@
 using FormFields = QHash<QByteArray, QByteArray>;
 FormFields ParseFormFields(const QByteArray &text);
 
+// Undoes the transport encoding of the tail of a form body as the client made it: it split its
+// data text at every "&" and encoded only the part after the first "=" of each item, so a
+// value that itself held "&" arrives as several items whose later names are raw text.
+QByteArray JoinTransportItems(const QByteArray &tail);
+
 // Undoes the client's full form encoding ("+" for a blank, %XX for other bytes), which it
 // applies to user-typed values on top of the transport encoding.
 QByteArray FullFormDecode(const QByteArray &value);

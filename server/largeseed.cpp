@@ -21,14 +21,9 @@ SeedUser LargeUser(int id, const QDateTime &now) {
     const QString prefix = type == 4   ? QStringLiteral("student")
                            : type == 3 ? QStringLiteral("lektor")
                                        : QStringLiteral("manazer");
-    SeedUser u{id,
-               type,
-               prefix + QStringLiteral("%1").arg(id, 4, 10, QLatin1Char('0')),
-               HashPassword("heslo", kSeedIterations),
-               QString(),
-               p.firstName,
-               p.surname,
-               p.slovak};
+    SeedUser u = MakeSeedUser(
+        id, type, prefix + QStringLiteral("%1").arg(id, 4, 10, QLatin1Char('0')),
+        HashPassword("heslo", kSeedIterations), QString(), p.firstName, p.surname, p.slovak);
     if (type == 4) {
         u.level = 1 + id % 5;
         u.course = 1 + id % 4;

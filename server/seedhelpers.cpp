@@ -103,6 +103,21 @@ QStringList UserColumns() {
             "BOOKIDS",   "HOURDEBIT",  "PROGTESTRESULT", "WHENCONFIRMREGIST"};
 }
 
+SeedUser MakeSeedUser(qint64 id, int type, const QString &login, const QString &passHash,
+                      const QString &title, const QString &firstName, const QString &surname,
+                      bool slovak) {
+    SeedUser u;
+    u.id = id;
+    u.type = type;
+    u.login = login;
+    u.passHash = passHash;
+    u.title = title;
+    u.firstName = firstName;
+    u.surname = surname;
+    u.slovak = slovak;
+    return u;
+}
+
 QVariantList UserValues(const SeedUser &u) {
     const QString ascii = AsciiName(u.firstName) + QLatin1Char('.') + AsciiName(u.surname);
     const QDate born = QDate(1965 + int(u.id * 7 % 40), 1 + int(u.id % 12), 1 + int(u.id * 3 % 28));

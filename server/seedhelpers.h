@@ -28,8 +28,8 @@ void SeedLookups(SchoolDatabase &db);
 // The columns of a seeded user row, in BulkInsert order (UserColumns).
 QStringList UserColumns();
 struct SeedUser {
-    qint64 id;
-    int type;
+    qint64 id = 0;
+    int type = 4;
     QString login;
     QString passHash;
     QString title, firstName, surname;
@@ -42,6 +42,9 @@ struct SeedUser {
     QDateTime registered;
     QString city, street, zip;
 };
+SeedUser MakeSeedUser(qint64 id, int type, const QString &login, const QString &passHash,
+                      const QString &title, const QString &firstName, const QString &surname,
+                      bool slovak);
 QVariantList UserValues(const SeedUser &u);
 // An e-mail address and Skype name made from a person's name (ASCII only).
 QString AsciiName(const QString &text);

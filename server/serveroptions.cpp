@@ -123,13 +123,15 @@ ServerOptions ParseServerOptions(const QStringList &arguments) {
         }
         (*setter)(options, value);
     }
-    if (options.relayHost.isEmpty()) {
-        const QList<ListenAddress> relays = options.relay + options.relayTls;
-        options.relayHost = relays.isEmpty() || relays.first().host.isEqual(QHostAddress::AnyIPv4)
-                                ? QStringLiteral("127.0.0.1")
-                                : relays.first().host.toString();
-    }
     return options;
+}
+
+QString DefaultRelayHost(const ServerOptions &options) {
+    const QList<ListenAddress> relays = options.relay + options.relayTls;
+    if (relays.isEmpty() || relays.first().host.isEqual(QHostAddress::AnyIPv4) ||
+        relays.first().host.isEqual(QHostAddress::AnyIPv6))
+        return QStringLiteral("127.0.0.1");
+    return relays.first().host.toString();
 }
 
 QString ServerUsage() {

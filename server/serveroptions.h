@@ -42,5 +42,8 @@ struct ServerOptions {
 // message for an unknown option or a malformed value.
 ServerOptions ParseServerOptions(const QStringList &arguments);
 ListenAddress ParseListenAddress(const QString &text);
+// The relay host handed to clients when none is given: the relay's address, or the
+// loopback address when it listens on every address (or there is no relay).
+QString DefaultRelayHost(const ServerOptions &options);
 // The usage text printed for --help and after an error.
 QString ServerUsage();

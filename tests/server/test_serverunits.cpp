@@ -1,0 +1,144 @@
+// The server's parsing and security building blocks, tested without a network.
+#include "lang/apperror.h"
+#include "net/formencode.h"
+#include "server/bookcatalogue.h"
+#include "server/formdata.h"
+#include "server/loginaction.h"
+#include "server/passwordhash.h"
+#include "server/serveroptions.h"
+#include "server/zipwriter.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+TEST(ServerOptions, ReadsAddressesAndValues) {
+    const ServerOptions o =
+        ParseServerOptions({"--db", "x.sqlite", "--seed", "demo", "--listen", "127.0.0.1:0",
+                            "--tls-listen=[::1]:8443", "--relay", "127.0.0.1:7080", "--renew-after",
+                            "60", "--min-version", "1.2.0.0", "--path", "/school/client.php"});
+    EXPECT_EQ(o.databaseFile, "x.sqlite");
+    ASSERT_EQ(o.listen.size(), 1);
+    EXPECT_EQ(o.listen[0].port, 0);
+    EXPECT_EQ(o.tlsListen[0].text(), "[::1]:8443");
+    EXPECT_EQ(DefaultRelayHost(o), "127.0.0.1");
+    EXPECT_EQ(o.renewAfterSeconds, 60);
+    EXPECT_EQ(o.updateLink(), "/school/update.exe");
+}
+
+TEST(ServerOptions, RefusesMalformedCommandLines) {
+    const QList<QStringList> bad{{"--listen", "127.0.0.1"},
+                                 {"--listen", "host:99999"},
+                                 {"--seed", "huge"},
+                                 {"--renew-after", "-5"},
+                                 {"--path", "no-slash"},
+                                 {"--bogus", "1"},
+                                 {"--db"},
+                                 {"--pbkdf2-iterations", "10"}};
+    for (const QStringList &args : bad)
+        EXPECT_THROW(ParseServerOptions(args), AppError) << args.join(' ').toStdString();
+}
+
+TEST(PasswordHash, VerifiesOnlyTheRightPasswordAndSaltsEachHash) {
+    const QString a = HashPassword("tajné heslo", 1000);
+    const QString b = HashPassword("tajné heslo", 1000);
+    EXPECT_NE(a, b);
+    EXPECT_TRUE(VerifyPassword("tajné heslo", a));
+    EXPECT_FALSE(VerifyPassword("tajne heslo", a));
+    EXPECT_FALSE(VerifyPassword("", a));
+    EXPECT_TRUE(VerifyPassword("", HashPassword("", 1000)));
+    for (const QString &broken : {QString(), QString("plain"), QString("pbkdf2-sha256$x$aa$bb"),
+                                  QString("pbkdf2-sha256$1000$$"), a.left(a.size() - 4)})
+        EXPECT_FALSE(VerifyPassword("tajné heslo", broken)) << broken.toStdString();
+}
+
+TEST(FormData, DecodesAsTheClientEncodes) {
+    // The transport writes a blank as %20, so "+" is a literal plus; the first item wins.
+    const FormFields f = ParseFormFields("a=1+2&b=50%25&c&d=x%3Dy&a=second&e=");
+    EXPECT_EQ(f.value("a"), "1+2");
+    EXPECT_EQ(f.value("b"), "50%");
+    EXPECT_TRUE(f.contains("c"));
+    EXPECT_EQ(f.value("d"), "x=y");
+    EXPECT_TRUE(f.contains("e"));
+    // A full-form-encoded name after the transport decoding: "Jan Nový".
+    EXPECT_EQ(QString::fromUtf8(FullFormDecode("Jan+Nov%C3%BD")), QStringLiteral("Jan Nový"));
+    EXPECT_EQ(FullFormDecode("a%2Bb"), "a+b");
+}
+
+TEST(FormData, RejoinsAValueTheClientSplitAtAmpersands) {
+    // "a b & 50%+1=x&y" sent as "pass=" and the text: the transport splits it into items and
+    // encodes only what follows each item's first "=".
+    const QByteArray body = TransportEncodeForm("pass=a b & 50%+1=x&y");
+    ASSERT_TRUE(body.startsWith("pass="));
+    EXPECT_EQ(JoinTransportItems(body.mid(5)), "a b & 50%+1=x&y");
+}
+
+TEST(FormData, FindsMultipartFieldsAndRejectsBrokenBodies) {
+    const QByteArray type = "multipart/form-data; boundary=\"XyZ\"";
+    const QByteArray body =
+        "--XyZ\r\nContent-Disposition: form-data; name=\"other\"\r\n\r\nno\r\n"
+        "--XyZ\r\nContent-Disposition: form-data; name=\"deltaxml\"\r\n"
+        "Content-Type: application/octet-stream\r\n\r\n\x01\r\n\x02\r\n--XyZ--\r\n";
+    EXPECT_EQ(MultipartField(body, type, "deltaxml"), QByteArray("\x01\r\n\x02"));
+    EXPECT_FALSE(MultipartField(body, type, "missing"));
+    EXPECT_FALSE(MultipartField(body, "text/plain", "deltaxml"));
+    EXPECT_FALSE(MultipartField(body.left(body.size() - 30), type, "deltaxml"));
+    EXPECT_FALSE(MultipartField(body, "multipart/form-data", "deltaxml"));
+}
+
+TEST(LoginVersions, CompareNumberByNumber) {
+    struct Case {
+        const char *a, *b;
+        int result;
+    };
+    for (const Case &c :
+         {Case{"1.0.0.0", "1.0.0.0", 0}, Case{"1.0.0.9", "1.0.0.10", -1}, Case{"2.0", "1.9.9.9", 1},
+          Case{"", "1.0.0.0", -1}, Case{"1.0", "1.0.0.0", 0}, Case{"x.1", "0.1", 0}})
+        EXPECT_EQ(CompareVersions(c.a, c.b), c.result) << c.a << " vs " << c.b;
+}
+
+TEST(BookCatalogue, BookListsMatchWholeNumbers) {
+    EXPECT_TRUE(MayUseBook(4, "2;10", 10));
+    EXPECT_FALSE(MayUseBook(4, "2;10", 1));
+    EXPECT_FALSE(MayUseBook(4, "", 1));
+    EXPECT_TRUE(MayUseBook(3, "", 1));
+    EXPECT_FALSE(MayUseBook(2, "3;5", 4));
+}
+
+// Reads the archive back through its central directory, as an unzip program does.
+TEST(ZipWriter, WritesDeflatedEntriesAnUnzipperReads) {
+    ZipWriter zip(QDateTime(QDate(2024, 5, 6), QTime(7, 8, 10)));
+    const QByteArray page = QByteArray("<p>Čtenářský klub</p>").repeated(50);
+    zip.add("index.htm", page);
+    zip.add("sub/style.css", "body{}");
+    const QByteArray archive = zip.finish();
+
+    auto u16 = [&](qsizetype at) { return quint8(archive[at]) | quint8(archive[at + 1]) << 8; };
+    auto u32 = [&](qsizetype at) { return quint32(u16(at)) | quint32(u16(at + 2)) << 16; };
+    const qsizetype end = archive.size() - 22;
+    ASSERT_EQ(u32(end), 0x06054b50u);
+    ASSERT_EQ(u16(end + 10), 2);
+    qsizetype entry = u32(end + 16);
+    QList<QByteArray> contents;
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(u32(entry), 0x02014b50u);
+        EXPECT_EQ(u16(entry + 10), 8); // deflated
+        const quint32 crc = u32(entry + 16), packed = u32(entry + 20), size = u32(entry + 24);
+        const qsizetype local = u32(entry + 42);
+        ASSERT_EQ(u32(local), 0x04034b50u);
+        const qsizetype data = local + 30 + u16(local + 26) + u16(local + 28);
+        QByteArray out(size, '\0');
+        z_stream zs{};
+        inflateInit2(&zs, -15);
+        zs.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(archive.constData() + data));
+        zs.avail_in = packed;
+        zs.next_out = reinterpret_cast<Bytef *>(out.data());
+        zs.avail_out = size;
+        EXPECT_EQ(inflate(&zs, Z_FINISH), Z_STREAM_END);
+        inflateEnd(&zs);
+        EXPECT_EQ(crc32(0, reinterpret_cast<const Bytef *>(out.constData()), size), crc);
+        contents << out;
+        entry += 46 + u16(entry + 28) + u16(entry + 30) + u16(entry + 32);
+    }
+    EXPECT_EQ(contents[0], page);
+    EXPECT_EQ(contents[1], "body{}");
+}
