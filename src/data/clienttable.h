@@ -183,6 +183,8 @@ public:
     bool Bof() const { return m_bof; }
     bool IsEmpty() const;
     int RecordCount() const;
+    // Rows a grid shows: the visible rows and a row being inserted.
+    int VisibleRowCount() const { return int(m_view.size()); }
     // Number of the current row counting from 1 in the current order; -1 when unknown.
     int RecNo() const;
     void SetRecNo(int recNo);

@@ -58,13 +58,21 @@ template <typename T> int threeWay(const T &a, const T &b) {
 } // namespace
 
 struct TFilterExpr::Node {
-    enum Type { And, Or, Not, Compare, In, IsNull } type = Compare;
+    // FieldConst compares one field with a constant (the common case, evaluated directly).
+    enum Type { And, Or, Not, Compare, In, IsNull, FieldConst } type = Compare;
     std::unique_ptr<Node> left, right;
     Operand a, b;
     std::vector<Operand> list;
     Op op = Op::Eq;
     CmpKind kind = CmpKind::Int;
     const QList<TFieldDef> *fields = nullptr;
+    int depth = 1;
+    // FieldConst: the field, whether it holds floats, and the constant
+    int field = -1;
+    bool floatField = false;
+    Term constant;
+
+    bool fieldConst(const TRecordStore &store, quint32 record) const;
 
     bool eval(const TRecordStore &store, quint32 record) const;
     Scalar value(const Operand &operand, const TRecordStore &store, quint32 record) const;
@@ -113,8 +121,25 @@ int TFilterExpr::Node::compare(const Scalar &x, const Scalar &y) const {
     return threeWay(x.i, y.i);
 }
 
+bool TFilterExpr::Node::fieldConst(const TRecordStore &store, quint32 record) const {
+    if (store.isNull(record, field))
+        return false;
+    const TCell &cell = store.cell(record, field);
+    switch (kind) {
+    case CmpKind::Int:
+        return test(op, threeWay(cell.i, constant.i));
+    case CmpKind::Float:
+        return test(op, threeWay(floatField ? cell.f : double(cell.i), constant.f));
+    case CmpKind::Text:
+        break;
+    }
+    return test(op, store.text(record, field).compare(constant.text));
+}
+
 bool TFilterExpr::Node::eval(const TRecordStore &store, quint32 record) const {
     switch (type) {
+    case FieldConst:
+        return fieldConst(store, record);
     case And:
         return left->eval(store, record) && right->eval(store, record);
     case Or:
@@ -263,6 +288,9 @@ private:
     NodePtr binary(TFilterExpr::Node::Type type, NodePtr left, NodePtr right) {
         auto node = std::make_unique<TFilterExpr::Node>();
         node->type = type;
+        node->depth = 1 + qMax(left->depth, right ? right->depth : 0);
+        if (node->depth > kMaxDepth)
+            m_lex.error(QStringLiteral("the expression is too complex"));
         node->left = std::move(left);
         node->right = std::move(right);
         return node;
@@ -285,13 +313,20 @@ private:
     }
     NodePtr unary() {
         if (m_lex.isWord("NOT")) {
+            if (++m_nesting > kMaxDepth)
+                m_lex.error(QStringLiteral("the expression is too complex"));
             m_lex.take();
-            return binary(TFilterExpr::Node::Not, unary(), nullptr);
+            NodePtr node = binary(TFilterExpr::Node::Not, unary(), nullptr);
+            --m_nesting;
+            return node;
         }
         if (m_lex.isSymbol("(")) {
+            if (++m_nesting > kMaxDepth)
+                m_lex.error(QStringLiteral("the expression is too complex"));
             m_lex.take();
             NodePtr node = orExpr();
             expectSymbol(")");
+            --m_nesting;
             return node;
         }
         return condition();
@@ -305,10 +340,13 @@ private:
     Operand operand();
     NodePtr condition();
     void bind(TFilterExpr::Node &node, std::vector<Operand *> operands);
+    void simplify(TFilterExpr::Node &node);
     void typeConstant(Term &term, CmpKind kind, const TFieldDef *anchor);
 
+    static constexpr int kMaxDepth = 1000;
     Lexer m_lex;
     const QList<TFieldDef> &m_fields;
+    int m_nesting = 0;
 };
 
 Term Parser::term() {
@@ -401,6 +439,7 @@ std::unique_ptr<TFilterExpr::Node> Parser::condition() {
             node->op = op;
             node->b = operand();
             bind(*node, {&node->a, &node->b});
+            simplify(*node);
             return node;
         }
     }
@@ -450,6 +489,36 @@ void Parser::bind(TFilterExpr::Node &node, std::vector<Operand *> operands) {
         for (Term &t : *operand)
             if (t.field < 0)
                 typeConstant(t, kind, anchor);
+}
+
+// A field compared with constants becomes a FieldConst node (the constants summed, the
+// operator turned round when the field is on the right).
+void Parser::simplify(TFilterExpr::Node &node) {
+    auto constants = [](const Operand &operand) {
+        return std::all_of(operand.begin(), operand.end(),
+                           [](const Term &t) { return t.field < 0; });
+    };
+    auto single = [](const Operand &operand) {
+        return operand.size() == 1 && operand[0].field >= 0;
+    };
+    Operand *field = nullptr, *value = nullptr;
+    if (single(node.a) && constants(node.b)) {
+        field = &node.a, value = &node.b;
+    } else if (single(node.b) && constants(node.a)) {
+        field = &node.b, value = &node.a;
+        static const Op kTurned[] = {Op::Eq, Op::Ne, Op::Gt, Op::Ge, Op::Lt, Op::Le};
+        node.op = kTurned[int(node.op)];
+    } else {
+        return;
+    }
+    node.type = TFilterExpr::Node::FieldConst;
+    node.field = field->front().field;
+    node.floatField = m_fields[node.field].valueKind() == TValue::Float;
+    for (const Term &t : *value) {
+        node.constant.i += t.i;
+        node.constant.f += t.f;
+        node.constant.text = t.text;
+    }
 }
 
 void Parser::typeConstant(Term &t, CmpKind kind, const TFieldDef *anchor) {

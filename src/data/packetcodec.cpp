@@ -133,12 +133,6 @@ const char *utf8Sequence(const char *p, const char *end, char16_t *&out) {
     return p + extra + 1;
 }
 
-void appendRef(QByteArray &out, char32_t cp) {
-    char buffer[16];
-    const int n = std::snprintf(buffer, sizeof buffer, "&#%u;", unsigned(cp));
-    out.append(buffer, n);
-}
-
 } // namespace
 
 char16_t *DecodeAttribute(const char *p, const char *end, bool utf8, char16_t *out) {
@@ -168,47 +162,39 @@ char16_t *DecodeAttribute(const char *p, const char *end, bool utf8, char16_t *o
 }
 
 void AppendEscaped(QByteArray &out, QStringView text, bool utf8) {
+    static const char *const kEscapes[128] = {
+        "?",      "?",      "?",      "?",      "?",      "?",     "?",     "?",      "?",
+        "&#009;", "&#010;", "?",      "?",      "&#013;", "?",     "?",     "?",      "?",
+        "?",      "?",      "?",      "?",      "?",      "?",     "?",     "?",      "?",
+        "?",      "?",      "?",      "?",      "?",      nullptr, nullptr, "&quot;", nullptr,
+        nullptr,  nullptr,  "&amp;",  "&apos;", nullptr,  nullptr, nullptr, nullptr,  nullptr,
+        nullptr,  nullptr,  nullptr,  nullptr,  nullptr,  nullptr, nullptr, nullptr,  nullptr,
+        nullptr,  nullptr,  nullptr,  nullptr,  nullptr,  nullptr, "&lt;",  nullptr,  "&gt;",
+        nullptr,  nullptr,  nullptr,  nullptr,  nullptr,  nullptr, nullptr, nullptr,  nullptr,
+        nullptr,  nullptr,  nullptr,  nullptr,  nullptr,  nullptr, nullptr, nullptr,  nullptr,
+        nullptr,  nullptr,  nullptr,  nullptr,  nullptr,  nullptr, nullptr, nullptr,  nullptr,
+        nullptr,  nullptr,  "&#092;", nullptr,  nullptr,  nullptr,
+    };
     const auto &to1250 = unicodeToWin1250();
     const qsizetype n = text.size();
+    // At most ten bytes per unit ("&#1114111;" for a pair is five per unit).
+    const qsizetype start = out.size();
+    const qsizetype needed = start + n * 10;
+    if (out.capacity() < needed)
+        out.reserve(qMax(needed, out.capacity() * 2));
+    out.resize(needed);
+    char *p = out.data() + start;
     const char16_t *s = text.utf16();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = s[i];
-        switch (c) {
-        case u'<':
-            out.append("&lt;", 4);
-            continue;
-        case u'>':
-            out.append("&gt;", 4);
-            continue;
-        case u'&':
-            out.append("&amp;", 5);
-            continue;
-        case u'\'':
-            out.append("&apos;", 6);
-            continue;
-        case u'"':
-            out.append("&quot;", 6);
-            continue;
-        case u'\r':
-            out.append("&#013;", 6);
-            continue;
-        case u'\n':
-            out.append("&#010;", 6);
-            continue;
-        case u'\t':
-            out.append("&#009;", 6);
-            continue;
-        case u'\\':
-            out.append("&#092;", 6);
-            continue;
-        default:
-            break;
-        }
         if (c < 0x80) {
-            if (c < 0x20) // not allowed in XML at all, not even as a reference
-                out.append('?');
-            else
-                out.append(char(c));
+            const char *escape = kEscapes[c];
+            if (!escape) {
+                *p++ = char(c);
+            } else {
+                while (*escape)
+                    *p++ = *escape++;
+            }
             continue;
         }
         char32_t cp = c;
@@ -219,31 +205,26 @@ void AppendEscaped(QByteArray &out, QStringView text, bool utf8) {
             cp = 0xFFFD;
         }
         if (utf8) {
-            char buffer[4];
-            int len;
             if (cp < 0x800) {
-                buffer[0] = char(0xC0 | (cp >> 6));
-                buffer[1] = char(0x80 | (cp & 0x3F));
-                len = 2;
+                *p++ = char(0xC0 | (cp >> 6));
+                *p++ = char(0x80 | (cp & 0x3F));
             } else if (cp < 0x10000) {
-                buffer[0] = char(0xE0 | (cp >> 12));
-                buffer[1] = char(0x80 | ((cp >> 6) & 0x3F));
-                buffer[2] = char(0x80 | (cp & 0x3F));
-                len = 3;
+                *p++ = char(0xE0 | (cp >> 12));
+                *p++ = char(0x80 | ((cp >> 6) & 0x3F));
+                *p++ = char(0x80 | (cp & 0x3F));
             } else {
-                buffer[0] = char(0xF0 | (cp >> 18));
-                buffer[1] = char(0x80 | ((cp >> 12) & 0x3F));
-                buffer[2] = char(0x80 | ((cp >> 6) & 0x3F));
-                buffer[3] = char(0x80 | (cp & 0x3F));
-                len = 4;
+                *p++ = char(0xF0 | (cp >> 18));
+                *p++ = char(0x80 | ((cp >> 12) & 0x3F));
+                *p++ = char(0x80 | ((cp >> 6) & 0x3F));
+                *p++ = char(0x80 | (cp & 0x3F));
             }
-            out.append(buffer, len);
         } else if (cp < 0x10000 && to1250[cp] != 0) {
-            out.append(char(to1250[cp]));
+            *p++ = char(to1250[cp]);
         } else {
-            appendRef(out, cp);
+            p += std::snprintf(p, 12, "&#%u;", unsigned(cp));
         }
     }
+    out.resize(p - out.data());
 }
 
 QByteArray Encode(QStringView text, bool utf8) {

@@ -33,8 +33,10 @@ const char *paramTypeName(const TValue &value) {
 TPacketWriter::TPacketWriter(const QList<TFieldDef> &fields, const TRecordStore &store,
                              TPacketEncoding encoding)
     : m_fields(fields), m_store(store), m_encoding(encoding) {
-    for (const TFieldDef &field : fields)
-        m_names.push_back(PacketCodec::Encode(field.name, encoding == TPacketEncoding::Utf8));
+    for (const TFieldDef &field : fields) {
+        QByteArray name = PacketCodec::Encode(field.name, encoding == TPacketEncoding::Utf8);
+        m_names.push_back(' ' + name + "=\"");
+    }
 }
 
 void TPacketWriter::attribute(const char *name, QStringView value) {
@@ -176,9 +178,7 @@ void TPacketWriter::row(quint32 record, quint8 status, const std::vector<bool> *
     for (int field = 0; field < count; ++field) {
         if (m_store.isNull(record, field) || (onlyFields && !(*onlyFields)[field]))
             continue;
-        m_out.append(' ');
         m_out.append(m_names[field]);
-        m_out.append("=\"", 2);
         value(record, field);
         m_out.append('"');
     }

@@ -37,7 +37,7 @@ private:
     const TRecordStore &m_store;
     TPacketEncoding m_encoding;
     QByteArray m_out;
-    std::vector<QByteArray> m_names; // field names encoded once
+    std::vector<QByteArray> m_names; // ' NAME="' of every field, encoded once
 };
 
 // The full packet of table content, every row as stored with its status byte.

@@ -99,6 +99,12 @@ TEST(Filter, MalformedExpressionIsAnErrorAndKeepsThePreviousFilter) {
         "CLIENT=HOURSPAYED", "HOURSPAYED='abc'", "ORDERSTATUS IN ()",
         "ORDERSTATUS=2 AND", "ORDERSTATUS ? 2",  "",
     };
+    const QString deep =
+        QString("(").repeated(100000) + "ORDERSTATUS=2" + QString(")").repeated(100000);
+    const QString longChain = QStringList(QList<QString>(5000, "ORDERSTATUS=2")).join(" AND ");
+    EXPECT_THROW(table.SetFilter(deep), AppError);
+    EXPECT_THROW(table.SetFilter(QString("NOT ").repeated(100000) + "ORDERSTATUS=2"), AppError);
+    EXPECT_THROW(table.SetFilter(longChain), AppError);
     for (const char *expression : bad) {
         if (!*expression)
             continue; // an empty filter is allowed: it shows everything
