@@ -1,5 +1,6 @@
 #include "data/value.h"
 
+#include <QLocale>
 #include <cmath>
 
 namespace {
@@ -91,7 +92,7 @@ QString TValue::toText() const {
     case Integer:
         return QString::number(std::get<qint64>(m_value));
     case Float:
-        return QString::number(std::get<double>(m_value), 'g', 17);
+        return QString::number(std::get<double>(m_value), 'g', QLocale::FloatingPointShortest);
     case Text:
         return std::get<QString>(m_value);
     case DateTime: {

@@ -217,7 +217,10 @@ TEST(Events, InsertGoesBeforeTheCurrentRowAndMovingPostsAnEdit) {
     table.SetRecNo(2);
     table.Insert();
     EXPECT_EQ(table.RecordCount(), 5);
+    EXPECT_EQ(table.VisibleRowCount(), 6) << "a grid shows the row being inserted";
     table.FieldByName("IDTIMETABLE").SetAsInteger(9);
+    EXPECT_EQ(table.ValueAt(1, 0), I(9));
+    EXPECT_EQ(table.ValueAt(2, 0), I(2));
     table.Next(); // posts
     EXPECT_EQ(Column(table, "IDTIMETABLE"), (QList<TValue>{I(1), I(9), I(2), I(3), I(4), I(5)}));
     table.First();
