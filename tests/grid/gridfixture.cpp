@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -36,6 +37,11 @@ QStringList ColumnTexts(const TClientTable &table, int field) {
     for (int pos = 0; pos < rows; ++pos)
         texts.append(table.ValueAt(pos, field).toText());
     return texts;
+}
+
+void DoubleClick(QWidget *widget, const QPoint &pos) {
+    QTest::mouseClick(widget, Qt::LeftButton, {}, pos);
+    QTest::mouseDClick(widget, Qt::LeftButton, {}, pos);
 }
 
 void WhenModal(std::function<void(QWidget *dialog)> action) {

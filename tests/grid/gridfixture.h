@@ -4,6 +4,7 @@
 #include "data/clienttable.h"
 #include "grid/columndef.h"
 
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -18,6 +19,8 @@ TColumnList PupilColumns();
 // The values of a field in the table's current order.
 QStringList ColumnTexts(const TClientTable &table, int field);
 
+// A double click as the windowing system delivers it: a click, then the double click.
+void DoubleClick(QWidget *widget, const QPoint &pos);
 // Runs an action on the next modal dialog as soon as it is shown.
 void WhenModal(std::function<void(QWidget *dialog)> action);
 // Points the program's data folder (and with it the configuration store) at a fresh

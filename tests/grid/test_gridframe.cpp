@@ -329,7 +329,7 @@ TEST_F(GridFrameTest, KeysOnAnEmptyTable) {
     KeyCounter reached;
     frame.installEventFilter(&reached);
 
-    QTest::mouseDClick(frame.gr->viewport(), Qt::LeftButton, {}, QPoint(40, 10));
+    DoubleClick(frame.gr->viewport(), QPoint(40, 10));
     QTest::keyClick(frame.gr, Qt::Key_Return, Qt::ControlModifier);
     for (auto mods : {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier})
         QTest::keyClick(frame.gr, Qt::Key_Delete, mods);
@@ -360,7 +360,10 @@ TEST_F(GridFrameTest, DeleteAsksOnceAndDetailKeepsTheState) {
 
     QTest::keyClick(frame.gr, Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(details, 1);
+    DoubleClick(frame.gr->viewport(), QPoint(40, frame.gr->rowViewportPosition(1) + 3));
+    EXPECT_EQ(details, 2);
     EXPECT_EQ(table.State(), TTableState::Browse);
+    EXPECT_EQ(table.RecNo(), 2);
 
     // Without the navigator's delete button the key does nothing.
     frame.nv->SetVisibleButtons(kAllNavigateButtons & ~NavButton(nbDelete));

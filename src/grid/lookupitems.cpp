@@ -1,0 +1,29 @@
+#include "grid/lookupitems.h"
+
+#include "data/clienttable.h"
+#include "data/usertext.h"
+#include "lang/apperror.h"
+
+int LookupField(const TClientTable &table, const QString &field) {
+    bool number = !field.isEmpty();
+    for (QChar c : field)
+        number = number && c.isDigit() && c.unicode() < 128;
+    const int index = number ? field.toInt() : table.FieldIndex(field);
+    if (index < 0 || index >= table.FieldCount())
+        throw AppError(QStringLiteral("%1: Field '%2' not found").arg(table.Name(), field));
+    return index;
+}
+
+QList<TCheckedItem> LookupItems(const TClientTable &table, int keyField, const QString &textField) {
+    if (keyField < 0 || keyField >= table.FieldCount())
+        throw AppError(QStringLiteral("%1: Field '%2' not found").arg(table.Name()).arg(keyField));
+    const int text = LookupField(table, textField);
+    const TFieldDef &textDef = table.FieldDefs()[text];
+    QList<TCheckedItem> items;
+    const int rows = table.Active() ? table.RecordCount() : 0;
+    items.reserve(rows);
+    for (int pos = 0; pos < rows; ++pos)
+        items.append({ValueToUserText(textDef, table.ValueAt(pos, text)),
+                      qint32(table.ValueAt(pos, keyField).toInteger())});
+    return items;
+}
