@@ -75,6 +75,7 @@ void CentralServer::seedIfAsked() {
         SeedLargeSchool(*m_db, m_options, m_clock.now());
     else
         SeedDemoSchool(*m_db, m_options, m_clock.now());
+    m_db->refreshStatistics();
 }
 
 QSslConfiguration CentralServer::tlsConfiguration() {

@@ -3,6 +3,7 @@
 #include "data/packetframing.h"
 #include "lang/textutil.h"
 #include "server/bookcatalogue.h"
+#include "server/packetbuilder.h"
 #include "server/passwordhash.h"
 #include "server/providers.h"
 #include "server/schooldatabase.h"

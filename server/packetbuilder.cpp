@@ -71,6 +71,57 @@ QByteArray PacketBuilder::packet() const {
     return WriteDataPacket(m_content, TPacketEncoding::Utf8);
 }
 
+namespace {
+
+int Digits(QStringView text, qsizetype at, int count, bool &ok) {
+    int n = 0;
+    for (int i = 0; i < count; ++i) {
+        const QChar c = at + i < text.size() ? text[at + i] : QChar();
+        if (!c.isDigit()) {
+            ok = false;
+            return 0;
+        }
+        n = n * 10 + c.digitValue();
+    }
+    return n;
+}
+
+} // namespace
+
+std::optional<TDateTimeMs> ParseStoredDateTime(QStringView text) {
+    bool ok = text.size() >= 10;
+    const int year = Digits(text, 0, 4, ok), month = Digits(text, 5, 2, ok),
+              day = Digits(text, 8, 2, ok);
+    int hour = 0, minute = 0, second = 0, ms = 0;
+    if (ok && text.size() >= 19) {
+        hour = Digits(text, 11, 2, ok);
+        minute = Digits(text, 14, 2, ok);
+        second = Digits(text, 17, 2, ok);
+        if (text.size() >= 23 && text[19] == QLatin1Char('.'))
+            ms = Digits(text, 20, 3, ok);
+    }
+    const QDate date(year, month, day);
+    const QTime time(hour, minute, second, ms);
+    if (!ok || !date.isValid() || !time.isValid())
+        return std::nullopt;
+    return ToDateTimeMs(date, time);
+}
+
+QDateTime StoredWallTime(const QVariant &value) {
+    if (value.isNull())
+        return {};
+    if (value.typeId() == QMetaType::QDateTime) {
+        const QDateTime t = value.toDateTime();
+        return QDateTime(t.date(), t.time(), Qt::UTC);
+    }
+    const std::optional<TDateTimeMs> t = ParseStoredDateTime(value.toString());
+    return t ? QDateTime(DatePart(*t), TimePart(*t), Qt::UTC) : QDateTime();
+}
+
+QDateTime WallTime(const QDateTime &local) {
+    return QDateTime(local.date(), local.time(), Qt::UTC);
+}
+
 TValue ValueFromSql(const QVariant &value, const TFieldDef &field) {
     if (value.isNull())
         return {};
@@ -82,10 +133,12 @@ TValue ValueFromSql(const QVariant &value, const TFieldDef &field) {
     case TValue::Bool:
         return TValue::FromBool(value.toLongLong() != 0);
     case TValue::DateTime: {
-        QDateTime t = value.toDateTime();
-        if (!t.isValid())
-            t = QDateTime::fromString(value.toString(), Qt::ISODateWithMs);
-        return t.isValid() ? TValue::FromDateTime(t) : TValue();
+        if (value.typeId() == QMetaType::QDateTime) {
+            const QDateTime t = value.toDateTime();
+            return TValue::FromDateTime(ToDateTimeMs(t.date(), t.time()));
+        }
+        const std::optional<TDateTimeMs> t = ParseStoredDateTime(value.toString());
+        return t ? TValue::FromDateTime(*t) : TValue();
     }
     case TValue::Bytes:
         if (field.isMemo())

@@ -134,7 +134,7 @@ PacketBuilder FetchTimetable(ActionContext &ctx) {
                      TextField("STATUSNAME_L", 60), DateTimeField("WHENSTATUSCHANGE"),
                      TextField("CHANGERFULLNAME", 130), IntField("IDJOB"), IntField("IDTEACHER"),
                      IntField("TIMETABLESTATUS"), IntField("IDUSER"), IntField("WHOSTATUSCHANGE")});
-    QString sql =
+    const QString select =
         QStringLiteral(
             "SELECT T.IDTIMETABLE, T.WHENHOUR, T.HOURS, %2, CASE WHEN T.IDUSER > 0 THEN %3 END,"
             " S.STATUSNAME_%1, T.WHENSTATUSCHANGE, %4, T.IDJOB, T.IDTEACHER, T.TIMETABLESTATUS,"
@@ -146,16 +146,19 @@ PacketBuilder FetchTimetable(ActionContext &ctx) {
             " WHERE T.IDJOB = ?")
             .arg(LanguageSuffix(ctx.envLang()), FullNameSql("TE"), FullNameSql("CL"),
                  FullNameSql("CH"));
+    QString sql = select;
     QVariantList binds{ctx.jobId()};
     if (ctx.isClient()) {
-        // His own lessons and the free slots he can still book.
-        sql += QStringLiteral(" AND (T.IDUSER = ? OR (T.TIMETABLESTATUS = 1 AND T.WHENHOUR >= ?))");
-        binds << ctx.userId() << ctx.now();
+        // His own lessons and the free slots he can still book; two selects so that each
+        // part reads its own index.
+        sql += QStringLiteral(" AND T.IDUSER = ? UNION ALL ") + select +
+               QStringLiteral(" AND T.TIMETABLESTATUS = 1 AND T.WHENHOUR >= ? AND T.IDUSER <> ?");
+        binds << ctx.userId() << ctx.jobId() << ctx.now() << ctx.userId();
     } else if (ctx.isTeacher()) {
         sql += QStringLiteral(" AND T.IDTEACHER = ?");
         binds << ctx.userId();
     }
-    QSqlQuery q = ctx.db.run(sql + QStringLiteral(" ORDER BY T.WHENHOUR, T.IDTIMETABLE"), binds);
+    QSqlQuery q = ctx.db.run(sql + QStringLiteral(" ORDER BY 2, 1"), binds);
     b.addRows(q);
     return b;
 }

@@ -21,6 +21,8 @@ public:
     // The next free key of a table (the server assigns keys so the SQL stays portable).
     qint64 nextId(const QString &table, const QString &keyColumn);
     bool isEmpty();
+    // Gathers the statistics the query planner chooses indexes by (after bulk changes).
+    void refreshStatistics();
 
     void begin();
     void commit();

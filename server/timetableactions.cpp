@@ -1,6 +1,7 @@
 #include "server/timetableactions.h"
 
 #include "server/applyrules.h"
+#include "server/packetbuilder.h"
 #include "server/schooldatabase.h"
 #include "server/userstatistics.h"
 
@@ -9,7 +10,8 @@ namespace {
 struct Lesson {
     qint64 id = 0, teacher = 0, client = 0;
     int status = 0;
-    QDateTime when;
+    QVariant stored; // WHENHOUR as stored, for binding
+    QDateTime when;  // its wall time, for comparisons
     double hours = 0;
 };
 
@@ -20,12 +22,8 @@ Lesson LoadLesson(ActionContext &ctx, qint64 id) {
                    {id, ctx.jobId()});
     if (!q.next())
         throw Refusal(Msg::LessonNotFound);
-    return {id,
-            q.value(0).toLongLong(),
-            q.value(1).toLongLong(),
-            q.value(2).toInt(),
-            q.value(3).toDateTime(),
-            q.value(4).toDouble()};
+    return {id,         q.value(0).toLongLong(),    q.value(1).toLongLong(), q.value(2).toInt(),
+            q.value(3), StoredWallTime(q.value(3)), q.value(4).toDouble()};
 }
 
 void RequireBookableHours(ActionContext &ctx, qint64 client, double hours) {
@@ -40,7 +38,7 @@ qint64 ClientChange(ActionContext &ctx, const Lesson &lesson, int newStatus) {
     if (newStatus == 2) {
         if (lesson.status != 1 || lesson.client != 0)
             throw Refusal(Msg::SlotNotFree);
-        if (lesson.when < ctx.now())
+        if (lesson.when < WallTime(ctx.now()))
             throw Refusal(Msg::LessonInPast);
         RequireBookableHours(ctx, ctx.userId(), lesson.hours);
         return ctx.userId();
@@ -48,7 +46,7 @@ qint64 ClientChange(ActionContext &ctx, const Lesson &lesson, int newStatus) {
     if (newStatus == 1) {
         if (lesson.client != ctx.userId() || (lesson.status != 2 && lesson.status != 3))
             throw Refusal(Msg::StatusNotAllowed);
-        if (lesson.when < ctx.now())
+        if (lesson.when < WallTime(ctx.now()))
             throw Refusal(Msg::LessonInPast);
         return 0;
     }
@@ -94,7 +92,7 @@ void RequireHourFree(ActionContext &ctx, const Lesson &lesson) {
     const QVariant other = ctx.db.scalar(
         QStringLiteral("SELECT IDTIMETABLE FROM TIMETABLE WHERE IDJOB = ? AND IDTEACHER = ?"
                        " AND WHENHOUR = ? AND TIMETABLESTATUS <> 7 AND IDTIMETABLE <> ?"),
-        {ctx.jobId(), lesson.teacher, lesson.when, lesson.id});
+        {ctx.jobId(), lesson.teacher, lesson.stored, lesson.id});
     if (other.isValid())
         throw Refusal(Msg::SlotTaken, lesson.when.toString(QStringLiteral("d.M.yyyy H:mm")));
 }

@@ -1,5 +1,6 @@
 #include "server/userstatistics.h"
 
+#include "server/packetbuilder.h"
 #include "server/schooldatabase.h"
 
 #include <QList>
@@ -141,7 +142,8 @@ QHash<qint64, UserStats> ComputeUserStatistics(SchoolDatabase &db, int jobId,
         AddTeacherHours(stats[teaching.value(0).toLongLong()], teaching.value(1).toInt(),
                         teaching.value(2).toDouble());
 
+    const QDateTime wallNow = WallTime(now);
     for (auto it = stats.begin(); it != stats.end(); ++it)
-        ApplyExpiry(*it, paid.value(it.key()), now);
+        ApplyExpiry(*it, paid.value(it.key()), wallNow);
     return stats;
 }

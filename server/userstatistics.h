@@ -12,7 +12,8 @@ struct UserStats {
     double hoursOrdered = 0, amountOrdered = 0, hoursPayed = 0, amountPayed = 0;
     double hoursLearned = 0, hoursMissed = 0, hoursStornoPay = 0;
     double hoursConfirmed = 0, hoursUnconfirmed = 0, hoursExpired = 0;
-    QDateTime whenExpireHoursFree; // the next expiry of paid hours still unused; null if none
+    // The next expiry of paid hours still unused (wall time marked UTC); null if none.
+    QDateTime whenExpireHoursFree;
     double hoursTeached = 0, hoursTeachMissed = 0, hoursTeachConfirm = 0;
     double hoursTeachUnconfirm = 0, hoursTeachStornoPay = 0;
 

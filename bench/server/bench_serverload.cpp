@@ -1,0 +1,141 @@
+// 50 concurrent clients sign in and fetch prov_timetable from the large school (5 000 users,
+// 100 000 lessons, 50 000 orders), each on its own connection per request, as the client
+// does. Reports requests per second and latency percentiles. The school is seeded once into
+// TELLAVO_BENCH_DATA (default: a folder in the system's temporary folder) and reused.
+#include "net/compression.h"
+#include "net/formencode.h"
+#include "server/centralserver.h"
+#include "testhttp.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+constexpr int kClients = 50;
+constexpr int kRounds = 3;
+
+// The server on its own thread, for the whole program.
+class BenchServer {
+public:
+    BenchServer() {
+        ServerOptions options;
+        options.dataFolder = qEnvironmentVariable(
+            "TELLAVO_BENCH_DATA", QDir::tempPath() + QStringLiteral("/tellavo-bench-large"));
+        options.seed = QStringLiteral("large");
+        options.listen << ParseListenAddress(QStringLiteral("127.0.0.1:0"));
+        m_thread.start();
+        m_context.moveToThread(&m_thread);
+        QMetaObject::invokeMethod(
+            &m_context,
+            [&] {
+                m_server = new CentralServer(options);
+                m_server->start();
+                m_port = m_server->httpPorts().value(0);
+            },
+            Qt::BlockingQueuedConnection);
+    }
+    ~BenchServer() {
+        QMetaObject::invokeMethod(
+            &m_context, [this] { delete m_server; }, Qt::BlockingQueuedConnection);
+        m_thread.quit();
+        m_thread.wait();
+    }
+    quint16 port() const { return m_port; }
+
+private:
+    QThread m_thread;
+    QObject m_context;
+    CentralServer *m_server = nullptr;
+    quint16 m_port = 0;
+};
+
+struct Samples {
+    std::mutex lock;
+    std::vector<double> login, fetch;
+    int failures = 0;
+};
+
+double Percentile(std::vector<double> v, double p) {
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, size_t(p * double(v.size() - 1) + 0.5))];
+}
+
+void RunClient(quint16 port, int student, Samples &samples) {
+    const QByteArray login = TransportEncodeForm(
+        "user=" +
+        FormEncode(QStringLiteral("student%1").arg(student, 4, 10, QLatin1Char('0')).toUtf8()) +
+        "&pass=heslo&logintype=1&loginver=1.0.0.0&job=2&envlang=2&ssl=0"
+        "&polling=0&booksver=1&skypever=&osver=bench&proxy=0");
+    for (int round = 0; round < kRounds; ++round) {
+        QElapsedTimer t;
+        t.start();
+        const HttpReply signIn =
+            SendHttp(port, false, "POST", "/tellavo/client.php?action=login",
+                     {{"Content-Type", "application/x-www-form-urlencoded"}}, login);
+        const double loginMs = t.nsecsElapsed() / 1e6;
+        const QByteArray section = DecompressText(signIn.body.mid(5)).left(200);
+        const qsizetype at = section.indexOf("sesid=");
+        const QByteArray session = at < 0 ? QByteArray() : section.mid(at + 6, 32);
+        t.restart();
+        const HttpReply table =
+            SendHttp(port, false, "GET",
+                     "/tellavo/client.php?PHPSESSID=" + session +
+                         "&action=mybasegetrecords&providername=prov_timetable&",
+                     {}, {});
+        const double fetchMs = t.nsecsElapsed() / 1e6;
+        std::lock_guard<std::mutex> guard(samples.lock);
+        samples.login.push_back(loginMs);
+        samples.fetch.push_back(fetchMs);
+        if (session.size() != 32 || !table.body.startsWith("okzip"))
+            ++samples.failures;
+    }
+}
+
+void BM_FiftyClientsSignInAndFetchTimetable(benchmark::State &state) {
+    static BenchServer server;
+    for (auto _ : state) {
+        Samples samples;
+        QElapsedTimer wall;
+        wall.start();
+        std::vector<std::thread> clients;
+        for (int c = 0; c < kClients; ++c)
+            clients.emplace_back(RunClient, server.port(), 101 + c * 97, std::ref(samples));
+        for (std::thread &t : clients)
+            t.join();
+        const double seconds = wall.nsecsElapsed() / 1e9;
+        std::vector<double> all = samples.login;
+        all.insert(all.end(), samples.fetch.begin(), samples.fetch.end());
+        state.SetIterationTime(seconds);
+        state.counters["requests_per_s"] = double(all.size()) / seconds;
+        state.counters["p50_ms"] = Percentile(all, 0.50);
+        state.counters["p99_ms"] = Percentile(all, 0.99);
+        state.counters["login_p99_ms"] = Percentile(samples.login, 0.99);
+        state.counters["fetch_p50_ms"] = Percentile(samples.fetch, 0.50);
+        state.counters["fetch_p99_ms"] = Percentile(samples.fetch, 0.99);
+        state.counters["failures"] = samples.failures;
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_FiftyClientsSignInAndFetchTimetable)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
