@@ -6,6 +6,7 @@
 #include "server/centralserver.h"
 #include "serverharness.h"
 
+#include <QTcpSocket>
 #include <gtest/gtest.h>
 
 namespace {
@@ -139,6 +140,28 @@ TEST(ServerTables, OnlineTeachersAreTheTeachersOfTheJobSignedOnAtTheRelay) {
     EXPECT_GE(RowWithKey(online, Demo::Teacher3), 0);
     EXPECT_EQ(CellOf(online, RowWithKey(online, Demo::Teacher), "FULLNAME").toText(),
               QStringLiteral("Svobodová Petra"));
+}
+
+TEST(ServerTables, OnlineTeachersComeFromTheServersOwnRelay) {
+    ServerHarness server(
+        [](ServerOptions &o) { o.relay << ParseListenAddress(QStringLiteral("127.0.0.1:0")); });
+    quint16 relayPort = 0;
+    server.onServer([&](CentralServer &s) { relayPort = s.relayPort(); });
+    ASSERT_NE(relayPort, 0);
+    const QString client = server.signIn("klient");
+    EXPECT_TRUE(server.table(client, "prov_onlineteacher").rows.empty());
+
+    QTcpSocket teacher;
+    teacher.connectToHost(QStringLiteral("127.0.0.1"), relayPort);
+    ASSERT_TRUE(teacher.waitForConnected(5000));
+    teacher.write("c;2_5;vorelitambu\r\n");
+    QByteArray answer;
+    while (!answer.contains('\n') && teacher.waitForReadyRead(5000))
+        answer += teacher.readAll();
+    ASSERT_TRUE(answer.startsWith("@loginok")) << answer.toStdString();
+    const TTableContent online = server.table(client, "prov_onlineteacher");
+    ASSERT_EQ(online.rows.size(), 1u);
+    EXPECT_EQ(CellOf(online, 0, "IDUSER").toInteger(), Demo::Teacher2);
 }
 
 TEST(ServerApply, AClientChangesHisOwnProfileIncludingNulls) {
