@@ -131,8 +131,11 @@ void TClientTable::Post() {
         entry.status = rsInserted;
         entry.flags = kRowLogInserted;
         m_content.rows.push_back(entry);
-        const auto anchor = std::find(m_tableOrder.begin(), m_tableOrder.end(), m_insertAnchor);
-        m_tableOrder.insert(anchor, row);
+        if (m_insertAnchor == kNoRecord)
+            m_tableOrder.push_back(row);
+        else
+            m_tableOrder.insert(std::find(m_tableOrder.begin(), m_tableOrder.end(), m_insertAnchor),
+                                row);
         m_log.push_back({row, TRowEntry(), LogKind::Insert});
         recount(row, +1);
     } else {

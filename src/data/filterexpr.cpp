@@ -71,8 +71,9 @@ struct TFilterExpr::Node {
     int field = -1;
     bool floatField = false;
     Term constant;
+    std::vector<Term> items; // In with a field and constants: the constants
 
-    bool fieldConst(const TRecordStore &store, quint32 record) const;
+    bool compareField(const TRecordStore &store, quint32 record, const Term &value, Op how) const;
 
     bool eval(const TRecordStore &store, quint32 record) const;
     Scalar value(const Operand &operand, const TRecordStore &store, quint32 record) const;
@@ -121,25 +122,29 @@ int TFilterExpr::Node::compare(const Scalar &x, const Scalar &y) const {
     return threeWay(x.i, y.i);
 }
 
-bool TFilterExpr::Node::fieldConst(const TRecordStore &store, quint32 record) const {
+bool TFilterExpr::Node::compareField(const TRecordStore &store, quint32 record, const Term &value,
+                                     Op how) const {
     if (store.isNull(record, field))
         return false;
     const TCell &cell = store.cell(record, field);
     switch (kind) {
     case CmpKind::Int:
-        return test(op, threeWay(cell.i, constant.i));
+        return test(how, threeWay(cell.i, value.i));
     case CmpKind::Float:
-        return test(op, threeWay(floatField ? cell.f : double(cell.i), constant.f));
+        return test(how, threeWay(floatField ? cell.f : double(cell.i), value.f));
     case CmpKind::Text:
         break;
     }
-    return test(op, store.text(record, field).compare(constant.text));
+    const QStringView text = store.text(record, field);
+    if (how == Op::Eq || how == Op::Ne) // equality needs no ordering: sizes first
+        return (text == value.text) == (how == Op::Eq);
+    return test(how, text.compare(value.text));
 }
 
 bool TFilterExpr::Node::eval(const TRecordStore &store, quint32 record) const {
     switch (type) {
     case FieldConst:
-        return fieldConst(store, record);
+        return compareField(store, record, constant, op);
     case And:
         return left->eval(store, record) && right->eval(store, record);
     case Or:
@@ -156,6 +161,12 @@ bool TFilterExpr::Node::eval(const TRecordStore &store, quint32 record) const {
         return !y.null && test(op, compare(x, y));
     }
     case In: {
+        if (field >= 0) { // a field and constants
+            for (const Term &item : items)
+                if (compareField(store, record, item, Op::Eq))
+                    return true;
+            return false;
+        }
         const Scalar x = value(a, store, record);
         if (x.null)
             return false;
@@ -428,6 +439,23 @@ std::unique_ptr<TFilterExpr::Node> Parser::condition() {
         for (Operand &item : node->list)
             all.push_back(&item);
         bind(*node, all);
+        const bool constants =
+            std::all_of(node->list.begin(), node->list.end(), [](const Operand &o) {
+                return std::all_of(o.begin(), o.end(), [](const Term &t) { return t.field < 0; });
+            });
+        if (node->a.size() == 1 && node->a[0].field >= 0 && constants) {
+            node->field = node->a[0].field;
+            node->floatField = m_fields[node->field].valueKind() == TValue::Float;
+            for (const Operand &item : node->list) {
+                Term sum;
+                for (const Term &t : item) {
+                    sum.i += t.i;
+                    sum.f += t.f;
+                    sum.text = t.text;
+                }
+                node->items.push_back(sum);
+            }
+        }
         return node;
     }
     static const std::pair<const char *, Op> kOps[] = {{"=", Op::Eq}, {"<>", Op::Ne},
