@@ -1,6 +1,5 @@
 #include "server/actiondispatcher.h"
 
-#include "lang/apperror.h"
 #include "server/accountactions.h"
 #include "server/fileactions.h"
 #include "server/loginaction.h"
@@ -38,12 +37,10 @@ ActionReply RunGuardedAction(Handler handler, ActionContext &ctx) {
         return handler(ctx);
     } catch (const Refusal &refusal) {
         return ActionReply::Error(ctx.text(refusal.message, refusal.argument));
-    } catch (const AppError &error) {
-        qWarning().noquote() << "action" << ctx.request.action() << "failed:" << error.message();
-        return ActionReply::Error(error.message());
     } catch (const std::exception &error) {
+        // Database and file failures are the server's own: logged here, told as such.
         qWarning().noquote() << "action" << ctx.request.action() << "failed:" << error.what();
-        return ActionReply::Error(ctx.text(Msg::MalformedRequest));
+        return ActionReply::Error(ctx.text(Msg::ServerFailure));
     }
 }
 

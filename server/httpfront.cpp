@@ -20,7 +20,8 @@ ActionRequest ToActionRequest(const QHttpServerRequest &request, QTcpSocket *soc
     r.query = ParseFormFields(request.url().query(QUrl::FullyEncoded).toLatin1());
     r.body = request.body();
     r.contentType = HeaderOf(request, "Content-Type");
-    if (r.contentType.trimmed().toLower().startsWith("application/x-www-form-urlencoded"))
+    // Anything but a multipart body is read as form fields, whatever its declared type.
+    if (!r.contentType.trimmed().toLower().startsWith("multipart/"))
         r.form = ParseFormFields(r.body);
     r.remoteAddress = request.remoteAddress();
     r.tls = qobject_cast<QSslSocket *>(socket) != nullptr;

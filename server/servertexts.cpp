@@ -40,6 +40,9 @@ const QHash<Msg, Pair> &Texts() {
         {Msg::BadTestResult, {"Neplatný výsledek testu.", "Neplatný výsledok testu."}},
         {Msg::ClientRequired,
          {"Pro tento status musí být zadán klient.", "Pre tento status musí byť zadaný klient."}},
+        {Msg::ServerFailure,
+         {"Chyba na straně serveru, zkuste to prosím později.",
+          "Chyba na strane servera, skúste to prosím neskôr."}},
         {Msg::ValueTooLong,
          {"Hodnota položky %1 je příliš dlouhá.", "Hodnota položky %1 je príliš dlhá."}},
     };

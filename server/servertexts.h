@@ -27,6 +27,7 @@ enum class Msg {
     BadTestResult,
     ClientRequired,
     ValueTooLong,
+    ServerFailure,
 };
 
 // Language numbers of the sign-in: 2 Czech, 3 Slovak; anything else reads as Czech.
