@@ -51,13 +51,14 @@ void TDBEdit::showField() {
 void TDBEdit::textEditedByUser() {
     if (m_showing)
         return;
+    // Marked first: starting the edit announces a state change, which must not replace the
+    // text being typed.
+    const bool first = !m_modified;
+    m_modified = true;
     bool started = false;
     RunGuarded([&] { started = m_link->Edit(); });
-    if (!started) {
+    if (!started && first)
         showField();
-        return;
-    }
-    m_modified = true;
 }
 
 void TDBEdit::UpdateRecord() {

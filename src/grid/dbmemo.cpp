@@ -39,13 +39,14 @@ void TDBMemo::showField() {
 void TDBMemo::changedByUser() {
     if (m_showing)
         return;
+    // Marked first: starting the edit announces a state change, which must not replace the
+    // text being typed.
+    const bool first = !m_modified;
+    m_modified = true;
     bool started = false;
     RunGuarded([&] { started = m_link->Edit(); });
-    if (!started) {
+    if (!started && first)
         showField();
-        return;
-    }
-    m_modified = true;
 }
 
 void TDBMemo::UpdateRecord() {
