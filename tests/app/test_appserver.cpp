@@ -1,0 +1,120 @@
+#include "app/locations.h"
+#include "app/session.h"
+#include "app/tapp.h"
+#include "data/dm.h"
+#include "lang/texts.h"
+#include "lang/textutil.h"
+#include "lesson/bookcatalogue.h"
+#include "net/scramble.h"
+#include "net/settings.h"
+#include "qtprinters.h"
+#include "scriptedseam.h"
+#include "serverharness.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The real program's windows signing in and out of the reference server over HTTPS.
+class ProgramAgainstServer : public testing::Test {
+protected:
+    void SetUp() override {
+        seam.clock = QDateTime::currentDateTime(); // the server's own clock
+        SetLanguageIndex(LangCzech);
+        InitLocations(dir.path() + QStringLiteral("/tellavo"));
+        SessionValues().clear();
+        useAccount(QStringLiteral("klient"), QStringLiteral("klient"));
+        app = std::make_unique<TApp>(StartSwitches{});
+        app->createWindows();
+        app->mainWindow()->show();
+    }
+    void TearDown() override {
+        if (IsSignedIn())
+            click("im_connect");
+        app.reset();
+        SessionValues().clear();
+    }
+    void useAccount(const QString &name, const QString &password) {
+        QFile ini(AppLocations().settingsFile);
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        const QString text =
+            QStringLiteral(
+                "CentralServer=127.0.0.1:%1\r\nCentralServerPath=/tellavo/"
+                "client.php\r\nCentralServerSSL=1\r\n"
+                "CentralServerCAFile=%2\r\nAutoConnect=0\r\nLoginName=%3\r\nLoginPass=%4\r\n")
+                .arg(server.httpsPort())
+                .arg(server.dataFolder() + QStringLiteral("/certs/ca.pem"), name,
+                     ScrambleText(password, name));
+        ini.write(ToWin1250(text));
+        ini.close();
+        LoadSettings();
+    }
+    void click(const char *button) {
+        QTest::mouseClick(app->mainWindow()->findChild<QWidget *>(button), Qt::LeftButton);
+    }
+    bool visible(const char *button) {
+        return app->mainWindow()->findChild<QWidget *>(button)->isVisible();
+    }
+    bool enabled(const char *button) {
+        return app->mainWindow()->findChild<QWidget *>(button)->isEnabled();
+    }
+
+    ScriptedSeam seam;
+    ServerHarness server;
+    QTemporaryDir dir;
+    std::unique_ptr<TApp> app;
+};
+
+struct Account {
+    const char *name;
+    int type;
+    bool orders, users;
+};
+
+TEST_F(ProgramAgainstServer, EachUserTypeSignsInAndOut) {
+    // Without a local catalogue the first sign-in brings the school's catalogue instead.
+    click("im_connect");
+    EXPECT_FALSE(IsSignedIn());
+    EXPECT_EQ(seam.boxTexts(), QStringList{AppText(169)});
+    EXPECT_FALSE(Settings().booksVersion.isEmpty());
+    seam.boxes.clear();
+    for (const Account &a : {Account{"klient", 4, true, false}, Account{"lektor", 3, false, false},
+                             Account{"reditel", 1, true, true}}) {
+        useAccount(QString::fromLatin1(a.name), QString::fromLatin1(a.name));
+        click("im_connect");
+        ASSERT_TRUE(IsSignedIn()) << a.name << " " << seam.boxTexts().join('|').toStdString();
+        EXPECT_EQ(UserType(), a.type);
+        EXPECT_EQ(enabled("im_order"), a.orders) << a.name;
+        EXPECT_EQ(visible("im_users"), a.users) << a.name;
+        EXPECT_EQ(app->mainWindow()->statusPanel(0)->text(), "Připojen");
+        EXPECT_FALSE(
+            app->mainWindow()->findChild<QLabel *>("lb_uservalue")->text().trimmed().isEmpty());
+        EXPECT_TRUE(dm().cd_usertype.Active());
+        EXPECT_FALSE(BookCatalogue::Library().isEmpty()) << a.name;
+        // The signed-in user's own record comes back from the server.
+        dm().RefreshUserInfo();
+        EXPECT_EQ(dm().cd_user_info.RecordCount(), 1);
+        click("im_connect");
+        EXPECT_FALSE(IsSignedIn());
+        EXPECT_EQ(app->mainWindow()->statusPanel(0)->text(), "Odpojen");
+        EXPECT_FALSE(dm().cd_usertype.Active());
+    }
+    EXPECT_EQ(seam.boxTexts(), QStringList());
+}
+
+TEST_F(ProgramAgainstServer, WrongPasswordIsRefused) {
+    useAccount(QStringLiteral("klient"), QStringLiteral("wrong"));
+    click("im_connect");
+    EXPECT_FALSE(IsSignedIn());
+    ASSERT_EQ(seam.boxes.size(), 1);
+    EXPECT_TRUE(seam.boxes[0].text.startsWith(AppText(141)));
+    // An empty name asks for the settings and sends nothing.
+    useAccount(QString(), QString());
+    click("im_connect");
+    EXPECT_EQ(seam.boxes.last().text, AppText(165));
+}
+
+} // namespace
