@@ -109,6 +109,7 @@ void TDBGridEx::MoveColumn(int from, int to) {
         const QScopedValueRollback<bool> guard(m_syncing, true);
         setCurrentIndex(m_model->index(row, follow));
     }
+    emit columnMoved(from, to);
 }
 
 void TDBGridEx::SetColumnFontColors(int column, TColor title, TColor cell) {

@@ -75,6 +75,8 @@ signals:
     void titleMousePressed(Qt::MouseButtons buttons, int column);
     // The data area was double-clicked.
     void gridDoubleClick();
+    // A column moved to another place (drag, column order editor).
+    void columnMoved(int from, int to);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

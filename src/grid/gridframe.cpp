@@ -122,6 +122,7 @@ Tfrg::Tfrg(QWidget *parent, const QString &name)
             [this](int column) { RunGuarded([&] { grTitleClick(column); }); });
     connect(gr, &TDBGridEx::titleMousePressed, this,
             [this](Qt::MouseButtons buttons, int column) { grMouseDown(buttons, column); });
+    connect(gr, &TDBGridEx::columnMoved, this, &Tfrg::columnMoved);
     connect(gr, &TDBGridEx::gridDoubleClick, this, guarded([this] { grDblClick(); }));
     connect(gr, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         RunGuarded([&] { openSettingsMenu(gr->viewport()->mapToGlobal(pos)); });
@@ -324,6 +325,19 @@ void Tfrg::rebuildSortMenu() {
         connect(action, &QAction::triggered, this,
                 [this, i] { RunGuarded([&] { pmsortClick(i); }); });
     }
+}
+
+// The sort column and the sort submenu follow a column to its new place.
+void Tfrg::columnMoved(int from, int to) {
+    if (m_sortColumn == from)
+        m_sortColumn = to;
+    else if (from < m_sortColumn && to >= m_sortColumn)
+        --m_sortColumn;
+    else if (from > m_sortColumn && to <= m_sortColumn)
+        ++m_sortColumn;
+    rebuildSortMenu();
+    for (QAction *action : pmsort->actions())
+        action->setChecked(action->data().toInt() == m_sortColumn);
 }
 
 void Tfrg::determineSortColumn() {

@@ -117,6 +117,7 @@ private:
     void buildMenus();
     void placeCornerButton();
     void rebuildSortMenu();
+    void columnMoved(int from, int to);
     void determineSortColumn();
     void applyStandardFormats();
     void openSettingsMenu(const QPoint &globalPos);

@@ -1,9 +1,12 @@
 #include "gridfixture.h"
 
 #include "app/locations.h"
+#include "data/packetwriter.h"
+#include "data/tablecontent.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -22,6 +25,39 @@ void FillPupils(TClientTable &table, const QStringList &names) {
                             TValue::FromText(QStringLiteral("line one\r\nline two"))});
     table.MergeChangeLog();
     table.First();
+}
+
+void FillLargePupils(TClientTable &table, int rows) {
+    static const char *const first[] = {"Adam", "Bára", "Cyril", "Dana", "Emil",  "Fanda",
+                                        "Gita", "Hana", "Ivan",  "Jana", "Karel", "Lenka"};
+    static const char *const last[] = {"Novák",  "Svoboda", "Dvořák", "Černý", "Procházka",
+                                       "Kučera", "Veselý",  "Horák",  "Němec", "Marek"};
+    TTableContent content;
+    TFieldDef note = MakeField("NOTE", TFieldType::BinHex);
+    note.subtype = "Text";
+    content.fields = {MakeField("ID", TFieldType::I4), MakeField("NAME", TFieldType::String, 40),
+                      MakeField("HOURS", TFieldType::I4),
+                      MakeField("WHENHOUR", TFieldType::DateTime), note};
+    content.store.reset(content.fields);
+    content.store.reserve(rows, qsizetype(rows) * 20);
+    QRandomGenerator random(20090305);
+    const TDateTimeMs start = ToDateTimeMs(QDate(2009, 1, 1));
+    for (int i = 0; i < rows; ++i) {
+        const quint32 record = content.store.addRecord();
+        const QString name = QString::fromUtf8(last[random.bounded(10)]) + u' ' +
+                             QString::fromUtf8(first[random.bounded(12)]) + u' ' +
+                             QString::number(random.bounded(1000));
+        content.store.setInteger(record, 0, i + 1);
+        content.store.setText(record, 1, name);
+        content.store.setInteger(record, 2, random.bounded(100));
+        content.store.setInteger(record, 3, start.ms + qint64(random.bounded(365 * 24)) * 3600000);
+        if (i % 10 == 0)
+            content.store.setText(record, 4, QStringLiteral("pozn\r\ndruhý řádek"));
+        TRowEntry row;
+        row.record = record;
+        content.rows.push_back(row);
+    }
+    table.LoadFromBytes(WriteDataPacket(content, TPacketEncoding::Utf8));
 }
 
 TColumnList PupilColumns() {

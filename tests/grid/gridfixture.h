@@ -14,6 +14,9 @@ class QWidget;
 // A table of pupils: ID (integer), NAME (text), HOURS (integer), WHENHOUR (date and time),
 // NOTE (memo), with one row per name; HOURS counts 1, 2, 3 ... in row order.
 void FillPupils(TClientTable &table, const QStringList &names);
+// A generated pupils table of the given size (same fields as FillPupils, names drawn from a
+// fixed seed, hours 0 to 99), loaded from one packet.
+void FillLargePupils(TClientTable &table, int rows);
 // The designed columns of the pupils list.
 TColumnList PupilColumns();
 // The values of a field in the table's current order.

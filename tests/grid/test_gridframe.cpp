@@ -3,6 +3,7 @@
 #include "printers.h"
 #include "scriptedseam.h"
 
+#include "data/tableprovider.h"
 #include "grid/columnlayout.h"
 #include "grid/datasource.h"
 #include "grid/dbgridex.h"
@@ -372,6 +373,54 @@ TEST_F(GridFrameTest, DeleteAsksOnceAndDetailKeepsTheState) {
     EXPECT_EQ(seam.boxes.size(), 2);
 }
 
+// A provider that serves the packet of another table.
+struct PacketProvider : TableProvider {
+    QByteArray packet;
+    int fetches = 0;
+    QByteArray FetchPacket(TClientTable &) override {
+        ++fetches;
+        return packet;
+    }
+    void ApplyUpdates(TClientTable &) override {}
+};
+
+TEST_F(GridFrameTest, FunctionAndMovementKeys) {
+    PacketProvider provider;
+    provider.packet = table.DataPacket();
+    table.SetRemoteServer(&provider);
+    int filters = 0;
+    QObject::connect(frame.spbfilter, &QToolButton::clicked, [&] { ++filters; });
+    frame.init(&source, nullptr, key());
+    show();
+
+    QTest::keyClick(frame.gr, Qt::Key_F4); // the filter button is hidden
+    frame.spbfilter->show();
+    QTest::keyClick(frame.gr, Qt::Key_F4, Qt::ShiftModifier);
+    EXPECT_EQ(filters, 0);
+    QTest::keyClick(frame.gr, Qt::Key_F4);
+    EXPECT_EQ(filters, 1);
+
+    QTest::keyClick(frame.gr, Qt::Key_F5, Qt::ControlModifier);
+    EXPECT_EQ(provider.fetches, 1);
+    frame.nv->SetVisibleButtons(kAllNavigateButtons & ~NavButton(nbRefresh));
+    QTest::keyClick(frame.gr, Qt::Key_F5);
+    EXPECT_EQ(provider.fetches, 1);
+
+    QTest::keyClick(frame.gr, Qt::Key_Down);
+    EXPECT_EQ(table.RecNo(), 2);
+    QTest::keyClick(frame.gr, Qt::Key_End);
+    EXPECT_EQ(table.RecNo(), 5);
+    EXPECT_EQ(frame.gr->currentIndex().row(), 4);
+    QTest::keyClick(frame.gr, Qt::Key_Up);
+    EXPECT_EQ(table.RecNo(), 4);
+    QTest::keyClick(frame.gr, Qt::Key_Home);
+    EXPECT_EQ(table.RecNo(), 1);
+    QTest::mouseClick(frame.gr->viewport(), Qt::LeftButton, {},
+                      QPoint(40, frame.gr->rowViewportPosition(2) + 3));
+    EXPECT_EQ(table.RecNo(), 3);
+    table.SetRemoteServer(nullptr);
+}
+
 TEST_F(GridFrameTest, RecordCountCoversTheFilterAndKeepsTheRecord) {
     table.SetFilter("HOURS>=3");
     table.SetFiltered(true);
@@ -415,6 +464,9 @@ TEST_F(GridFrameTest, DraggedTitlesMoveToTheLastAndFirstPlace) {
     dragTo(indicator);
     QTest::mouseRelease(titles(), Qt::LeftButton, {}, indicator);
     EXPECT_EQ(fieldOrder(), QStringList({"NOTE", "ID", "HOURS", "WHENHOUR", "NAME"}));
+    EXPECT_EQ(frame.SortColumn(), 1); // the sort column moved along
+    EXPECT_EQ(frame.pmsort->actions().first()->text(), "Číslo");
+    EXPECT_TRUE(frame.pmsort->actions().first()->isChecked());
     EXPECT_FALSE(frame.gr->Dragging());
     EXPECT_FALSE(frame.gr->DragScrolling());
 
