@@ -16,8 +16,12 @@ public:
         BeginBusyCursor(kDatabaseWaitCursor);
     }
     ~WalkScope() {
-        if (m_bookmark.isValid())
-            m_table.GotoBookmark(m_bookmark);
+        try {
+            if (m_bookmark.isValid() && m_table.Active())
+                m_table.GotoBookmark(m_bookmark);
+        } catch (...) {
+            // The walk's own error (or none) is what the caller hears about.
+        }
         m_table.EnableControls();
         m_table.AfterScroll = std::move(m_afterScroll);
         EndBusyCursor();
