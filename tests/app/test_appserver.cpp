@@ -2,6 +2,7 @@
 #include "app/session.h"
 #include "app/tapp.h"
 #include "data/dm.h"
+#include "lang/apperror.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
 #include "lesson/bookcatalogue.h"
@@ -103,6 +104,30 @@ TEST_F(ProgramAgainstServer, EachUserTypeSignsInAndOut) {
         EXPECT_FALSE(dm().cd_usertype.Active());
     }
     EXPECT_EQ(seam.boxTexts(), QStringList());
+}
+
+TEST_F(ProgramAgainstServer, ProfileEditIsSavedAtOnceAndRefusedFieldsComeBack) {
+    click("im_connect"); // the catalogue
+    click("im_connect");
+    ASSERT_TRUE(IsSignedIn());
+    TClientTable &info = dm().cd_user_info;
+    dm().RefreshUserInfo();
+    info.Edit();
+    info.FieldByName("EMAIL").SetAsString(QStringLiteral("novy@example.org"));
+    info.FieldByName("TITLE").Clear();
+    info.Post(); // applied and re-read at once
+    EXPECT_EQ(info.ChangeCount(), 0);
+    EXPECT_EQ(server.dbValue("SELECT EMAIL FROM USERS WHERE IDUSER = ?", {UserId()}).toString(),
+              "novy@example.org");
+    EXPECT_TRUE(server.dbValue("SELECT TITLE FROM USERS WHERE IDUSER = ?", {UserId()}).isNull());
+
+    // A client may not change his own user type: the server refuses, the edit is gone.
+    info.Edit();
+    const qint64 type = info.FieldByName("USERTYPE").AsInteger();
+    info.FieldByName("USERTYPE").SetAsInteger(1);
+    EXPECT_THROW(info.Post(), AppError);
+    EXPECT_EQ(info.FieldByName("USERTYPE").AsInteger(), type);
+    EXPECT_EQ(info.ChangeCount(), 0);
 }
 
 TEST_F(ProgramAgainstServer, WrongPasswordIsRefused) {
