@@ -1,5 +1,6 @@
 #include "app/locations.h"
 #include "app/session.h"
+#include "app/tapp.h"
 #include "lang/messagebox.h"
 #include "lang/texts.h"
 #include "lesson/bookcatalogue.h"
@@ -173,6 +174,48 @@ TEST_F(SignInTest, SignOutClosesTablesAndSendsLogout) {
     ASSERT_EQ(logout.size(), 1);
     EXPECT_TRUE(logout[0].target.contains("PHPSESSID=abc"));
     EXPECT_TRUE(seam.boxes.isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// The start message once the event loop runs: the update notice and the automatic sign-in.
+class StartMessage : public testing::Test {
+protected:
+    void SetUp() override {
+        SetLanguageIndex(LangCzech);
+        InitLocations(dir.path() + QStringLiteral("/tellavo"));
+        SessionValues().clear();
+    }
+    void writeSettings(const QByteArray &text) {
+        QFile ini(AppLocations().settingsFile);
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(text);
+    }
+    QTemporaryDir dir;
+    ScriptedSeam seam;
+};
+
+TEST_F(StartMessage, UpdatedSwitchDeletesTheUpdateFileAndAutoConnectSignsIn) {
+    QFile update(UpdateFilePath());
+    ASSERT_TRUE(update.open(QIODevice::WriteOnly));
+    update.close();
+    writeSettings("AutoConnect=0\r\n");
+    StartSwitches switches;
+    switches.updated = true;
+    TApp app(switches);
+    app.createWindows();
+    app.startMessage();
+    EXPECT_FALSE(QFile::exists(UpdateFilePath()));
+    EXPECT_EQ(seam.boxTexts(), QStringList{AppText(162)});
+
+    // With AutoConnect on (the default) the sign-in runs: without a name it asks for one.
+    writeSettings("LoginName=\r\n");
+    TApp second(StartSwitches{});
+    second.createWindows();
+    second.startMessage();
+    EXPECT_EQ(seam.boxTexts().last(), AppText(165));
 }
 
 } // namespace
