@@ -61,14 +61,39 @@ void writeGroup(NameValueList &file, int group, const AppSettings &s) {
     }
 }
 
-// Refuses, before anything is read or written, a group whose password would not survive.
+QString lineBreakRefusal() {
+    return LanguageIndex() == LangSlovak
+               ? QStringLiteral("Nastavenie nie je možné uložiť: meno, server ani port nesmú "
+                                "obsahovať koniec riadku.")
+               : QStringLiteral("Nastavení nelze uložit: jméno, server ani port nesmí obsahovat "
+                                "konec řádku.");
+}
+
+// Every key is one line of the file: a value with a line break would come back cut, and its
+// rest would read as lines of their own.
+void checkSingleLine(std::initializer_list<const QString *> values) {
+    for (const QString *value : values) {
+        if (value->contains(u'\r') || value->contains(u'\n'))
+            throw AppError(lineBreakRefusal());
+    }
+}
+
+// Refuses, before anything is read or written, a group whose values would not survive.
 void checkGroup(int group, const AppSettings &s) {
     if (group < sgConnection || group > sgMainWindow)
         throw AppError(QStringLiteral("Settings group %1error").arg(group));
-    if (group == sgConnection || group == sgLoginPass)
+    if (group == sgConnection) {
+        checkSingleLine({&s.loginName});
         CheckScramble(s.loginPass, s.loginName);
-    if (group == sgProxy)
+    }
+    if (group == sgLoginPass)
+        CheckScramble(s.loginPass, s.loginName);
+    if (group == sgProxy) {
+        checkSingleLine({&s.proxyServer, &s.proxyPort, &s.proxyName});
         CheckScramble(s.proxyPass, s.proxyName);
+    }
+    if (group == sgMainWindow)
+        checkSingleLine({&s.mainWindow});
 }
 
 } // namespace

@@ -320,6 +320,39 @@ TEST_F(SettingsFileTest, PasswordsThatCannotBeStoredLeaveTheFileUntouched) {
     }
 }
 
+// A value with a line break would split into lines of its own: the name would come back cut
+// (and its password no longer unscramble), the rest would read as other keys.
+TEST_F(SettingsFileTest, ValuesWithLineBreaksAreRefusedBeforeTheFileChanges) {
+    const struct {
+        int group;
+        QString AppSettings::*field;
+        const char *value;
+    } cases[] = {
+        {sgConnection, &AppSettings::loginName, "jan\n"},
+        {sgConnection, &AppSettings::loginName, "jan\r\nCentralServer=elsewhere"},
+        {sgProxy, &AppSettings::proxyServer, "proxy\rProxyUse=0"},
+        {sgProxy, &AppSettings::proxyPort, "3128\n"},
+        {sgProxy, &AppSettings::proxyName, "\npu"},
+        {sgMainWindow, &AppSettings::mainWindow, "0;0;0;640;480\r\n"},
+    };
+    for (const auto &c : cases) {
+        writeSettings(
+            {QStringLiteral("CentralServer=school.example"), QStringLiteral("LoginName=old")});
+        const QByteArray before = settingsBytes();
+        AppSettings values;
+        values.*c.field = QString::fromLatin1(c.value);
+        EXPECT_THROW(SaveSettings(c.group, values), AppError) << c.value;
+        EXPECT_EQ(settingsBytes(), before) << c.value;
+    }
+    // A line break inside a password is harmless: it is stored scrambled.
+    AppSettings values;
+    values.loginName = QStringLiteral("jan");
+    values.loginPass = QStringLiteral("two\nlines");
+    SaveSettings(sgConnection, values);
+    LoadSettings();
+    EXPECT_EQ(Settings().loginPass, values.loginPass);
+}
+
 TEST_F(SettingsFileTest, WriteFailuresRaiseAndNeverReplaceAnUnreadableFile) {
     // A settings file without read permission is never replaced by the group alone (root
     // reads it anyway, so this part only has something to check for other users).
