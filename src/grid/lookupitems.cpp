@@ -8,8 +8,10 @@ int LookupField(const TClientTable &table, const QString &field) {
     bool number = !field.isEmpty();
     for (QChar c : field)
         number = number && c.isDigit() && c.unicode() < 128;
-    const int index = number ? field.toInt() : table.FieldIndex(field);
-    if (index < 0 || index >= table.FieldCount())
+    // A number too large for an int names no field (toInt would give 0, the first field).
+    bool inRange = true;
+    const int index = number ? field.toInt(&inRange) : table.FieldIndex(field);
+    if (!inRange || index < 0 || index >= table.FieldCount())
         throw AppError(QStringLiteral("%1: Field '%2' not found").arg(table.Name(), field));
     return index;
 }
