@@ -6,7 +6,6 @@
 #include "lang/texts.h"
 #include "lang/textutil.h"
 #include "net/applyproxy.h"
-#include "net/scramble.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -180,8 +179,10 @@ void Tfproxy::done(int result) {
     RunGuarded([&] {
         if (!checkPort())
             return;
-        CheckScramble(Edit4->text(), Edit3->text());
-        storeControls(Settings());
+        AppSettings values = Settings();
+        storeControls(values);
+        CheckSettingsGroup(sgProxy, values);
+        Settings() = values;
         canClose = true;
     });
     if (canClose)

@@ -78,8 +78,9 @@ void checkSingleLine(std::initializer_list<const QString *> values) {
     }
 }
 
-// Refuses, before anything is read or written, a group whose values would not survive.
-void checkGroup(int group, const AppSettings &s) {
+} // namespace
+
+void CheckSettingsGroup(int group, const AppSettings &s) {
     if (group < sgConnection || group > sgMainWindow)
         throw AppError(QStringLiteral("Settings group %1error").arg(group));
     if (group == sgConnection) {
@@ -95,8 +96,6 @@ void checkGroup(int group, const AppSettings &s) {
     if (group == sgMainWindow)
         checkSingleLine({&s.mainWindow});
 }
-
-} // namespace
 
 AppSettings &Settings() {
     static AppSettings settings;
@@ -139,7 +138,8 @@ void SaveSettings(int group) {
 }
 
 void SaveSettings(int group, const AppSettings &values) {
-    checkGroup(group, values);
+    // Refused before anything is read or written.
+    CheckSettingsGroup(group, values);
     const QString path = AppLocations().settingsFile;
     NameValueList file = ReadNameValueFileForUpdate(path);
     writeGroup(file, group, values);

@@ -57,6 +57,9 @@ void LoadSettings();
 void SaveSettings(int group);
 // The same from the given values.
 void SaveSettings(int group, const AppSettings &values);
+// Raises the AppError that SaveSettings would raise for the group's values (an unknown group,
+// a value with a line break, a password that cannot be stored), without touching the file.
+void CheckSettingsGroup(int group, const AppSettings &values);
 
 // Where requests go: the host of CentralServer and its port. CentralServer may carry an
 // explicit port ("host:port", "[v6]:port"), which then replaces the port that the HTTPS

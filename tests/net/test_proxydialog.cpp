@@ -1,3 +1,4 @@
+#include "lang/messagebox.h"
 #include "lang/texts.h"
 #include "net/proxydialog.h"
 #include "net/settings.h"
@@ -106,6 +107,35 @@ TEST_F(ProxyDialogTest, ClosingNeedsAnIntegerPortWhileTheProxyIsOn) {
     EXPECT_EQ(Settings().proxyPort, QStringLiteral("80a"));
     EXPECT_EQ(Settings().onlinePortType, 2);
     EXPECT_FALSE(Settings().proxyUse);
+}
+
+// What the settings file could not hold keeps the dialog open, before anything is taken over.
+TEST_F(ProxyDialogTest, ValuesThatCannotBeStoredKeepTheDialogOpen) {
+    const struct {
+        const char *field;
+        QString text;
+    } cases[] = {
+        {"edit1", QStringLiteral("proxy\nProxyUse=0")},
+        {"Edit3", QStringLiteral("user\r\n")},
+        {"Edit4", QString(256, u'x')},
+        {"Edit4", QStringLiteral("пароль")},
+    };
+    for (const auto &c : cases) {
+        m_seam.boxes.clear();
+        Settings() = AppSettings();
+        open();
+        child<QCheckBox>("CheckBox2")->click();
+        child<QCheckBox>("CheckBox1")->click();
+        child<QLineEdit>("edit2")->setText(QStringLiteral("3128"));
+        child<QLineEdit>(c.field)->setText(c.text);
+        child<QPushButton>("btn_close")->click();
+        EXPECT_TRUE(m_dialog->isVisible()) << c.field;
+        ASSERT_EQ(m_seam.boxes.size(), 1) << c.field;
+        EXPECT_EQ(m_seam.boxes[0].type, mtError) << c.field;
+        EXPECT_FALSE(Settings().proxyUse) << c.field;
+        EXPECT_TRUE(Settings().proxyPort.isEmpty()) << c.field;
+        m_dialog->hide();
+    }
 }
 
 TEST_F(ProxyDialogTest, LeavingAWrongPortReturnsToIt) {
