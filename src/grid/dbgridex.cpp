@@ -88,6 +88,7 @@ const TColumnList &TDBGridEx::Columns() const {
 void TDBGridEx::SetColumns(const TColumnList &columns) {
     endHotTrack();
     m_model->SetColumns(columns);
+    emit columnsReplaced();
 }
 
 void TDBGridEx::MoveColumn(int from, int to) {

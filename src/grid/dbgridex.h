@@ -77,6 +77,8 @@ signals:
     void gridDoubleClick();
     // A column moved to another place (drag, column order editor).
     void columnMoved(int from, int to);
+    // The whole column list was replaced (SetColumns).
+    void columnsReplaced();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -123,6 +123,7 @@ Tfrg::Tfrg(QWidget *parent, const QString &name)
     connect(gr, &TDBGridEx::titleMousePressed, this,
             [this](Qt::MouseButtons buttons, int column) { grMouseDown(buttons, column); });
     connect(gr, &TDBGridEx::columnMoved, this, &Tfrg::columnMoved);
+    connect(gr, &TDBGridEx::columnsReplaced, this, &Tfrg::columnsReplaced);
     connect(gr, &TDBGridEx::gridDoubleClick, this, guarded([this] { grDblClick(); }));
     connect(gr, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         RunGuarded([&] { openSettingsMenu(gr->viewport()->mapToGlobal(pos)); });
@@ -338,6 +339,13 @@ void Tfrg::columnMoved(int from, int to) {
     rebuildSortMenu();
     for (QAction *action : pmsort->actions())
         action->setChecked(action->data().toInt() == m_sortColumn);
+}
+
+// New columns (a screen's redesign, a loaded layout) hold no sort column until one is chosen
+// again; init and the default layout determine it right after loading theirs.
+void Tfrg::columnsReplaced() {
+    m_sortColumn = -1;
+    rebuildSortMenu();
 }
 
 void Tfrg::determineSortColumn() {

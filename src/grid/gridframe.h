@@ -118,6 +118,7 @@ private:
     void placeCornerButton();
     void rebuildSortMenu();
     void columnMoved(int from, int to);
+    void columnsReplaced();
     void determineSortColumn();
     void applyStandardFormats();
     void openSettingsMenu(const QPoint &globalPos);

@@ -300,6 +300,32 @@ TEST_F(GridFrameTest, DamagedStoredLayoutFallsBackToTheDesignSilently) {
     EXPECT_TRUE(seam.boxes.isEmpty());
 }
 
+TEST_F(GridFrameTest, ColumnsReplacedAfterInitLeaveNoStaleSortColumn) {
+    frame.init(&source, nullptr, key());
+    show();
+    clickTitle(3);
+    ASSERT_EQ(frame.SortColumn(), 3);
+    frame.gr->SetColumns({MakeColumn("ID", "Číslo")}); // fewer columns than the sort column
+    bool opened = false;
+    auto *guard = new QTimer(&frame); // closes a find dialog that should not have opened
+    QObject::connect(guard, &QTimer::timeout, [&] {
+        if (QWidget *dialog = QApplication::activeModalWidget()) {
+            opened = true;
+            dialog->close();
+        }
+    });
+    guard->start(5);
+    QTest::keyClick(frame.gr, Qt::Key_F3);
+    frame.Hledat1->trigger();
+    guard->stop();
+    EXPECT_FALSE(opened);
+    EXPECT_TRUE(frame.pmcfgPopup());
+    EXPECT_FALSE(frame.Hledat1->isVisible());
+    clickTitle(0); // sorting starts afresh on the new columns
+    EXPECT_EQ(frame.SortColumn(), 0);
+    EXPECT_EQ(table.IndexFieldNames(), "ID");
+}
+
 TEST_F(GridFrameTest, RightClickOnTitleOpensNoMenuButInTheDataAreaItDoes) {
     frame.init(&source, nullptr, key());
     show();
