@@ -51,7 +51,7 @@ TValue TClientTable::oldValue(int field) const {
 void TClientTable::setBufferValue(int field, const TValue &value) {
     if (m_state != TTableState::Edit && m_state != TTableState::Insert)
         throw AppError(QStringLiteral("%1: Table not in edit or insert mode").arg(m_name));
-    const TValue converted = ConvertForField(m_content.fields[field], value);
+    const TValue converted = ConvertForStoring(m_content.fields[field], value);
     m_content.store.setValue(m_buffer, field, converted);
     notify(TTableNotice::FieldChanged, field);
 }

@@ -6,6 +6,8 @@
 
 #include <QRegularExpression>
 
+#include <limits>
+
 namespace {
 
 [[noreturn]] void invalidNumber(const TFieldDef &field, const QString &text) {
@@ -138,7 +140,31 @@ TValue ValueFromUserText(const TFieldDef &field, const QString &text) {
     }
 }
 
-TValue ConvertForField(const TFieldDef &field, const TValue &value) {
+namespace {
+
+// Whether a whole number fits the integer type of its field (the packet's value range).
+bool fitsIntegerType(TFieldType type, qint64 n) {
+    switch (type) {
+    case TFieldType::I1:
+        return n >= -128 && n <= 127;
+    case TFieldType::UI1:
+        return n >= 0 && n <= 255;
+    case TFieldType::I2:
+        return n >= -32768 && n <= 32767;
+    case TFieldType::UI2:
+        return n >= 0 && n <= 65535;
+    case TFieldType::I4:
+        return n >= std::numeric_limits<qint32>::min() && n <= std::numeric_limits<qint32>::max();
+    case TFieldType::UI4:
+        return n >= 0 && n <= std::numeric_limits<quint32>::max();
+    case TFieldType::UI8:
+        return n >= 0;
+    default:
+        return true;
+    }
+}
+
+TValue convertKind(const TFieldDef &field, const TValue &value) {
     const TValue::Kind kind = field.valueKind();
     if (value.isNull() || value.kind() == kind)
         return value;
@@ -165,4 +191,17 @@ TValue ConvertForField(const TFieldDef &field, const TValue &value) {
         break;
     }
     throw AppError(FormatText(TableTexts().invalidFieldFloat, {value.toText(), field.name}));
+}
+
+} // namespace
+
+TValue ConvertForField(const TFieldDef &field, const TValue &value) {
+    return convertKind(field, value);
+}
+
+TValue ConvertForStoring(const TFieldDef &field, const TValue &value) {
+    const TValue converted = convertKind(field, value);
+    if (converted.kind() == TValue::Integer && !fitsIntegerType(field.type, converted.toInteger()))
+        throw AppError(FormatText(TableTexts().invalidFieldFloat, {value.toText(), field.name}));
+    return converted;
 }

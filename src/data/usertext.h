@@ -20,3 +20,6 @@ TValue ValueFromUserText(const TFieldDef &field, const QString &text);
 // Converts a value to the field's kind (text through ValueFromUserText); raises AppError
 // when it cannot be converted.
 TValue ConvertForField(const TFieldDef &field, const TValue &value);
+// ConvertForField for a value to be stored in the field: a whole number must also fit the
+// field's integer type, so that every stored value can be written to a packet and read back.
+TValue ConvertForStoring(const TFieldDef &field, const TValue &value);

@@ -297,3 +297,37 @@ TEST(ChangeLog, UserTextIsCheckedWithTheStandardTexts) {
     EXPECT_EQ(table.FieldByName("PRICE").Value(), F(1250.5));
     EXPECT_EQ(table.FieldByName("PRICE").AsString(), "1250,5");
 }
+
+// A whole number that its field's type cannot hold is refused when it is set, so that no
+// packet is written that neither the server nor this client could read back.
+TEST(ChangeLog, IntegersOutsideTheFieldTypeAreRefused) {
+    const struct {
+        TFieldType type;
+        TValue value;
+        bool fits;
+    } cases[] = {
+        {TFieldType::I1, I(-128), true},        {TFieldType::I1, I(128), false},
+        {TFieldType::UI1, I(255), true},        {TFieldType::UI1, I(-1), false},
+        {TFieldType::I2, S("-32768"), true},    {TFieldType::I2, S("70000"), false},
+        {TFieldType::UI2, F(65536), false},     {TFieldType::I4, I(2147483647), true},
+        {TFieldType::I4, I(2147483648), false}, {TFieldType::UI4, I(4294967295), true},
+        {TFieldType::UI4, I(-5), false},        {TFieldType::I8, I(-5000000000), true},
+        {TFieldType::UI8, I(-1), false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(FieldTypeName(c.type).toStdString() + " " + c.value.toText().toStdString());
+        TClientTable table;
+        FillTable(table, {MakeField("ID", TFieldType::I4), MakeField("N", c.type)}, {{I(1), I(0)}});
+        table.Edit();
+        try {
+            table.FieldByName("N").SetValue(c.value);
+            EXPECT_TRUE(c.fits) << "an out-of-range value was accepted";
+        } catch (const AppError &e) {
+            EXPECT_FALSE(c.fits) << e.message().toStdString();
+            EXPECT_THAT(e.message().toStdString(), HasSubstr("field 'N'"));
+        }
+        table.Post();
+        TClientTable reloaded;
+        EXPECT_NO_THROW(reloaded.LoadFromBytes(table.DataPacket()));
+    }
+}
