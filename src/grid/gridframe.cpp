@@ -222,6 +222,8 @@ void Tfrg::init(TDataSource *source, QDialog *detailForm, const QString &storage
         std::optional<TColumnList> columns;
         if (const auto bytes = LayoutFromHex(stored))
             columns = DeserializeColumns(*bytes);
+        if (columns && columns->isEmpty())
+            columns.reset(); // a list without columns would leave the list blank
         gr->SetColumns(columns ? *columns : *DeserializeColumns(m_defaultLayout));
     }
 

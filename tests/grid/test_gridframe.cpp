@@ -288,7 +288,9 @@ TEST_F(GridFrameTest, StoredLayoutReplacesTheDesignAndDefaultComesBack) {
 }
 
 TEST_F(GridFrameTest, DamagedStoredLayoutFallsBackToTheDesignSilently) {
-    for (const QString &text : {QString("ZZ"), LayoutToHex("TCL1\x01")}) {
+    // Not hexadecimal, truncated, and a layout without a single column (an empty list).
+    for (const QString &text :
+         {QString("ZZ"), LayoutToHex("TCL1\x01"), LayoutToHex(SerializeColumns({}))}) {
         Tfrg::ConfigStore().Write("col", "", text, key());
         frame.gr->SetColumns(PupilColumns());
         frame.init(&source, nullptr, key());
