@@ -153,4 +153,32 @@ TEST_F(RemoteConnection, ApplyForAnUnknownProviderAndDiagnostics) {
                                             "TMybasePHPAppServerAdapter - AS_GetParams called"}));
 }
 
+TEST_F(RemoteConnection, FailedRequestsDiscardTheEditsAndKeepTheFetchedRows) {
+    table.Open();
+    fake.server.handler = [](const LoopbackRequest &) {
+        LoopbackReply r;
+        r.status = 500;
+        r.body = "boom";
+        return r;
+    };
+    editDescriptions(1);
+    EXPECT_EQ(ErrorOf([this] { table.ApplyUpdates(0); }),
+              "Cannot apply updates for provider prov_order, bad server responsecode: 500");
+    EXPECT_EQ(table.ChangeCount(), 0);
+    EXPECT_EQ(ErrorOf([this] { table.Refresh(); }),
+              "Cannot get records for provider prov_order, bad server responsecode: 500");
+    EXPECT_TRUE(table.Active());
+    EXPECT_EQ(table.RecordCount(), 3);
+
+    con.URL = QStringLiteral("http://127.0.0.1:1/tellavo/client.php"); // nothing listens there
+    editDescriptions(1);
+    EXPECT_NE(ErrorOf([this] { table.ApplyUpdates(0); }), "no error");
+    EXPECT_EQ(table.ChangeCount(), 0);
+    table.First();
+    EXPECT_EQ(table.FieldByName("DESCRIPTION").AsString(), "first");
+    EXPECT_NE(ErrorOf([this] { table.Refresh(); }), "no error");
+    EXPECT_EQ(table.RecordCount(), 3);
+    EXPECT_EQ(seam.currentCursor(), -1);
+}
+
 } // namespace
