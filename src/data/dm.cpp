@@ -135,12 +135,14 @@ void Tdm::installOrderRules() {
     cd_order.BeforePost = [this](TClientTable &t) {
         m_savedOrderId = int(t.FieldByName(QStringLiteral("IDORDER")).AsInteger());
         m_savedStatus = int(t.FieldByName(QStringLiteral("ORDERSTATUS")).AsInteger());
-        if (m_savedStatus != m_startStatus)
-            t.FieldByName(QStringLiteral("WHOSTATUSCHANGE")).SetAsInteger(UserId());
+        // The question comes before the stamp, so that a refused change leaves the row in edit
+        // without a stamp that would be saved later with an unchanged status.
         const bool fromTaken = m_startStatus == 2 || m_startStatus == 3;
         const bool toOpen = m_savedStatus == 1 || m_savedStatus == 4;
         if (fromTaken && toOpen && AppMessageBox(AppText(235), mtWarning, mbOK | mbCancel) != mrOK)
             throw SilentAbort();
+        if (m_savedStatus != m_startStatus)
+            t.FieldByName(QStringLiteral("WHOSTATUSCHANGE")).SetAsInteger(UserId());
     };
     cd_order.AfterPost = [this](TClientTable &t) {
         ApplyAndRefresh(t);

@@ -84,6 +84,18 @@ TEST_F(DataModule, UnusualStatusChangeAsksAndCancelKeepsTheEdit) {
     EXPECT_TRUE(actions.isEmpty());
 }
 
+TEST_F(DataModule, RefusedStatusChangeLeavesNoStampBehind) {
+    fake.packets["prov_order"] = ordersPacket(2);
+    module.cd_order.Open();
+    seam.boxAnswers.enqueue(mrCancel);
+    EXPECT_EQ(ErrorOf([this] { changeOrderStatus(1); }), "silent");
+    // The user puts the status back and saves: nothing changed, so nothing is sent.
+    module.cd_order.FieldByName("ORDERSTATUS").SetAsInteger(2);
+    module.cd_order.Post();
+    EXPECT_TRUE(module.cd_order.FieldByName("WHOSTATUSCHANGE").IsNull());
+    EXPECT_TRUE(fake.deltas.isEmpty());
+}
+
 TEST_F(DataModule, OrdersCannotBeInserted) {
     fake.packets["prov_order"] = ordersPacket(1);
     module.cd_order.Open();
