@@ -241,10 +241,11 @@ void TClientTable::SetFilter(const QString &expression) {
     std::unique_ptr<TFilterExpr> filter;
     if (Active() && !expression.trimmed().isEmpty())
         filter = std::make_unique<TFilterExpr>(expression, m_content.fields);
+    if (Active())
+        checkBrowseMode(); // a refused post keeps the previous filter text
     m_filterText = expression;
     if (!Active())
         return;
-    checkBrowseMode();
     m_filter = std::move(filter);
     if (m_filtered)
         refilter();

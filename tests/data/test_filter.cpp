@@ -134,3 +134,19 @@ TEST(Filter, FilterSetBeforeLoadingAppliesToTheLoadedRows) {
     table.AppendRecord({I(6), I(1), Null(), Null(), Null(), Null(), Null(), B(false)});
     EXPECT_EQ(Ids(table), IdList({5, 6}));
 }
+
+// Setting a filter posts a pending edit first; when the post is refused, the filter text
+// stays what it was, so that setting the same text again applies it.
+TEST(Filter, RefusedPostKeepsTheFilterTextAndItsRows) {
+    TClientTable table;
+    FillOrders(table);
+    table.BeforePost = [](TClientTable &) { throw AppError("refused"); };
+    table.Edit();
+    table.FieldByName("CLIENT").SetAsString("Eva");
+    EXPECT_THROW(table.SetFilter("ORDERSTATUS=2"), AppError);
+    EXPECT_EQ(table.Filter(), "");
+    table.Cancel();
+    table.SetFilter("ORDERSTATUS=2");
+    table.SetFiltered(true);
+    EXPECT_EQ(Ids(table), IdList({2, 5}));
+}
