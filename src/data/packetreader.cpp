@@ -123,6 +123,9 @@ private:
     std::vector<TValue::Kind> m_kinds;
     QHash<QByteArray, int> m_fieldByName;
     pugi::xml_document m_chunkDoc;
+    // For each field (and RowState last), the number of the row that last set it: an
+    // attribute given twice in one row is malformed XML that the parser lets through.
+    std::vector<quint32> m_setInRow;
 };
 
 QString PacketReader::attrText(const pugi::xml_attribute &attribute) const {
@@ -351,12 +354,25 @@ int PacketReader::fieldOf(const char *name, int expected) const {
 void PacketReader::readRow(const pugi::xml_node &node) {
     TRowEntry row;
     row.record = m_content.store.addRecord();
+    const quint32 rowNumber = quint32(m_content.rows.size()) + 1;
+    if (m_setInRow.size() != m_rawNames.size() + 1)
+        m_setInRow.assign(m_rawNames.size() + 1, 0);
+    auto once = [&](size_t slot, const char *name) {
+        if (m_setInRow[slot] == rowNumber)
+            fail(QStringLiteral("row %1 has the attribute \"%2\" twice")
+                     .arg(rowNumber)
+                     .arg(QString::fromUtf8(name)));
+        m_setInRow[slot] = rowNumber;
+    };
     int expected = 0;
     for (const pugi::xml_attribute &a : node.attributes()) {
         const char *name = a.name();
         const int field = fieldOf(name, expected);
+        if (field >= 0)
+            once(size_t(field), name);
         if (field < 0) {
             if (std::strcmp(name, "RowState") == 0) {
+                once(m_rawNames.size(), name);
                 qint64 state = 0;
                 if (!PacketValues::ParseInteger(a.value(), TFieldType::UI1, state))
                     fail(QStringLiteral("a row has the invalid RowState \"%1\"")

@@ -166,6 +166,8 @@ TEST(Packets, BadInputIsAClearErrorAndLeavesTheTableClosed) {
         {Packet(kIdName, "<ROW ID=\"1\"><X/></ROW>"), "nested content"},
         {Packet(kIdName, "<RECORD ID=\"1\"/>"), "element \"RECORD\""},
         {good + "<extra/>", "content after ROWDATA"},
+        {Packet(kIdName, "<ROW ID=\"1\" NAME=\"a\" ID=\"2\"/>"), "\"ID\" twice"},
+        {Packet(kIdName, "<ROW RowState=\"4\" ID=\"1\" RowState=\"2\"/>"), "\"RowState\" twice"},
     };
     for (const auto &c : cases)
         EXPECT_THAT(LoadError(c.packet).toStdString(), HasSubstr(c.message))
