@@ -117,6 +117,16 @@ void Tdm::ApplyAndRefresh(TClientTable &table) {
         table.ApplyUpdates(0);
     } catch (...) {
         applyError = std::current_exception();
+        // A failure before the request (no provider, a change set that cannot be written)
+        // leaves the edit in the log; it is dropped as after a refused request. A table
+        // still in edit (its post refused) keeps what the user typed.
+        if (table.State() == TTableState::Browse) {
+            try {
+                table.CancelUpdates();
+            } catch (...) {
+                // The apply's error is the one the user is shown.
+            }
+        }
     }
     try {
         table.Refresh();

@@ -205,6 +205,22 @@ TEST_F(DataModule, RefreshUserInfoNeedsExactlyOneRow) {
     EXPECT_EQ(ErrorOf([this] { module.RefreshUserInfo(); }), "Recordcount should be exactly one");
 }
 
+TEST_F(DataModule, ApplyFailingBeforeItIsSentStillDropsTheEdit) {
+    // The user record from the sign-in reply is not bound to the server yet.
+    const QByteArray lookup = MakePacket({MakeField("ID", TFieldType::I4)}, {{I(1)}});
+    const QByteArray user = MakePacket(
+        {MakeField("IDUSER", TFieldType::I4), MakeField("FULLNAME", TFieldType::String, 40)},
+        {{I(7), S("Jan")}});
+    module.LoadSignInTables(lookup + "<mybaseseparator/>" + user);
+    TClientTable &info = module.cd_user_info;
+    info.Edit();
+    info.FieldByName("FULLNAME").SetAsString(QStringLiteral("Petr"));
+    EXPECT_NE(ErrorOf([&info] { info.Post(); }), "no error");
+    EXPECT_EQ(info.ChangeCount(), 0);
+    EXPECT_EQ(info.FieldByName("FULLNAME").AsString(), "Jan");
+    EXPECT_EQ(fake.requestCount(), 0);
+}
+
 TEST_F(DataModule, FailedApplyShowsTheServerStateAgain) {
     fake.packets["prov_order"] = ordersPacket(1);
     module.cd_order.Open();
