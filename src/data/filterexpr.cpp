@@ -554,6 +554,16 @@ void Parser::typeConstant(Term &t, CmpKind kind, const TFieldDef *anchor) {
         t.text = t.raw;
         return;
     }
+    if (kind == CmpKind::Int && !t.quoted && (!anchor || anchor->valueKind() != TValue::DateTime)) {
+        // A whole number is read as one, not through a double, so that every digit counts.
+        bool ok = false;
+        const qint64 n = t.raw.toLongLong(&ok);
+        if (ok) {
+            t.i = n;
+            t.f = double(n);
+            return;
+        }
+    }
     TFieldDef def = anchor ? *anchor : MakeField(QString(), TFieldType::R8);
     if (!t.quoted && def.valueKind() == TValue::DateTime)
         throw AppError(

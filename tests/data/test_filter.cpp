@@ -150,3 +150,25 @@ TEST(Filter, RefusedPostKeepsTheFilterTextAndItsRows) {
     table.SetFiltered(true);
     EXPECT_EQ(Ids(table), IdList({2, 5}));
 }
+
+// Whole-number constants keep every digit: large keys differ only beyond a double's precision.
+TEST(Filter, LargeWholeNumbersCompareExactly) {
+    TClientTable table;
+    FillTable(table, {MakeField("ID", TFieldType::I8)},
+              {{I(9007199254740993)}, {I(9007199254740992)}, {I(-9007199254740993)}});
+    table.SetFiltered(true);
+    const struct {
+        const char *expression;
+        QList<TValue> ids;
+    } cases[] = {
+        {"ID = 9007199254740993", {I(9007199254740993)}},
+        {"ID IN (9007199254740992)", {I(9007199254740992)}},
+        {"ID > 9007199254740992", {I(9007199254740993)}},
+        {"ID = -9007199254740993", {I(-9007199254740993)}},
+        {"ID+0 = 9007199254740993", {I(9007199254740993)}},
+    };
+    for (const auto &c : cases) {
+        table.SetFilter(c.expression);
+        EXPECT_EQ(Column(table, "ID"), c.ids) << c.expression;
+    }
+}
