@@ -236,6 +236,8 @@ void PacketReader::readFields(const pugi::xml_node &fields) {
         def.name = attrText(node.attribute("attrname"));
         if (def.name.isEmpty())
             fail(QStringLiteral("a field has no name"));
+        if (def.name == u"RowState") // the row attribute that carries the row's state
+            fail(QStringLiteral("a field has the reserved name \"RowState\""));
         const QString typeName = attrText(node.attribute("fieldtype"));
         if (typeName == u"nested")
             fail(QStringLiteral("field \"%1\" is a nested table, which is not supported")

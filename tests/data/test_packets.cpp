@@ -149,6 +149,8 @@ TEST(Packets, BadInputIsAClearErrorAndLeavesTheTableClosed) {
         {Packet("<FIELD attrname=\"X\" fieldtype=\"money\"/>", ""), "unknown type \"money\""},
         {Packet("<FIELD attrname=\"X\" fieldtype=\"nested\"/>", ""), "nested"},
         {Packet("", ""), "no fields"},
+        {Packet("<FIELD attrname=\"RowState\" fieldtype=\"i4\"/>", "<ROW RowState=\"4\"/>"),
+         "reserved name \"RowState\""},
         {Packet(kIdName, "<ROW ID=\"x1\"/>"), "\"x1\" is not a valid i4 value for field \"ID\""},
         {Packet(kIdName, "<ROW ID=\"4294967296\"/>"), "not a valid i4"},
         {Packet("<FIELD attrname=\"D\" fieldtype=\"date\"/>", "<ROW D=\"20090230\"/>"),
