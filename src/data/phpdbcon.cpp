@@ -41,7 +41,8 @@ ExchangeResult exchange(QNetworkAccessManager &client, const QString &url, const
     if (!contentType.isEmpty())
         request.setHeader(QNetworkRequest::ContentTypeHeader, contentType);
     HttpExchange http(client);
-    const ExchangeResult result = http.run(request, verb, body);
+    // The interface waits under the busy cursor: user input stays queued until the reply.
+    const ExchangeResult result = http.run(request, verb, body, QEventLoop::ExcludeUserInputEvents);
     // One connection per request, as for every other request of the client.
     AppRequestRunner().closeConnections();
     return result;
