@@ -253,6 +253,8 @@ private:
     quint32 rowAtPos(int pos) const;
     quint32 recordOf(quint32 row) const;
     void writeDelta(TPacketWriter &writer) const;
+    // The values of a key search converted for the active index's fields (checks the state).
+    QList<TValue> indexKeys(const QList<TValue> &values);
 
     // One logged change: the row and its entry before the change.
     enum class LogKind : quint8 { Insert, Edit, Delete };

@@ -93,7 +93,7 @@ static size_t lowerBound(const std::vector<quint32> &view, const TTableOrder &or
     return size_t(it - view.begin());
 }
 
-void TClientTable::FindNearest(const QList<TValue> &values) {
+QList<TValue> TClientTable::indexKeys(const QList<TValue> &values) {
     checkActive();
     checkBrowseMode();
     if (!m_order || m_order->isEmpty())
@@ -101,6 +101,11 @@ void TClientTable::FindNearest(const QList<TValue> &values) {
     QList<TValue> keys;
     for (qsizetype i = 0; i < values.size() && size_t(i) < m_order->keys().size(); ++i)
         keys.append(ConvertForField(m_content.fields[m_order->keys()[size_t(i)].field], values[i]));
+    return keys;
+}
+
+void TClientTable::FindNearest(const QList<TValue> &values) {
+    const QList<TValue> keys = indexKeys(values);
     if (m_view.empty())
         return;
     const size_t pos = lowerBound(m_view, *m_order, m_content.store, keys,
@@ -111,13 +116,7 @@ void TClientTable::FindNearest(const QList<TValue> &values) {
 }
 
 bool TClientTable::FindKey(const QList<TValue> &values) {
-    checkActive();
-    checkBrowseMode();
-    if (!m_order || m_order->isEmpty())
-        throw AppError(QStringLiteral("%1: No index is active").arg(m_name));
-    QList<TValue> keys;
-    for (qsizetype i = 0; i < values.size() && size_t(i) < m_order->keys().size(); ++i)
-        keys.append(ConvertForField(m_content.fields[m_order->keys()[size_t(i)].field], values[i]));
+    const QList<TValue> keys = indexKeys(values);
     const size_t pos = lowerBound(m_view, *m_order, m_content.store, keys,
                                   [this](quint32 row) { return recordOf(row); });
     if (pos >= m_view.size() ||

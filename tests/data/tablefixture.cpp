@@ -59,3 +59,10 @@ void PrintTo(const TValue &value, std::ostream *os) {
     if (!value.isNull())
         *os << "(" << value.toText().toStdString() << ")";
 }
+
+QList<TValue> IdList(std::initializer_list<int> ids) {
+    QList<TValue> values;
+    for (int id : ids)
+        values.append(I(id));
+    return values;
+}

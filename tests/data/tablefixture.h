@@ -28,3 +28,6 @@ QList<TValue> Column(TClientTable &table, const QString &field);
 
 // Readable values in test failure messages.
 void PrintTo(const TValue &value, std::ostream *os);
+
+// Integer values, for comparing a column of ids.
+QList<TValue> IdList(std::initializer_list<int> ids);

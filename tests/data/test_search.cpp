@@ -27,13 +27,6 @@ QList<TValue> Ids(TClientTable &table) {
     return Column(table, "IDUSER");
 }
 
-QList<TValue> IdList(std::initializer_list<int> ids) {
-    QList<TValue> values;
-    for (int id : ids)
-        values.append(I(id));
-    return values;
-}
-
 } // namespace
 
 TEST(Orderings, IndexFieldNamesAndNamedIndexes) {
