@@ -1,5 +1,5 @@
 // Text boundary helpers: code-page conversion and name=value lookups.
-#include "app/namevaluelist.h"
+#include "base/namevaluelist.h"
 #include "lang/textutil.h"
 
 #include <benchmark/benchmark.h>

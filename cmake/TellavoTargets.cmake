@@ -1,10 +1,17 @@
 # Helpers that keep the folder CMakeLists.txt files short.
 
+# Every build first checks that no source folder includes a folder above it.
+add_custom_target(tellavo_layercheck ALL
+  COMMAND ${CMAKE_COMMAND} -DSRC=${PROJECT_SOURCE_DIR}/src -P ${PROJECT_SOURCE_DIR}/cmake/LayerCheck.cmake
+  COMMENT "Checking that includes point down the layers"
+  VERBATIM)
+
 # tellavo_core_library(name sources...): a widget-free piece of tellavo_core.
 # The nowidgets folder comes first on the include path, so any QtWidgets
 # header fails to compile inside the core.
 function(tellavo_core_library name)
   add_library(${name} STATIC ${ARGN})
+  add_dependencies(${name} tellavo_layercheck)
   target_include_directories(${name} BEFORE PRIVATE ${PROJECT_SOURCE_DIR}/cmake/nowidgets)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC Qt6::Core Qt6::Network)
@@ -12,10 +19,12 @@ function(tellavo_core_library name)
 endfunction()
 
 # tellavo_gui_library(name sources...): a piece of tellavo_gui (windows, dialogs, controls).
+# It links only Qt's widgets: the folder names the pieces it builds on itself.
 function(tellavo_gui_library name)
   add_library(${name} STATIC ${ARGN})
+  add_dependencies(${name} tellavo_layercheck)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(${name} PUBLIC tellavo_core Qt6::Gui Qt6::Widgets)
+  target_link_libraries(${name} PUBLIC Qt6::Gui Qt6::Widgets)
   target_link_libraries(tellavo_gui INTERFACE ${name})
 endfunction()
 

@@ -1,8 +1,9 @@
 // The Tellavo desktop client: program start.
-#include "app/locations.h"
-#include "app/namevaluelist.h"
-#include "app/switches.h"
 #include "app/tapp.h"
+#include "base/locations.h"
+#include "base/logging.h"
+#include "base/namevaluelist.h"
+#include "base/switches.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
 #include "lang/widgetseam.h"
@@ -32,6 +33,11 @@ int main(int argc, char *argv[]) {
     DetermineLanguage(settingsLangId(), SystemLanguageIdentifier());
     WidgetSeam seam;
     InstallSeam(&seam);
-    TApp program(ParseSwitches(QCoreApplication::arguments()));
+    const StartSwitches switches = ParseSwitches(QCoreApplication::arguments());
+    const QString logFile =
+        switches.logFile.isEmpty() ? qEnvironmentVariable(kLogFileVariable) : switches.logFile;
+    if (!StartLogFile(logFile))
+        qCWarning(lcApp) << "Cannot open the log file" << logFile;
+    TApp program(switches);
     return program.run();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "relaylinebuffer.h"
+#include "lesson/relaylinebuffer.h"
 
 #include <QByteArray>
 #include <QObject>

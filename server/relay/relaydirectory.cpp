@@ -1,6 +1,6 @@
 #include "relaydirectory.h"
 
-#include "relayprotocol.h"
+#include "lesson/relayprotocol.h"
 
 #include <algorithm>
 

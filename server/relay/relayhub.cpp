@@ -1,7 +1,7 @@
 #include "relayhub.h"
 
 #include "relayconnection.h"
-#include "relayprotocol.h"
+#include "lesson/relayprotocol.h"
 #include "relaytlsserver.h"
 
 #include <QPointer>

@@ -1,7 +1,7 @@
 #include "app/aboutbox.h"
 
 #include "app/buttonart.h"
-#include "app/version.h"
+#include "base/version.h"
 #include "lang/texts.h"
 
 #include <QFrame>

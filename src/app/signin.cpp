@@ -1,8 +1,10 @@
 #include "app/signin.h"
 
-#include "app/locations.h"
-#include "app/session.h"
-#include "app/version.h"
+#include "base/locations.h"
+#include "base/logging.h"
+#include "base/session.h"
+#include "base/usertypes.h"
+#include "base/version.h"
 #include "data/dm.h"
 #include "lang/apperror.h"
 #include "lang/messagebox.h"
@@ -93,7 +95,7 @@ void TSignIn::SignIn() {
     setRemoteAddress();
     if (m_hooks.refreshState)
         m_hooks.refreshState();
-    if (IsSignedIn() && Settings().runWizardOnStartup && UserType() == 4 &&
+    if (IsSignedIn() && Settings().runWizardOnStartup && UserType() == UserTypes::Client &&
         SessionValues().value(u"progtestresult").isEmpty() && m_hooks.runEntranceTest) {
         QCoreApplication::processEvents();
         m_hooks.runEntranceTest();
@@ -213,6 +215,7 @@ void TSignIn::SilentSignOut() {
         m_hooks.runRequest(spec(QString(), QStringLiteral("logout"), QByteArray(), false, false));
     } catch (...) {
         // Closing the program goes on whatever the sign-out met.
+        qCWarning(lcApp).noquote() << "Sign-out at close failed:" << CurrentExceptionText();
     }
     SessionValues().clear();
 }

@@ -1,9 +1,10 @@
 #include "app/tapp.h"
 
 #include "app/instanceguard.h"
-#include "app/locations.h"
-#include "app/session.h"
+#include "app/screenfactory.h"
 #include "app/signin.h"
+#include "base/locations.h"
+#include "base/session.h"
 #include "data/dm.h"
 #include "lang/guard.h"
 #include "lang/messagebox.h"
@@ -18,24 +19,7 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QLabel>
 #include <QTimer>
-#include <QVBoxLayout>
-
-namespace {
-
-// The screens of the main window until their own frames replace them.
-std::array<TScreen *, 4> createScreens() {
-    std::array<TScreen *, 4> screens{};
-    for (TScreen *&screen : screens) {
-        screen = new TScreen;
-        auto *layout = new QVBoxLayout(screen);
-        layout->addWidget(new QLabel(screen));
-    }
-    return screens;
-}
-
-} // namespace
 
 TApp::TApp(const StartSwitches &switches) : m_switches(switches) {}
 
@@ -64,7 +48,7 @@ int TApp::run() {
 }
 
 void TApp::createWindows() {
-    m_main = std::make_unique<Tfmain>(createScreens(), mainWindowActions());
+    m_main = std::make_unique<Tfmain>(ScreenFactory::createScreens(), mainWindowActions());
     dm();
     m_connection = std::make_unique<Tfconnection>(false, m_main.get());
     AppRequestRunner();

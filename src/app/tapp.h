@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/signin.h"
-#include "app/switches.h"
 #include "app/tfmain.h"
+#include "base/switches.h"
 
 #include <QObject>
 #include <memory>

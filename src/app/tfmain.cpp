@@ -2,8 +2,10 @@
 
 #include "app/aboutbox.h"
 #include "app/buttonart.h"
-#include "app/placement.h"
-#include "app/session.h"
+#include "app/instanceguard.h"
+#include "base/placement.h"
+#include "base/session.h"
+#include "base/usertypes.h"
 #include "lang/guard.h"
 #include "lang/texts.h"
 
@@ -241,10 +243,10 @@ void Tfmain::RefreshState() {
     }
     m_opts->setEnabled(!signedIn);
     m_profil->setEnabled(signedIn);
-    m_order->setEnabled(signedIn && (type == 1 || type == 2 || type == 4));
+    m_order->setEnabled(signedIn && (UserTypes::IsStaff(type) || type == UserTypes::Client));
     m_timetable->setEnabled(signedIn);
     m_users->setEnabled(signedIn);
-    m_users->setVisible(signedIn && (type == 1 || type == 2));
+    m_users->setVisible(signedIn && UserTypes::IsStaff(type));
     m_learn->setEnabled(signedIn);
     setButtonLooks();
     m_panels[0]->setText(AppText(signedIn ? 163 : 164));
@@ -302,11 +304,11 @@ void Tfmain::closeEvent(QCloseEvent *event) {
 }
 
 void Tfmain::handleGuardCode(int code) {
-    if (code == 16) {
+    if (code == InstanceGuard::CloseYourself) {
         if (!close())
             std::exit(1);
         QCoreApplication::quit();
-    } else if (code == 28) {
+    } else if (code == InstanceGuard::ComeToFront) {
         if (isMinimized())
             showNormal();
         show();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/imagebutton.h"
-#include "app/screen.h"
+#include "grid/screen.h"
 
 #include <QMainWindow>
 #include <array>

@@ -1,6 +1,7 @@
 #include "data/dm.h"
 
-#include "app/session.h"
+#include "base/session.h"
+#include "base/usertypes.h"
 #include "data/packetframing.h"
 #include "lang/apperror.h"
 #include "lang/messagebox.h"
@@ -15,7 +16,7 @@
 namespace {
 
 bool isStaff() {
-    return UserType() == 1 || UserType() == 2;
+    return UserTypes::IsStaff(UserType());
 }
 
 // The default way of running a business action: directly, under the busy cursor.
@@ -180,7 +181,7 @@ void Tdm::offerStatusEmail() {
 
 void Tdm::installTimetableRules() {
     cd_timetable.BeforeDelete = [](TClientTable &t) {
-        if (UserType() == 4)
+        if (UserType() == UserTypes::Client)
             throw SilentAbort();
         if (t.FieldByName(QStringLiteral("TIMETABLESTATUS")).AsInteger() != 1)
             throw AppError(AppText(238));

@@ -96,12 +96,9 @@ QByteArray TMybasePHPConnection::AS_GetRecords(const QString &providerName, int 
                        QString::number(r.status));
     if (!r.body.startsWith("ok"))
         throw AppError(prefix + QStringLiteral(", bad server answer: ") + ReplyText(r.body));
-    // A scratch table checks the packet, so that a malformed reply raises before the caller's
-    // table is touched; the caller's table then loads the same packet.
-    const QByteArray packet = stripStatusWord(r.body);
-    TClientTable scratch;
-    scratch.LoadFromBytes(packet);
-    return packet;
+    // The packet is read once, by the caller's table, into new content that replaces the old
+    // only when the whole packet was read: a malformed reply leaves the table as it was.
+    return stripStatusWord(r.body);
 }
 
 void TMybasePHPConnection::AS_ApplyUpdates(const QString &providerName) {

@@ -1,6 +1,6 @@
 #include "grid/gridframe.h"
 
-#include "app/locations.h"
+#include "base/locations.h"
 #include "grid/columnlayout.h"
 #include "grid/columnordereditor.h"
 #include "grid/datasource.h"

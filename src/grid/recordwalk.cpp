@@ -1,5 +1,6 @@
 #include "grid/recordwalk.h"
 
+#include "base/logging.h"
 #include "lang/messagebox.h"
 
 namespace {
@@ -21,6 +22,8 @@ public:
                 m_table.GotoBookmark(m_bookmark);
         } catch (...) {
             // The walk's own error (or none) is what the caller hears about.
+            qCWarning(lcGrid).noquote()
+                << "Return to the bookmark after a walk failed:" << CurrentExceptionText();
         }
         m_table.EnableControls();
         m_table.AfterScroll = std::move(m_afterScroll);

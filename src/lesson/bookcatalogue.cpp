@@ -1,6 +1,6 @@
 #include "lesson/bookcatalogue.h"
 
-#include "app/locations.h"
+#include "base/locations.h"
 #include "lang/apperror.h"
 #include "lang/textutil.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/namevaluelist.h"
+#include "base/namevaluelist.h"
 
 #include <QList>
 #include <QString>

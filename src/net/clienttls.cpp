@@ -1,6 +1,6 @@
 #include "net/clienttls.h"
 
-#include "app/locations.h"
+#include "base/locations.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,7 @@
 #include "net/requestrunner.h"
 
-#include "app/session.h"
+#include "base/logging.h"
+#include "base/session.h"
 #include "lang/seam.h"
 #include "net/applyproxy.h"
 #include "net/clienttls.h"
@@ -102,8 +103,11 @@ RequestOutcome RequestRunner::run(const ServerRequest &call, TransferObserver *o
             excludeUserInput ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents);
         m_running.removeOne(&exchange);
         closeConnections();
+        logExchange(call.action, result);
         return judge(result, renewal);
     } catch (...) {
+        qCWarning(lcNet).noquote()
+            << "Request" << call.action << "not sent:" << CurrentExceptionText();
         m_running.removeOne(&exchange);
         closeConnections();
         return RequestOutcome{};
@@ -115,6 +119,21 @@ void RequestRunner::closeConnections() {
     // the outermost one closes them all.
     if (m_running.isEmpty())
         m_client->clearConnectionCache();
+}
+
+void RequestRunner::logExchange(const QString &action, const ExchangeResult &result) const {
+    if (result.cancelled) {
+        qCInfo(lcNet).noquote() << "Request" << action << "cancelled";
+    } else if (result.failed) {
+        qCWarning(lcNet).noquote()
+            << "Request" << action << "failed: status" << result.status << "-" << result.errorText;
+    } else if (result.status != 200) {
+        qCWarning(lcNet).noquote()
+            << "Request" << action << "answered with status" << result.status;
+    } else {
+        qCDebug(lcNet).noquote() << "Request" << action << "answered," << result.body.size()
+                                 << "bytes";
+    }
 }
 
 RequestOutcome RequestRunner::judge(const ExchangeResult &result, bool renewal) {

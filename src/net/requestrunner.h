@@ -65,6 +65,7 @@ public:
 
 private:
     RequestOutcome judge(const ExchangeResult &result, bool renewal);
+    void logExchange(const QString &action, const ExchangeResult &result) const;
 
     QNetworkAccessManager *m_client;
     QSslConfiguration m_tls;

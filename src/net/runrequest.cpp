@@ -1,5 +1,6 @@
 #include "net/runrequest.h"
 
+#include "base/logging.h"
 #include "lang/messagebox.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
@@ -47,6 +48,8 @@ RequestOutcome RunRequest(const ServerRequest &call) {
         BusyCursorScope busy(Qt::WaitCursor);
         return runner.run(call, nullptr, true);
     } catch (...) {
+        qCWarning(lcNet).noquote()
+            << "Request" << call.action << "failed:" << CurrentExceptionText();
         return RequestOutcome{};
     }
 }

@@ -1,7 +1,7 @@
 #include "net/settings.h"
 
-#include "app/locations.h"
-#include "app/session.h"
+#include "base/locations.h"
+#include "base/session.h"
 #include "lang/apperror.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"

@@ -1,7 +1,7 @@
 #include "signin_fixture.h"
 
-#include "app/locations.h"
-#include "app/session.h"
+#include "base/locations.h"
+#include "base/session.h"
 #include "lang/texts.h"
 #include "net/compression.h"
 #include "net/runrequest.h"

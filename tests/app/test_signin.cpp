@@ -1,5 +1,5 @@
-#include "app/locations.h"
-#include "app/session.h"
+#include "base/locations.h"
+#include "base/session.h"
 #include "app/tapp.h"
 #include "lang/messagebox.h"
 #include "lang/texts.h"

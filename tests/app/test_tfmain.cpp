@@ -1,4 +1,4 @@
-#include "app/session.h"
+#include "base/session.h"
 #include "app/tfmain.h"
 #include "lang/texts.h"
 #include "scriptedseam.h"

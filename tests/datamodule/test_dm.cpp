@@ -1,4 +1,4 @@
-#include "app/session.h"
+#include "base/session.h"
 #include "data/dm.h"
 #include "fixtures.h"
 #include "lang/apperror.h"

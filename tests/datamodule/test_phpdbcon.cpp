@@ -181,4 +181,20 @@ TEST_F(RemoteConnection, FailedRequestsDiscardTheEditsAndKeepTheFetchedRows) {
     EXPECT_EQ(seam.currentCursor(), -1);
 }
 
+TEST_F(RemoteConnection, DamagedPacketOnRefreshKeepsRowsAndPosition) {
+    table.Open();
+    table.Last();
+    for (const QByteArray body : {QByteArray("ok<DATAPACKET"), QByteArray("okzip\x01\x02junk")}) {
+        fake.server.handler = [body](const LoopbackRequest &) {
+            LoopbackReply r;
+            r.body = body;
+            return r;
+        };
+        EXPECT_NE(ErrorOf([this] { table.Refresh(); }), "no error");
+        EXPECT_TRUE(table.Active());
+        EXPECT_EQ(table.RecordCount(), 3);
+        EXPECT_EQ(table.FieldByName("IDORDER").AsInteger(), 3);
+    }
+}
+
 } // namespace

@@ -1,6 +1,6 @@
 #include "gridfixture.h"
 
-#include "app/locations.h"
+#include "base/locations.h"
 #include "data/packetwriter.h"
 #include "data/tablecontent.h"
 

@@ -1,5 +1,5 @@
 // The progress dialog and the direct mode of server requests, over real loopback exchanges.
-#include "app/session.h"
+#include "base/session.h"
 #include "lang/texts.h"
 #include "loopbackhttpserver.h"
 #include "net/progressdialog.h"

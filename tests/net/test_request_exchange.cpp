@@ -1,6 +1,6 @@
 // Request runner over real loopback exchanges: what goes on the wire and how replies are
 // judged.
-#include "app/session.h"
+#include "base/session.h"
 #include "loopbackhttpserver.h"
 #include "net/compression.h"
 #include "net/formencode.h"

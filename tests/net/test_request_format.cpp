@@ -1,4 +1,4 @@
-#include "app/session.h"
+#include "base/session.h"
 #include "lang/messagebox.h"
 #include "lang/texts.h"
 #include "net/compression.h"

@@ -1,4 +1,4 @@
-#include "app/namevaluelist.h"
+#include "base/namevaluelist.h"
 
 #include <QRegularExpression>
 

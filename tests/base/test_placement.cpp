@@ -1,5 +1,5 @@
-#include "app/placement.h"
-#include "app/switches.h"
+#include "base/placement.h"
+#include "base/switches.h"
 
 #include <gtest/gtest.h>
 
@@ -43,6 +43,15 @@ TEST(Switches, SlashOrDashAnyCase) {
     const StartSwitches b = ParseSwitches({"prog", "close", "--close", "/closex"});
     EXPECT_FALSE(b.close);
     EXPECT_TRUE(ParseSwitches({"prog", "-cLoSe"}).close);
+}
+
+TEST(Switches, LogFileInEachSpelling) {
+    EXPECT_EQ(ParseSwitches({"prog", "--log", "/tmp/a b.log"}).logFile, "/tmp/a b.log");
+    EXPECT_EQ(ParseSwitches({"prog", "-LOG", "x.log", "/install"}).logFile, "x.log");
+    EXPECT_TRUE(ParseSwitches({"prog", "-log", "x.log", "/install"}).install);
+    EXPECT_EQ(ParseSwitches({"prog", "--log=C:=1.log"}).logFile, "C:=1.log");
+    // A trailing switch without its file names no file.
+    EXPECT_TRUE(ParseSwitches({"prog", "--log"}).logFile.isEmpty());
 }
 
 } // namespace

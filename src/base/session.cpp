@@ -1,4 +1,4 @@
-#include "app/session.h"
+#include "base/session.h"
 
 #include "lang/seam.h"
 #include "lang/textutil.h"

@@ -1,5 +1,4 @@
-#include "relaylinebuffer.h"
-#include "relaytestclient.h"
+#include "lesson/relaylinebuffer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,33 @@
+# Stops the build when a source folder includes a folder above it. The layers, from the
+# bottom: lang, base, net, data, grid, then screens, lesson and output side by side, then
+# app; main.cpp sits on top. Run as: cmake -DSRC=<src folder> -P LayerCheck.cmake
+set(ranks lang 0 base 1 net 2 data 3 grid 4 screens 5 lesson 5 output 5 app 6)
+list(LENGTH ranks count)
+math(EXPR last "${count} - 1")
+foreach(i RANGE 0 ${last} 2)
+  math(EXPR j "${i} + 1")
+  list(GET ranks ${i} name)
+  list(GET ranks ${j} rank)
+  set(rank_${name} ${rank})
+  list(APPEND folders ${name})
+endforeach()
+
+set(faults "")
+foreach(folder ${folders})
+  file(GLOB_RECURSE files "${SRC}/${folder}/*.h" "${SRC}/${folder}/*.cpp")
+  foreach(file ${files})
+    file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"[a-z]+/")
+    foreach(line ${lines})
+      string(REGEX MATCH "\"([a-z]+)/" _ "${line}")
+      set(target ${CMAKE_MATCH_1})
+      if(DEFINED rank_${target} AND NOT target STREQUAL folder
+         AND NOT rank_${target} LESS rank_${folder})
+        file(RELATIVE_PATH rel "${SRC}" "${file}")
+        string(APPEND faults "  ${rel}: ${line}\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+if(faults)
+  message(FATAL_ERROR "Includes that point up or sideways across layers:\n${faults}")
+endif()
