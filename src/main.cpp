@@ -4,6 +4,7 @@
 #include "base/logging.h"
 #include "base/namevaluelist.h"
 #include "base/switches.h"
+#include "lang/messagebox.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
 #include "lang/widgetseam.h"
@@ -37,7 +38,7 @@ int main(int argc, char *argv[]) {
     const QString logFile =
         switches.logFile.isEmpty() ? qEnvironmentVariable(kLogFileVariable) : switches.logFile;
     if (!StartLogFile(logFile))
-        qCWarning(lcApp) << "Cannot open the log file" << logFile;
+        AppMessageBox(AppText(1000).arg(logFile), mtWarning, mbOK);
     TApp program(switches);
     return program.run();
 }

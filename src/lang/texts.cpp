@@ -1,6 +1,7 @@
 #include "lang/texts.h"
 
 #include "lang/apperror.h"
+#include "lang/owntexts.h"
 #include "lang/texttables.h"
 
 #include <QLocale>
@@ -76,6 +77,10 @@ QString CommonTextCzech(int number) {
 }
 
 QString AppText(int number) {
+    if (number >= texttables::OwnTextFirst && number <= texttables::OwnTextLast) {
+        if (const texttables::OwnText *own = texttables::FindOwnText(number))
+            return QString::fromUtf8(g_languageIndex == LangSlovak ? own->sk : own->cs);
+    }
     if (number < 1 || number > texttables::AppCount)
         throw AppError(QStringLiteral("Language index %1error").arg(number));
     return entry(g_languageIndex == LangSlovak ? texttables::AppSk : texttables::AppCs, number);

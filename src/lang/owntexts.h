@@ -1,0 +1,26 @@
+#pragma once
+
+// Texts of our own that the school's numbered tables do not have: messages, captions and hints
+// of features beyond the listed ones. They are read like the application texts, by AppText
+// with numbers from OwnTextFirst up, Czech and Slovak side by side. Ranges by area:
+//   1000-1099 start, sign-in, settings, requests, tables and grids
+//   1100-1199 profile, password and user dialog
+//   1200-1299 orders          1300-1399 timetable       1400-1499 users administration
+//   1500-1599 entrance test and rich text
+//   1600-1699 lesson: relay, lesson screen, course books, audio
+//   1700-1799 output: export, Excel, preview, print and PDF
+namespace texttables {
+
+inline constexpr int OwnTextFirst = 1000;
+inline constexpr int OwnTextLast = 1999;
+
+struct OwnText {
+    int number;
+    const char *cs; // UTF-8
+    const char *sk; // UTF-8
+};
+
+// The entry of that number, or nullptr when there is none.
+const OwnText *FindOwnText(int number);
+
+} // namespace texttables
