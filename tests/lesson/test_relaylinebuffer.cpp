@@ -1,5 +1,7 @@
 #include "lesson/relaylinebuffer.h"
 
+#include <QList>
+
 #include <gtest/gtest.h>
 
 namespace {
