@@ -1,5 +1,7 @@
 #include "data/phpdbcon.h"
 
+#include "base/logging.h"
+#include "base/sessionlost.h"
 #include "data/clienttable.h"
 #include "data/nullmarkers.h"
 #include "data/packetframing.h"
@@ -52,6 +54,22 @@ bool transportFailed(const ExchangeResult &r) {
     return r.failed && r.status == 0;
 }
 
+// The transport failure in the user's language with the technical detail below it (and in
+// the log).
+QString failureText(const ExchangeResult &r) {
+    qCWarning(lcData).noquote() << "Table request failed:" << r.errorText;
+    return NetworkFailureMessage(r.failure, r.errorText);
+}
+
+// The server no longer knows the session (status 203): the program ends the local session
+// and says so once; the table operation ends quietly.
+void checkSessionLost(const ExchangeResult &r) {
+    if (r.status == 203) {
+        NotifySessionLost();
+        throw SilentAbort();
+    }
+}
+
 } // namespace
 
 TMybasePHPConnection::TMybasePHPConnection() = default;
@@ -89,7 +107,8 @@ QByteArray TMybasePHPConnection::AS_GetRecords(const QString &providerName, int 
         OperationUrl(QStringLiteral("action=mybasegetrecords&providername=") + providerName);
     const ExchangeResult r = exchange(*HttpClient(), url, "GET", {}, {});
     if (transportFailed(r))
-        throw AppError(r.errorText);
+        throw AppError(failureText(r));
+    checkSessionLost(r);
     const QString prefix = QStringLiteral("Cannot get records for provider ") + providerName;
     if (r.status != 200)
         throw AppError(prefix + QStringLiteral(", bad server responsecode: ") +
@@ -142,7 +161,11 @@ void TMybasePHPConnection::AS_ApplyUpdates(const QString &providerName) {
         throw AppError(message);
     };
     if (transportFailed(r))
-        fail(r.errorText);
+        fail(failureText(r));
+    if (r.status == 203) {
+        table->CancelUpdates();
+        checkSessionLost(r);
+    }
     if (r.status != 200)
         fail(prefix + QStringLiteral(", bad server responsecode: ") + QString::number(r.status));
     if (!r.body.startsWith("ok"))

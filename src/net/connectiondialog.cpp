@@ -2,6 +2,7 @@
 
 #include "lang/guard.h"
 #include "lang/messagebox.h"
+#include "lang/seam.h"
 #include "lang/texts.h"
 #include "net/proxydialog.h"
 #include "net/settings.h"
@@ -51,6 +52,9 @@ Tfconnection::Tfconnection(bool installMode, QWidget *parent)
     connect(btn_ok, &QPushButton::clicked, this, [this] { okClicked(); });
     connect(btn_cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(btn_proxy, &QPushButton::clicked, this, [this] { proxyClicked(); });
+    connect(btn_cafile, &QPushButton::clicked, this, [this] { caFileClicked(); });
+    connect(chbssl, &QCheckBox::toggled, this, [this] { enableTlsControls(); });
+    connect(chbtlsverify, &QCheckBox::toggled, this, [this] { enableTlsControls(); });
 }
 
 void Tfconnection::buildControls() {
@@ -66,6 +70,11 @@ void Tfconnection::buildControls() {
     cb_lang->setEditable(false);
     chbautoconnect = named(new QCheckBox(AppText(184), group), "chbautoconnect");
     chbssl = named(new QCheckBox(AppText(185), group), "chbssl");
+    chbtlsverify = named(new QCheckBox(AppText(1006), group), "chbtlsverify");
+    auto *lb_cafile = named(new QLabel(AppText(1007), group), "lb_cafile");
+    edcafile = named(new QLineEdit(group), "edcafile");
+    btn_cafile = named(new QPushButton(AppText(1008), group), "btn_cafile");
+    lb_cafile->setBuddy(edcafile);
     btn_proxy = named(new QPushButton(AppText(186), group), "btn_proxy");
     lb_loginname->setBuddy(edloginname);
     lb_loginpass->setBuddy(edloginpass);
@@ -79,7 +88,13 @@ void Tfconnection::buildControls() {
     grid->addWidget(cb_lang, 2, 1);
     grid->addWidget(chbautoconnect, 3, 0, 1, 2);
     grid->addWidget(chbssl, 4, 0, 1, 2);
-    grid->addWidget(btn_proxy, 5, 0, 1, 2, Qt::AlignLeft);
+    grid->addWidget(chbtlsverify, 5, 0, 1, 2);
+    auto *caRow = new QHBoxLayout;
+    caRow->addWidget(edcafile, 1);
+    caRow->addWidget(btn_cafile);
+    grid->addWidget(lb_cafile, 6, 0);
+    grid->addLayout(caRow, 6, 1);
+    grid->addWidget(btn_proxy, 7, 0, 1, 2, Qt::AlignLeft);
 
     btn_ok = named(new QPushButton(CommonText(1), this), "btn_ok");
     btn_ok->setDefault(true);
@@ -106,6 +121,9 @@ void Tfconnection::loadControls() {
     edloginpass->setText(s.loginPass);
     chbautoconnect->setChecked(s.autoConnect);
     chbssl->setChecked(s.useSsl);
+    chbtlsverify->setChecked(s.tlsVerify);
+    edcafile->setText(s.caFile);
+    enableTlsControls();
     int row = cb_lang->findData(s.langId);
     if (row < 0)
         row = cb_lang->findData(LanguageIndex());
@@ -133,6 +151,8 @@ void Tfconnection::okClicked() {
         values.langId = cb_lang->currentData().toInt();
         values.autoConnect = chbautoconnect->isChecked();
         values.useSsl = chbssl->isChecked();
+        values.tlsVerify = chbtlsverify->isChecked();
+        values.caFile = edcafile->text().trimmed();
         SaveSettings(sgConnection, values);
         Settings() = values;
         if (values.langId != m_openedLanguage && !m_installMode)
@@ -145,6 +165,26 @@ void Tfconnection::proxyClicked() {
     RunGuarded([this] {
         m_proxy->exec();
         SaveSettings(sgProxy);
+    });
+}
+
+void Tfconnection::enableTlsControls() {
+    // The trust settings matter only over HTTPS; the CA file only while verifying.
+    chbtlsverify->setEnabled(chbssl->isChecked());
+    const bool caFile = chbssl->isChecked() && chbtlsverify->isChecked();
+    edcafile->setEnabled(caFile);
+    btn_cafile->setEnabled(caFile);
+}
+
+void Tfconnection::caFileClicked() {
+    RunGuarded([this] {
+        FileDialogRequest request;
+        request.caption = AppText(1009);
+        request.fileName = edcafile->text();
+        request.filter = AppText(1010);
+        const QString chosen = CurrentSeam().fileDialog(request);
+        if (!chosen.isEmpty())
+            edcafile->setText(chosen);
     });
 }
 

@@ -10,7 +10,8 @@ class QPushButton;
 class Tfproxy;
 
 // The connection settings dialog: sign-in name and password, interface language, automatic
-// sign-in and HTTPS, and the way to the proxy dialog. It shows Settings() when it opens,
+// sign-in and HTTPS with the trust of the server's certificate (verify it, an extra CA
+// file), and the way to the proxy dialog. It shows Settings() when it opens,
 // writes its group on OK, and reloads the settings from the file however it closes.
 class Tfconnection : public QDialog {
     Q_OBJECT
@@ -33,6 +34,8 @@ private:
     void loadControls();
     void okClicked();
     void proxyClicked();
+    void caFileClicked();
+    void enableTlsControls();
 
     bool m_installMode = false;
     int m_openedLanguage = 0;
@@ -42,6 +45,9 @@ private:
     QComboBox *cb_lang = nullptr;
     QCheckBox *chbautoconnect = nullptr;
     QCheckBox *chbssl = nullptr;
+    QCheckBox *chbtlsverify = nullptr;
+    QLineEdit *edcafile = nullptr;
+    QPushButton *btn_cafile = nullptr;
     QPushButton *btn_proxy = nullptr;
     QPushButton *btn_ok = nullptr;
     QPushButton *btn_cancel = nullptr;

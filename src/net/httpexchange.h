@@ -1,14 +1,30 @@
 #pragma once
 
+#include "net/networkfailure.h"
+
 #include <QByteArray>
 #include <QEventLoop>
 #include <QNetworkRequest>
 #include <QPointer>
 #include <QString>
+#include <functional>
+#include <memory>
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class QTimer;
 class TransferObserver;
+
+// A window shown while a direct exchange takes long: it follows the progress and offers the
+// way out (its cancel ends the exchange). Made by the factory installed with
+// HttpExchange::setSlowWindowFactory; destroyed when the exchange ends.
+class SlowExchangeWindow {
+public:
+    virtual ~SlowExchangeWindow() = default;
+    virtual TransferObserver *observer() = 0;
+};
+using SlowWindowFactory =
+    std::function<std::unique_ptr<SlowExchangeWindow>(std::function<void()> cancel)>;
 
 // What one HTTP exchange ended with.
 struct ExchangeResult {
@@ -18,15 +34,29 @@ struct ExchangeResult {
     int status = 0;         // the HTTP status when one arrived
     QByteArray body;        // the reply body (also of failed exchanges, as far as it came)
     QString errorText;      // the transport's description of a failure
+    NetworkFailure failure = NetworkFailure::None;
 };
 
 // Performs one HTTP exchange synchronously on the calling thread: sends the request through
 // the given client, runs a local event loop until the reply has ended, reports the progress
 // to an optional observer, and can be cancelled from inside that loop (a button, a timer, the
-// observer). Replies are held whole in memory, up to kMaxReplySize.
+// observer). Replies are held whole in memory, up to kMaxReplySize. No exchange waits for
+// ever: one without any sign of progress (connection, bytes sent or received) for
+// requestTimeout() seconds (the RequestTimeout setting) ends as timed out. A direct exchange (one
+// that holds user input back) that takes longer than setSlowAfterMs shows the slow window, whose
+// cancel ends it.
 class HttpExchange {
 public:
     static constexpr qint64 kMaxReplySize = qint64(1) << 30;
+    static constexpr int kDefaultSlowAfterMs = 2000;
+
+    static constexpr int kDefaultRequestTimeout = 30;
+
+    // Seconds without progress before an exchange ends as timed out; below 1 the default.
+    static void setRequestTimeout(int seconds);
+    static int requestTimeout();
+    static void setSlowWindowFactory(SlowWindowFactory factory);
+    static void setSlowAfterMs(int ms);
 
     explicit HttpExchange(QNetworkAccessManager &client, TransferObserver *observer = nullptr);
     HttpExchange(const HttpExchange &) = delete;
@@ -43,6 +73,10 @@ public:
 
 private:
     void wire(QNetworkReply *reply, QEventLoop &loop);
+    void waitForEnd(QNetworkReply *reply, QEventLoop &loop, QEventLoop::ProcessEventsFlags flags);
+    void showSlowWindow();
+    void sawProgress();
+    void timedOut();
     void markConnected();
     void uploadProgress(qint64 sent, qint64 total);
     void headersReceived();
@@ -53,6 +87,11 @@ private:
     QNetworkAccessManager &m_client;
     TransferObserver *m_observer;
     QPointer<QNetworkReply> m_reply;
+    QTimer *m_idle = nullptr;
+    std::unique_ptr<SlowExchangeWindow> m_slowWindow;
+    bool m_slowWanted = false;
+    bool m_sslErrors = false;
+    bool m_timedOut = false;
     bool m_cancelled = false;
     bool m_tooLarge = false;
     bool m_connected = false;

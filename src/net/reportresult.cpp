@@ -31,5 +31,11 @@ void ReportResult(int result, const QString &reply, const QString &successText) 
 }
 
 void ReportResult(const RequestOutcome &outcome, const QString &successText) {
+    if (outcome.sessionLost)
+        return;
+    if (outcome.result == rrFailed) {
+        AppMessageBox(NetworkFailureMessage(outcome.failure, outcome.detail), mtError, mbOK);
+        return;
+    }
     ReportResult(outcome.result, ReplyText(outcome.reply), successText);
 }

@@ -7,6 +7,7 @@ list(APPEND NET_CORE_SOURCES
   reportresult.h reportresult.cpp
   requestaddress.h requestaddress.cpp
   clienttls.h clienttls.cpp
+  networkfailure.h networkfailure.cpp
   transferobserver.h
   transferstatus.h transferstatus.cpp
   httpexchange.h httpexchange.cpp

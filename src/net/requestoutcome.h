@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/networkfailure.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -20,6 +22,12 @@ struct RequestOutcome {
     int result = rrFailed;
     QByteArray reply;
     bool errorPrefix = false;
+    // Why a failed exchange (-1) got no reply, and the transport's own words for it.
+    NetworkFailure failure = NetworkFailure::None;
+    QString detail;
+    // The server ended the session this request carried (status 203): the program ends the
+    // local session and says so once, so no further message is due.
+    bool sessionLost = false;
 
     bool ok() const { return result == rrOk; }
 };

@@ -2,6 +2,7 @@
 
 #include "base/logging.h"
 #include "base/session.h"
+#include "base/sessionlost.h"
 #include "lang/seam.h"
 #include "net/applyproxy.h"
 #include "net/clienttls.h"
@@ -104,7 +105,7 @@ RequestOutcome RequestRunner::run(const ServerRequest &call, TransferObserver *o
         m_running.removeOne(&exchange);
         closeConnections();
         logExchange(call.action, result);
-        return judge(result, renewal);
+        return judge(result, renewal, !raw && !call.withoutSession);
     } catch (...) {
         qCWarning(lcNet).noquote()
             << "Request" << call.action << "not sent:" << CurrentExceptionText();
@@ -136,19 +137,27 @@ void RequestRunner::logExchange(const QString &action, const ExchangeResult &res
     }
 }
 
-RequestOutcome RequestRunner::judge(const ExchangeResult &result, bool renewal) {
+RequestOutcome RequestRunner::judge(const ExchangeResult &result, bool renewal, bool withSession) {
     RequestOutcome outcome;
     if (result.cancelled) {
         outcome.result = rrCancelled;
         return outcome;
     }
-    if (result.failed)
-        return outcome; // rrFailed with an empty reply
+    if (result.failed) {
+        // rrFailed with an empty reply
+        outcome.failure = result.failure;
+        outcome.detail = result.errorText;
+        return outcome;
+    }
     m_lastExchange = CurrentSeam().now();
     QByteArray reply = result.body;
     outcome.result = rrOk;
     if (result.status != 200) {
         outcome.result = -result.status;
+        if (result.status == -rrBadLogin && withSession && IsSignedIn()) {
+            outcome.sessionLost = true;
+            NotifySessionLost();
+        }
     } else if (!reply.startsWith("ok")) {
         outcome.result = rrNotOk;
     } else if (renewal && reply.startsWith("oksesid=")) {

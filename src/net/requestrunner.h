@@ -64,7 +64,7 @@ public:
     QDateTime lastExchange() const { return m_lastExchange; }
 
 private:
-    RequestOutcome judge(const ExchangeResult &result, bool renewal);
+    RequestOutcome judge(const ExchangeResult &result, bool renewal, bool withSession);
     void logExchange(const QString &action, const ExchangeResult &result) const;
 
     QNetworkAccessManager *m_client;

@@ -4,6 +4,7 @@
 #include "lang/messagebox.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
+#include "net/httpexchange.h"
 #include "net/progressdialog.h"
 #include "net/requestrunner.h"
 
@@ -38,7 +39,36 @@ RequestOutcome runInDialog(RequestRunner &runner, const ServerRequest &call) {
     return outcome;
 }
 
+// The progress dialog of a direct request that takes long, with an arrow cursor over it while
+// the rest of the program keeps the busy cursor.
+class SlowRequestDialog : public SlowExchangeWindow {
+public:
+    explicit SlowRequestDialog(const std::function<void()> &cancel) : m_dialog(AppText(146)) {
+        placeDialog(m_dialog);
+        QObject::connect(&m_dialog, &RequestProgressDialog::cancelRequested, &m_dialog,
+                         [cancel] { cancel(); });
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        m_dialog.show();
+        m_dialog.raise();
+        m_dialog.activateWindow();
+    }
+    ~SlowRequestDialog() override {
+        m_dialog.hide();
+        QApplication::restoreOverrideCursor();
+    }
+    TransferObserver *observer() override { return &m_dialog; }
+
+private:
+    RequestProgressDialog m_dialog;
+};
+
 } // namespace
+
+void InstallSlowRequestDialog() {
+    HttpExchange::setSlowWindowFactory([](std::function<void()> cancel) {
+        return std::unique_ptr<SlowExchangeWindow>(new SlowRequestDialog(cancel));
+    });
+}
 
 RequestOutcome RunRequest(const ServerRequest &call) {
     try {

@@ -20,4 +20,7 @@ RequestOutcome RunRequest(const ServerRequest &call);
 // puts it over the middle of the main window). Without a place it is centred over the active
 // window.
 QSize RequestDialogSize();
+// From now on a direct request (no dialog, busy cursor) that takes longer than about two
+// seconds shows the progress dialog with its cancel button, so the user can always get out.
+void InstallSlowRequestDialog();
 void SetRequestDialogPosition(const QPoint &topLeft);

@@ -5,6 +5,7 @@
 #include "lang/apperror.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
+#include "net/httpexchange.h"
 #include "net/scramble.h"
 #include "net/settingsfile.h"
 
@@ -35,6 +36,10 @@ void writeGroup(NameValueList &file, int group, const AppSettings &s) {
         file.setValue(QStringLiteral("LoginName"), s.loginName);
         file.setValue(QStringLiteral("LangID"), QString::number(s.langId));
         file.setValue(QStringLiteral("LoginPass"), ScrambleText(s.loginPass, s.loginName));
+        // The TLS trust: a line only where it differs from the default (verify, no file).
+        file.setValue(QStringLiteral("CentralServerTLSVerify"),
+                      s.tlsVerify ? QString() : QStringLiteral("0"));
+        file.setValue(QStringLiteral("CentralServerCAFile"), s.caFile);
         break;
     case sgProxy:
         file.setValue(QStringLiteral("ProxyUse"), FlagText(s.proxyUse));
@@ -84,7 +89,7 @@ void CheckSettingsGroup(int group, const AppSettings &s) {
     if (group < sgConnection || group > sgMainWindow)
         throw AppError(QStringLiteral("Settings group %1error").arg(group));
     if (group == sgConnection) {
-        checkSingleLine({&s.loginName});
+        checkSingleLine({&s.loginName, &s.caFile});
         CheckScramble(s.loginPass, s.loginName);
     }
     if (group == sgLoginPass)
@@ -125,6 +130,8 @@ void LoadSettings() {
     s.mainWindow = file.value(u"Main Window");
     s.tlsVerify = ReadFlag(file, u"CentralServerTLSVerify", true);
     s.caFile = file.value(u"CentralServerCAFile");
+    // RequestTimeout (file only): seconds a request may go without any sign of progress.
+    HttpExchange::setRequestTimeout(ReadInteger(file, u"RequestTimeout", 0));
     s.booksVersion = ReadNameValueFile(AppLocations().booksIni).value(u"BooksVersion");
     Settings() = s;
 

@@ -24,7 +24,7 @@ struct AppSettings {
     int lastUsedPage = 0;
     bool runWizardOnStartup = false;
     QString mainWindow;
-    // TLS trust of the central server (read only): verify the server's certificate against
+    // TLS trust of the central server (connection dialog): verify the server's certificate against
     // the system's trust store plus an extra CA certificate file.
     bool tlsVerify = true; // CentralServerTLSVerify
     QString caFile;        // CentralServerCAFile
@@ -37,7 +37,8 @@ AppSettings &Settings();
 
 // The groups of keys that are written together.
 enum SettingsGroup {
-    sgConnection = 0, // AutoConnect, CentralServerSSL, LoginName, LangID, LoginPass
+    sgConnection = 0, // AutoConnect, CentralServerSSL, LoginName, LangID, LoginPass,
+                      // CentralServerTLSVerify, CentralServerCAFile
     sgProxy = 1,      // ProxyUse ... ProxyPass, OnlinePortType
     sgLoginPass = 2,  // LoginPass
     sgLastBook = 3,   // LastUsedBook, LastUsedPage

@@ -226,6 +226,44 @@ TEST_F(ConnectionDialogTest, InstallModeShowsTheDialogAlone) {
     EXPECT_EQ(Settings().loginName, QStringLiteral("jan"));
 }
 
+TEST_F(ConnectionDialogTest, TlsTrustIsEditedAndSavedWithTheConnection) {
+    writeSettings("LoginName=jan\r\nCentralServerCAFile=old.pem\r\n");
+    LoadSettings();
+    open();
+    auto *verify = child<QCheckBox>("chbtlsverify");
+    auto *caFile = child<QLineEdit>("edcafile");
+    EXPECT_TRUE(verify->isChecked());
+    EXPECT_EQ(caFile->text(), QStringLiteral("old.pem"));
+    child<QCheckBox>("chbssl")->click(); // without HTTPS there is nothing to trust
+    EXPECT_FALSE(verify->isEnabled());
+    EXPECT_FALSE(caFile->isEnabled());
+    child<QCheckBox>("chbssl")->click();
+    EXPECT_TRUE(caFile->isEnabled());
+
+    m_seam.fileAnswers.enqueue(QStringLiteral("/etc/school/ca.pem"));
+    child<QPushButton>("btn_cafile")->click();
+    ASSERT_EQ(m_seam.fileDialogs.size(), 1);
+    EXPECT_EQ(m_seam.fileDialogs[0].caption, AppText(1009));
+    EXPECT_EQ(caFile->text(), QStringLiteral("/etc/school/ca.pem"));
+    verify->click();
+    EXPECT_FALSE(caFile->isEnabled());
+    child<QPushButton>("btn_ok")->click();
+
+    const NameValueList file = settingsFile();
+    EXPECT_EQ(file.value(u"CentralServerTLSVerify"), QStringLiteral("0"));
+    EXPECT_EQ(file.value(u"CentralServerCAFile"), QStringLiteral("/etc/school/ca.pem"));
+    EXPECT_FALSE(Settings().tlsVerify);
+
+    // Back to the defaults: no trust lines are left in the file.
+    open();
+    child<QCheckBox>("chbtlsverify")->click();
+    child<QLineEdit>("edcafile")->clear();
+    child<QPushButton>("btn_ok")->click();
+    const QString text = settingsFile().lines().join(u'\n');
+    EXPECT_FALSE(text.contains(QStringLiteral("CentralServerTLSVerify"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("CentralServerCAFile"))) << text.toStdString();
+}
+
 TEST_F(ConnectionDialogTest, CaptionsComeFromTheLanguageTables) {
     SetLanguageIndex(LangSlovak);
     open();
@@ -235,6 +273,8 @@ TEST_F(ConnectionDialogTest, CaptionsComeFromTheLanguageTables) {
         QString text;
     } buttons[] = {{"chbautoconnect", AppText(184)},
                    {"chbssl", AppText(185)},
+                   {"chbtlsverify", QStringLiteral("&Overovať certifikát servera")},
+                   {"btn_cafile", AppText(1008)},
                    {"btn_proxy", AppText(186)},
                    {"btn_ok", CommonText(1)},
                    {"btn_cancel", CommonText(2)}};

@@ -2,16 +2,21 @@
 #include "base/session.h"
 #include "lang/texts.h"
 #include "loopbackhttpserver.h"
+#include "net/httpexchange.h"
 #include "net/progressdialog.h"
+#include "net/reportresult.h"
 #include "net/requestrunner.h"
 #include "net/runrequest.h"
 #include "net/settings.h"
 #include "scriptedseam.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLocale>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -41,6 +46,25 @@ private:
     std::function<void(RequestProgressDialog *)> m_look;
 };
 
+// Accepts connections and never answers.
+class SilentServer {
+public:
+    SilentServer() {
+        m_server.listen(QHostAddress::LocalHost);
+        QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection())
+                m_sockets.append(socket);
+        });
+    }
+    QString hostAndPort() const {
+        return QStringLiteral("127.0.0.1:%1").arg(m_server.serverPort());
+    }
+
+private:
+    QTcpServer m_server;
+    QList<QTcpSocket *> m_sockets; // children of the server
+};
+
 class RequestDialog : public testing::Test {
 protected:
     void SetUp() override {
@@ -54,6 +78,10 @@ protected:
     void TearDown() override {
         SessionValues().clear();
         CurrentConnectionTarget() = {};
+        Settings() = AppSettings();
+        HttpExchange::setRequestTimeout(0);
+        HttpExchange::setSlowWindowFactory(nullptr);
+        HttpExchange::setSlowAfterMs(HttpExchange::kDefaultSlowAfterMs);
     }
 
     ScriptedSeam seam;
@@ -146,6 +174,53 @@ TEST_F(RequestDialog, DirectRequestRunsUnderTheBusyCursorWithoutAWindow) {
     EXPECT_EQ(seam.cursorChanges, (QList<int>{int(Qt::WaitCursor), -1}));
     ASSERT_EQ(server.received.size(), 1);
     EXPECT_EQ(server.received[0].body, "note=%E8");
+}
+
+TEST_F(RequestDialog, ServerThatNeverAnswersEndsTimedOutWithOurText) {
+    SilentServer silent;
+    CurrentConnectionTarget().server = silent.hostAndPort();
+    HttpExchange::setRequestTimeout(1);
+    QElapsedTimer clock;
+    clock.start();
+    QString detail;
+    for (bool useDialog : {false, true}) {
+        const RequestOutcome outcome =
+            RunRequest(QString(), QStringLiteral("getuserinfo"), QString(), useDialog, false);
+        EXPECT_EQ(outcome.result, -1) << useDialog;
+        EXPECT_EQ(outcome.failure, NetworkFailure::TimedOut) << useDialog;
+        EXPECT_FALSE(outcome.detail.isEmpty());
+        detail = outcome.detail;
+        ReportResult(outcome);
+    }
+    EXPECT_LT(clock.elapsed(), 15000);
+    ASSERT_EQ(seam.boxes.size(), 2);
+    // Our sentence first, the technical detail on the second line.
+    const QStringList lines = seam.boxes[0].text.split(u'\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], AppText(1003));
+    EXPECT_EQ(lines[1], detail);
+}
+
+TEST_F(RequestDialog, SlowDirectRequestShowsTheDialogWhoseCancelEndsIt) {
+    SilentServer silent;
+    CurrentConnectionTarget().server = silent.hostAndPort();
+    InstallSlowRequestDialog();
+    HttpExchange::setSlowAfterMs(200);
+    QString title;
+    Watcher watcher([&](RequestProgressDialog *dialog) {
+        if (dialog && title.isEmpty()) {
+            title = dialog->windowTitle();
+            dialog->cancelButton()->click();
+        }
+    });
+    QElapsedTimer clock;
+    clock.start();
+    const RequestOutcome outcome =
+        RunRequest(QString(), QStringLiteral("getuserinfo"), QString(), false, false);
+    EXPECT_EQ(outcome.result, -2);
+    EXPECT_EQ(title, AppText(146));
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(visibleDialog(), nullptr);
 }
 
 } // namespace

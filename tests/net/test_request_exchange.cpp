@@ -155,7 +155,10 @@ TEST_F(RequestExchange, BrokenExchangesFailWithAnEmptyReply) {
     const quint16 port = server.port();
     server.stop();
     CurrentConnectionTarget().server = QStringLiteral("127.0.0.1:%1").arg(port);
-    EXPECT_EQ(send(QStringLiteral("logout"), "").result, -1);
+    outcome = send(QStringLiteral("logout"), "");
+    EXPECT_EQ(outcome.result, -1);
+    EXPECT_EQ(outcome.failure, NetworkFailure::Refused);
+    EXPECT_FALSE(outcome.detail.isEmpty());   // the transport's words, for the second line
     CurrentConnectionTarget().server.clear(); // no server configured at all
     EXPECT_EQ(send(QStringLiteral("logout"), "").result, -1);
 }
@@ -321,17 +324,20 @@ TEST_F(RequestExchange, HttpsVerifiesTheServerCertificate) {
         bool verify;
         QString caFile;
         int result;
+        NetworkFailure failure;
     } const cases[] = {
-        {true, QString(), -1},
-        {true, certificate.certificateFile, 0},
-        {true, folder.filePath(QStringLiteral("missing.pem")), -1},
-        {false, QString(), 0},
+        {true, QString(), -1, NetworkFailure::Certificate},
+        {true, certificate.certificateFile, 0, NetworkFailure::None},
+        {true, folder.filePath(QStringLiteral("missing.pem")), -1, NetworkFailure::Certificate},
+        {false, QString(), 0, NetworkFailure::None},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.caFile.toStdString());
         Settings().tlsVerify = c.verify;
         Settings().caFile = c.caFile;
-        EXPECT_EQ(send(QStringLiteral("logout"), "").result, c.result);
+        const RequestOutcome outcome = send(QStringLiteral("logout"), "");
+        EXPECT_EQ(outcome.result, c.result);
+        EXPECT_EQ(outcome.failure, c.failure);
     }
     ASSERT_EQ(tls.received.size(), 2);
     EXPECT_EQ(tls.received.last().target, "/tellavo/client.php?PHPSESSID=S1&action=logout&");
