@@ -3,11 +3,14 @@
 #include "base/locations.h"
 #include "base/logging.h"
 #include "base/session.h"
+#include "base/sessionlost.h"
 #include "base/usertypes.h"
 #include "base/version.h"
 #include "data/dm.h"
 #include "lang/apperror.h"
+#include "lang/guard.h"
 #include "lang/messagebox.h"
+#include "lang/programlocale.h"
 #include "lang/seam.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
@@ -28,6 +31,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSysInfo>
+#include <QTimer>
 
 namespace {
 
@@ -50,7 +54,17 @@ ServerRequest spec(const QString &caption, const QString &action, const QByteArr
 
 } // namespace
 
-TSignIn::TSignIn(Tdm &module, Hooks hooks) : m_dm(module), m_hooks(std::move(hooks)) {}
+TSignIn::TSignIn(Tdm &module, Hooks hooks) : m_dm(module), m_hooks(std::move(hooks)) {
+    // The request that met the ended session may be deep inside a table operation: the
+    // session ends from the event loop, once that operation has unwound.
+    SetSessionLostHandler([this] {
+        QTimer::singleShot(0, &m_queue, [this] { RunGuarded([this] { SessionEnded(); }); });
+    });
+}
+
+TSignIn::~TSignIn() {
+    SetSessionLostHandler(nullptr);
+}
 
 void TSignIn::ConnectClicked() {
     if (IsSignedIn())
@@ -83,6 +97,7 @@ void TSignIn::SignIn() {
         return;
     }
     SessionValues().clear();
+    m_catalogueStored = false;
     if (m_hooks.placeProgressDialog)
         m_hooks.placeProgressDialog();
     const RequestOutcome outcome =
@@ -90,7 +105,14 @@ void TSignIn::SignIn() {
     if (outcome.result != 0) {
         ReportResult(outcome);
     } else if (!handleReply(outcome.reply)) {
-        return; // an update or a new catalogue: the user stays signed out
+        // An update or a new catalogue: the user stays signed out. After a new catalogue an
+        // automatic sign-in connects again at once (once, whatever the second reply brings).
+        if (m_catalogueStored && Settings().autoConnect && !m_reconnecting) {
+            m_reconnecting = true;
+            SignIn();
+            m_reconnecting = false;
+        }
+        return;
     }
     setRemoteAddress();
     if (m_hooks.refreshState)
@@ -103,9 +125,16 @@ void TSignIn::SignIn() {
 }
 
 bool TSignIn::handleReply(const QByteArray &reply) {
-    QByteArray rest = reply.startsWith("okzip") ? DecompressText(QByteArrayView(reply).sliced(5))
-                      : reply.startsWith("ok")  ? reply.mid(2)
-                                                : reply;
+    const bool zipped = reply.startsWith("okzip");
+    QByteArray rest = zipped                   ? DecompressText(QByteArrayView(reply).sliced(5))
+                      : reply.startsWith("ok") ? reply.mid(2)
+                                               : reply;
+    if (zipped && rest.isEmpty()) {
+        // A damaged stream carries no session: the user stays signed out and is told why.
+        qCWarning(lcApp) << "Sign-in reply: the compressed stream cannot be inflated";
+        AppMessageBox(AppText(1012), mtError, mbOK);
+        return true;
+    }
     const qsizetype at = rest.indexOf(kSeparator);
     const QByteArray first = at < 0 ? rest : rest.left(at);
     rest = at < 0 ? QByteArray() : rest.mid(at + qsizetype(sizeof(kSeparator)) - 1);
@@ -121,12 +150,14 @@ bool TSignIn::handleReply(const QByteArray &reply) {
     try {
         finishSignIn(rest);
     } catch (...) {
-        // A reply whose tables cannot be loaded leaves nobody half signed in.
+        // A reply whose tables cannot be loaded leaves nobody half signed in; the user reads
+        // that the reply was unreadable, the log says what was wrong with it.
+        qCWarning(lcApp).noquote() << "Sign-in reply not readable:" << CurrentExceptionText();
         SessionValues().clear();
         setRemoteAddress();
         if (m_hooks.refreshState)
             m_hooks.refreshState();
-        throw;
+        throw AppError(AppText(1012));
     }
     return true;
 }
@@ -144,9 +175,10 @@ void TSignIn::checkClock() {
     const qint64 seconds = CurrentSeam().now().secsTo(server);
     if (qAbs(seconds) <= 3600)
         return;
-    AppMessageBox(AppText(170) + QStringLiteral("\r\n") +
-                      FormatText(AppText(171), {QLocale().toString(server, QLocale::ShortFormat)}),
-                  mtWarning, mbOK);
+    AppMessageBox(
+        AppText(170) + QStringLiteral("\r\n") +
+            FormatText(AppText(171), {ProgramLocale().toString(server, QLocale::ShortFormat)}),
+        mtWarning, mbOK);
 }
 
 void TSignIn::setRemoteAddress() {
@@ -167,6 +199,11 @@ void TSignIn::programUpdate() {
         ReportResult(outcome);
         return;
     }
+    // A refusal ("error" and the server's words) or an empty body is no program to start.
+    if (outcome.errorPrefix || outcome.reply.isEmpty()) {
+        ReportResult(rrNotOk, ReplyText(outcome.reply));
+        return;
+    }
     QFile::remove(UpdateFilePath());
     QSaveFile file(UpdateFilePath());
     if (!file.open(QIODevice::WriteOnly) || file.write(outcome.reply) != outcome.reply.size() ||
@@ -176,13 +213,15 @@ void TSignIn::programUpdate() {
                           QFile::permissions(UpdateFilePath()) | QFile::ExeOwner | QFile::ExeUser);
     const QString parameters =
         params + QStringLiteral(" \"/dir=") + AppLocations().programFolder + u'"';
-    CurrentSeam().startProcess(UpdateFilePath(), QProcess::splitCommand(parameters));
+    if (!CurrentSeam().startProcess(UpdateFilePath(), QProcess::splitCommand(parameters)))
+        AppMessageBox(FormatText(AppText(1011), {UpdateFilePath()}), mtError, mbOK);
 }
 
 void TSignIn::catalogueRefresh() {
     Settings().booksVersion = SessionValues().value(u"BooksVersion");
     BookCatalogue::StoreCatalogue(SessionValues());
     SessionValues().clear();
+    m_catalogueStored = true;
     AppMessageBox(AppText(169), mtInformation, mbOK);
 }
 
@@ -205,6 +244,23 @@ void TSignIn::SignOut() {
     BookCatalogue::ClearLibrary();
     if (m_hooks.refreshState)
         m_hooks.refreshState();
+}
+
+void TSignIn::SessionEnded() {
+    if (!IsSignedIn())
+        return;
+    if (m_hooks.hideScreens)
+        m_hooks.hideScreens();
+    try {
+        endSession();
+    } catch (...) {
+        qCWarning(lcApp).noquote() << "Ending the lost session:" << CurrentExceptionText();
+    }
+    SessionValues().clear();
+    BookCatalogue::ClearLibrary();
+    if (m_hooks.refreshState)
+        m_hooks.refreshState();
+    AppMessageBox(AppText(1005), mtWarning, mbOK);
 }
 
 void TSignIn::SilentSignOut() {

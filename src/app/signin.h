@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <functional>
 
@@ -24,7 +25,11 @@ public:
         std::function<void()> runEntranceTest;     // modal entrance test window
     };
 
+    // Installs itself as the handler of a session that the server has ended.
     TSignIn(Tdm &module, Hooks hooks);
+    ~TSignIn();
+    TSignIn(const TSignIn &) = delete;
+    TSignIn &operator=(const TSignIn &) = delete;
 
     // The connect button: signs in when signed out, otherwise signs out.
     void ConnectClicked();
@@ -32,6 +37,10 @@ public:
     void SignOut();
     // Closing the main window: sign-out without messages.
     void SilentSignOut();
+    // The server no longer knows the session: ends the local one as the silent sign-out
+    // does, puts the window in its signed-out state and says once that the user should
+    // connect again. Nothing happens when nobody is signed in.
+    void SessionEnded();
 
     // The "login" data text from the settings, language and versions.
     static QByteArray LoginData();
@@ -49,4 +58,7 @@ private:
 
     Tdm &m_dm;
     Hooks m_hooks;
+    QObject m_queue;                // context of the queued session end
+    bool m_catalogueStored = false; // the last sign-in reply brought a new catalogue
+    bool m_reconnecting = false;
 };

@@ -1,9 +1,12 @@
+#include "app/tapp.h"
 #include "base/locations.h"
 #include "base/session.h"
-#include "app/tapp.h"
+#include "lang/guard.h"
 #include "lang/messagebox.h"
 #include "lang/texts.h"
 #include "lesson/bookcatalogue.h"
+#include "net/reportresult.h"
+#include "net/runrequest.h"
 #include "net/settings.h"
 #include "signin_fixture.h"
 
@@ -136,18 +139,109 @@ TEST_F(SignInTest, UpdateDemandLeavesTheUserSignedOut) {
 }
 
 TEST_F(SignInTest, NewCatalogueIsStoredAndTheUserSignsInAgain) {
-    server.replies.enqueue(
-        Reply(200, LoginReply(QStringLiteral("BooksVersion=12\r\nDeleteBooks=3\r\nBooks=1\r\n"
-                                             "Name1=Nová\r\n"),
-                              {})));
+    const QByteArray catalogue = LoginReply(
+        QStringLiteral("BooksVersion=12\r\nDeleteBooks=3\r\nBooks=1\r\nName1=Nová\r\n"), {});
+    // With AutoConnect on, the second sign-in follows the notice at once, with the new
+    // catalogue's version.
+    server.replies.enqueue(Reply(200, catalogue));
+    server.replies.enqueue(Reply(200, LoginReply(sessionAt(seam.clock), AllLookups())));
+    signIn->SignIn();
+    EXPECT_TRUE(IsSignedIn());
+    ASSERT_EQ(Requests("login").size(), 2);
+    EXPECT_TRUE(Requests("login")[1].body.contains("&booksver=12&"));
+    EXPECT_EQ(seam.boxTexts(), QStringList{AppText(169)});
+    SessionValues().clear();
+    seam.boxes.clear();
+
+    Settings().autoConnect = false;
+    server.replies.enqueue(Reply(200, catalogue));
     signIn->SignIn();
     EXPECT_FALSE(IsSignedIn());
+    EXPECT_EQ(Requests("login").size(), 3);
     EXPECT_EQ(seam.boxTexts(), QStringList{AppText(169)});
     EXPECT_EQ(Settings().booksVersion, "12");
     EXPECT_EQ(BookCatalogue::CatalogueVersion(), "12");
     QFile ini(AppLocations().booksIni);
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     EXPECT_FALSE(ini.readAll().contains("DeleteBooks"));
+}
+
+TEST_F(SignInTest, UpdateThatIsARefusalOrEmptyOrCannotStartIsReported) {
+    const QString demand =
+        sessionAt(seam.clock, QStringLiteral("updatever=2.0\r\nupdatelink=/files/update.bin\r\n"));
+    struct Case {
+        QByteArray body;
+        bool starts;
+        QString box;
+        bool written;
+    } const cases[] = {
+        {"errorNo update today", true, AppText(144) + QChar(13) + "No update today", false},
+        {"", true, AppText(144), false},
+        {"#!/bin/sh\n", false, AppText(1011).replace("%s", UpdateFilePath()), true},
+    };
+    // A responder whose program starts may fail.
+    struct StartSeam : ScriptedSeam {
+        bool starts = true;
+        bool startProcess(const QString &program, const QStringList &arguments) override {
+            ScriptedSeam::startProcess(program, arguments);
+            return starts;
+        }
+    } seam;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.body.toStdString());
+        QFile::remove(UpdateFilePath());
+        seam.starts = c.starts;
+        seam.boxes.clear();
+        seam.started.clear();
+        server.replies.enqueue(Reply(200, LoginReply(demand, {})));
+        server.replies.enqueue(Reply(200, c.body));
+        seam.boxAnswers.enqueue(mrOK);
+        signIn->SignIn();
+        ASSERT_EQ(seam.boxes.size(), 2); // the question, then the outcome
+        EXPECT_EQ(seam.boxes[1].text, c.box);
+        EXPECT_EQ(seam.boxes[1].type, mtError);
+        EXPECT_EQ(QFile::exists(UpdateFilePath()), c.written);
+        EXPECT_EQ(seam.started.size(), c.written ? 1 : 0);
+    }
+}
+
+TEST_F(SignInTest, DamagedReplyIsReportedInOurWords) {
+    const QByteArray replies[] = {
+        "okzip" + QByteArray("not a zlib stream"),
+        "oksesid=abc\r\nusertype=4\r\n", // a session but none of the tables
+    };
+    for (const QByteArray &reply : replies) {
+        SCOPED_TRACE(reply.toStdString());
+        seam.boxes.clear();
+        server.replies.enqueue(Reply(200, reply));
+        RunGuarded([this] { signIn->SignIn(); });
+        EXPECT_FALSE(IsSignedIn());
+        EXPECT_EQ(seam.boxTexts(), QStringList{AppText(1012)});
+    }
+}
+
+TEST_F(SignInTest, SessionEndedByTheServerEndsTheLocalOneWithOneMessage) {
+    const std::function<void()> ways[] = {
+        [] { ReportResult(RunRequest(QString(), "changepass", "old=a&new=b", false, false)); },
+        [this] { RunGuarded([this] { module.RefreshUserInfo(); }); },
+        [this] { signIn->SignOut(); }, // nobody to tell: the user signed out anyway
+    };
+    for (size_t i = 0; i < std::size(ways); ++i) {
+        SCOPED_TRACE(i);
+        server.replies.enqueue(Reply(200, LoginReply(sessionAt(seam.clock), AllLookups())));
+        signIn->SignIn();
+        ASSERT_TRUE(IsSignedIn());
+        seam.boxes.clear();
+        const int before = refreshes;
+        server.replies.enqueue(Reply(203, "error invalid session"));
+        ways[i]();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(IsSignedIn());
+        EXPECT_TRUE(module.phpdbcon.URL.isEmpty());
+        EXPECT_FALSE(module.cd_usertype.Active());
+        EXPECT_EQ(refreshes, before + 1);
+        EXPECT_EQ(seam.boxTexts(), i == 2 ? QStringList() : QStringList{AppText(1005)});
+    }
 }
 
 TEST_F(SignInTest, EntranceTestForANewClientWhenAsked) {
