@@ -1,16 +1,20 @@
 // The Tellavo desktop client: program start.
+#include "app/buttonart.h"
 #include "app/tapp.h"
 #include "base/locations.h"
 #include "base/logging.h"
 #include "base/namevaluelist.h"
 #include "base/switches.h"
 #include "lang/messagebox.h"
+#include "lang/programlocale.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
 #include "lang/widgetseam.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QTextStream>
+#include <memory>
 
 namespace {
 
@@ -24,21 +28,43 @@ QString settingsLangId() {
     return settings.value(u"LangID");
 }
 
+// The command line as given, before the application object exists.
+QStringList argumentsOf(int argc, char *argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tellavo"));
+    const StartSwitches switches = ParseSwitches(argumentsOf(argc, argv));
+    // Asking another instance to close and printing the switches need no display.
+    const bool windowless = switches.close || switches.help;
+    std::unique_ptr<QCoreApplication> app;
+    if (windowless)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Tellavo"));
     InitLocations(QCoreApplication::applicationFilePath());
     ReplaceStandardTableTexts();
     DetermineLanguage(settingsLangId(), SystemLanguageIdentifier());
+    // Dates and numbers everywhere in the program's language, not the machine's.
+    QLocale::setDefault(ProgramLocale());
+    if (switches.help) {
+        QTextStream(stdout) << AppText(1015) << Qt::endl;
+        return 0;
+    }
     WidgetSeam seam;
     InstallSeam(&seam);
-    const StartSwitches switches = ParseSwitches(QCoreApplication::arguments());
     const QString logFile =
         switches.logFile.isEmpty() ? qEnvironmentVariable(kLogFileVariable) : switches.logFile;
-    if (!StartLogFile(logFile))
+    if (!StartLogFile(logFile) && !windowless)
         AppMessageBox(AppText(1000).arg(logFile), mtWarning, mbOK);
+    if (!windowless)
+        QApplication::setWindowIcon(ButtonArt::AppIcon());
     TApp program(switches);
     return program.run();
 }

@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -28,8 +29,7 @@ TAboutBox::TAboutBox(QWidget *parent, std::function<void(const QString &)> openA
     auto *layout = new QVBoxLayout(this);
     auto *grid = new QGridLayout;
     auto *icon = new QLabel(this);
-    icon->setPixmap(
-        ButtonArt::Logo().scaled(61, 44, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    icon->setPixmap(ButtonArt::AppIcon().pixmap(QSize(44, 44), ButtonArt::ScreenRatio()));
     grid->addWidget(icon, 0, 0, 2, 1);
     grid->addWidget(new QLabel(QStringLiteral("Program:"), this), 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Tellavo"), this), 0, 2);
@@ -45,10 +45,12 @@ TAboutBox::TAboutBox(QWidget *parent, std::function<void(const QString &)> openA
     line->setFrameShape(QFrame::HLine);
     layout->addWidget(line);
     auto *picture = new QLabel(this);
-    picture->setPixmap(
-        ButtonArt::Banner().scaled(300, 104, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    const qreal ratio = ButtonArt::ScreenRatio();
+    QPixmap banner = ButtonArt::Banner(ratio * 300 / 450);
+    banner.setDevicePixelRatio(ratio); // the same pixels shown at two thirds of the size
+    picture->setPixmap(banner);
     layout->addWidget(picture, 0, Qt::AlignHCenter);
-    layout->addWidget(new QLabel(QStringLiteral("© Tellavo s.r.o. All rights reserved."), this));
+    layout->addWidget(new QLabel(AppText(1014), this));
 
     auto link = [&](const QString &text, const QString &address) {
         auto *label = new QLabel(QStringLiteral("<a href=\"%1\">%2</a>").arg(address, text), this);
@@ -62,7 +64,12 @@ TAboutBox::TAboutBox(QWidget *parent, std::function<void(const QString &)> openA
     link(QString::fromLatin1(kContactMail),
          QStringLiteral("mailto:%1?subject=").arg(QString::fromLatin1(kContactMail)));
     link(QString::fromLatin1(kWebSite), QString::fromLatin1(kWebSite));
-    // Esc closes the box (the dialog's own reject).
+    // Esc closes the box (the dialog's own reject), and so does its button.
+    auto *close = new QPushButton(CommonText(15), this);
+    close->setObjectName(QStringLiteral("btn_close"));
+    close->setDefault(true);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    layout->addWidget(close, 0, Qt::AlignRight);
     adjustSize();
     setFixedSize(sizeHint());
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QIcon>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 // Draws the pictures of the main window: image buttons in both languages and their looks,
@@ -10,10 +12,23 @@ namespace ButtonArt {
 
 enum Button { Connect, Order, Timetable, Learn, Users, Options, Profile, About };
 
-// Pictures by look (inactive, active, selected) for the button in the given language.
-QVector<QPixmap> Pictures(Button button, int languageIndex);
+// Space kept free between a caption and the button's edges.
+inline constexpr int kCaptionMargin = 10;
+
+// The caption in the program's language with its accelerator ("&Připojit"); the connect
+// button's caption says what a click does.
+QString Caption(Button button, bool signedIn = false);
+// Captions by look (inactive, active, selected).
+QStringList Captions(Button button);
+// Pictures by look, drawn for the device pixel ratio (2 gives twice the pixels at the same
+// size in the window).
+QVector<QPixmap> Pictures(Button button, qreal ratio);
+// The device pixel ratio of the screens the program draws for.
+qreal ScreenRatio();
 QPixmap TopBar(int width);
-QPixmap Banner();
-QPixmap Logo();
+QPixmap Banner(qreal ratio);
+QPixmap Logo(qreal ratio);
+// The program's icon in the usual sizes.
+QIcon AppIcon();
 
 } // namespace ButtonArt

@@ -1,28 +1,34 @@
 #pragma once
 
-#include <QLabel>
+#include <QAbstractButton>
 #include <QPixmap>
+#include <QStringList>
 #include <QVector>
 
-// A picture that acts as a button: one picture per look (inactive, active, selected), a hand
-// cursor, and clicks only while enabled.
-class TImageButton : public QLabel {
+// A picture that acts as a button: one picture and caption per look (inactive, active,
+// selected), a hand cursor, clicks only while enabled, reachable with Tab and pressed with
+// Space or Enter; the caption's "&" letter with Alt presses it, and the caption is its
+// tooltip and accessible name.
+class TImageButton : public QAbstractButton {
     Q_OBJECT
 public:
     enum Look { Inactive = 0, Active = 1, Selected = 2 };
 
     explicit TImageButton(const QString &name, QWidget *parent = nullptr);
-    void setPictures(const QVector<QPixmap> &pictures); // by Look
+    // Pictures and captions by Look.
+    void setPictures(const QVector<QPixmap> &pictures, const QStringList &captions);
     void setLook(Look look);
     Look look() const { return m_look; }
+    QPixmap picture() const { return m_pictures.value(m_look); }
 
-signals:
-    void clicked();
+    QSize sizeHint() const override;
 
 protected:
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QVector<QPixmap> m_pictures;
+    QStringList m_captions;
     Look m_look = Inactive;
 };

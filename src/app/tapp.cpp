@@ -37,9 +37,11 @@ int TApp::run() {
         m_guard->send(InstanceGuard::ComeToFront);
         return 0;
     }
+    // The guard listens before any window exists: a close request ends the install mode's
+    // dialog as well (exit leaves every running event loop).
+    connect(m_guard.get(), &InstanceGuard::received, this, &TApp::guardCode);
     if (m_switches.install)
         return RunInstallMode();
-    connect(m_guard.get(), &InstanceGuard::received, this, &TApp::guardCode);
 
     createWindows();
     m_main->showPlaced();
@@ -52,6 +54,7 @@ void TApp::createWindows() {
     dm();
     m_connection = std::make_unique<Tfconnection>(false, m_main.get());
     AppRequestRunner();
+    InstallSlowRequestDialog();
     m_signIn = std::make_unique<TSignIn>(dm(), signInHooks());
     RunGuarded([] { LoadSettings(); });
     m_main->RefreshState();
@@ -87,6 +90,7 @@ Tfmain::Actions TApp::mainWindowActions() {
 
 void TApp::guardCode(int code) {
     if (code == InstanceGuard::CloseYourself && !m_main) {
+        // No main window yet (install mode, or still starting): end at once.
         QCoreApplication::exit(0);
         return;
     }

@@ -7,6 +7,7 @@
 #include "base/session.h"
 #include "base/usertypes.h"
 #include "lang/guard.h"
+#include "lang/programlocale.h"
 #include "lang/texts.h"
 
 #include <QApplication>
@@ -96,7 +97,8 @@ QWidget *Tfmain::buildTopBar() {
     row->setSpacing(4);
     auto make = [&](TImageButton *&button, const char *name, ButtonArt::Button art) {
         button = new TImageButton(QString::fromLatin1(name), bar);
-        button->setPictures(ButtonArt::Pictures(art, LanguageIndex()));
+        button->setPictures(ButtonArt::Pictures(art, ButtonArt::ScreenRatio()),
+                            ButtonArt::Captions(art));
         row->addWidget(button);
     };
     make(m_connect, "im_connect", ButtonArt::Connect);
@@ -134,7 +136,7 @@ QWidget *Tfmain::buildWelcomePage() {
     column->setContentsMargins(0, 0, 0, 0);
     auto *logo = new LogoLabel(page);
     logo->setObjectName(QStringLiteral("im_logo"));
-    logo->setPixmap(ButtonArt::Logo());
+    logo->setPixmap(ButtonArt::Logo(ButtonArt::ScreenRatio()));
     logo->setCursor(Qt::PointingHandCursor);
     logo->onClick = [this] {
         if (m_actions.openAddress)
@@ -153,7 +155,7 @@ QWidget *Tfmain::buildWelcomePage() {
     stripRow->setContentsMargins(0, 0, 0, 0);
     auto *banner = new QLabel(strip);
     banner->setObjectName(QStringLiteral("im_banner"));
-    banner->setPixmap(ButtonArt::Banner());
+    banner->setPixmap(ButtonArt::Banner(ButtonArt::ScreenRatio()));
     stripRow->addWidget(banner);
     stripRow->addStretch(1);
     column->addWidget(strip);
@@ -238,8 +240,11 @@ void Tfmain::RefreshState() {
         label->setVisible(signedIn);
     if (signedIn) {
         m_userValue->setText(m_actions.userCaption ? m_actions.userCaption() : QString());
-        m_lastValue->setText(QLocale().toString(
-            ParseServerDateTime(SessionValues().value(u"lastlogwhen")), QLocale::ShortFormat));
+        // A user who never signed in before has no last sign-in to show (not "now").
+        const QString last = SessionValues().value(u"lastlogwhen");
+        m_lastValue->setText(last.isEmpty() ? QString()
+                                            : ProgramLocale().toString(ParseServerDateTime(last),
+                                                                       QLocale::ShortFormat));
     }
     m_opts->setEnabled(!signedIn);
     m_profil->setEnabled(signedIn);
@@ -277,7 +282,8 @@ void Tfmain::showPlaced() {
     bounds.setSize(bounds.size().expandedTo(minimumSize()));
     if (plan.centre)
         bounds.moveCenter(available.center());
-    setGeometry(bounds);
+    // A placement stored on a larger or another screen still opens where it can be reached.
+    setGeometry(ClampToArea(bounds, available));
     if (plan.state == WindowPlacement::Maximized)
         showMaximized();
     else

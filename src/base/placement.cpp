@@ -37,3 +37,30 @@ QString ComposePlacement(int state, const QRect &bounds) {
         .arg(bounds.width())
         .arg(bounds.height());
 }
+
+namespace {
+
+// So much of a window along each side keeps it within reach of the mouse.
+constexpr int kReachable = 100;
+
+// One dimension of the window (start, length) against the area's: too long is cut to the
+// area; a start before the area or too little left inside moves it inside.
+std::pair<int, int> fitSpan(int start, int length, int areaStart, int areaLength) {
+    if (length > areaLength)
+        return {areaStart, areaLength};
+    const int inside =
+        std::min(start + length, areaStart + areaLength) - std::max(start, areaStart);
+    if (start < areaStart || inside < std::min(length, kReachable))
+        start = std::clamp(start, areaStart, areaStart + areaLength - length);
+    return {start, length};
+}
+
+} // namespace
+
+QRect ClampToArea(const QRect &bounds, const QRect &area) {
+    if (area.isEmpty())
+        return bounds;
+    const auto [left, width] = fitSpan(bounds.left(), bounds.width(), area.left(), area.width());
+    const auto [top, height] = fitSpan(bounds.top(), bounds.height(), area.top(), area.height());
+    return QRect(left, top, width, height);
+}

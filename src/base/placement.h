@@ -21,5 +21,10 @@ struct PlacementPlan {
 
 PlacementPlan PlanPlacement(const QString &stored, int currentState, const QRect &current,
                             const QSize &screen);
+// The bounds fitted to the area (the screen's available part) so that a placement stored on
+// a larger or another screen stays reachable: cut to the area's size, and moved inside when
+// the top-left corner lies outside it or less than 100 pixels of a side would be inside.
+// A window that is within reach stays where it was put.
+QRect ClampToArea(const QRect &bounds, const QRect &area);
 // The text stored for a window in this state with these bounds.
 QString ComposePlacement(int state, const QRect &bounds);

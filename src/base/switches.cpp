@@ -11,6 +11,7 @@ StartSwitches ParseSwitches(const QStringList &arguments) {
         s.close |= name == u"close";
         s.updated |= name == u"updated";
         const QString option = name.startsWith(u'-') ? name.mid(1) : name;
+        s.help |= option == u"help";
         if (option == u"log" && i + 1 < arguments.size())
             s.logFile = arguments[++i];
         else if (option.startsWith(u"log="))

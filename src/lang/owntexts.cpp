@@ -10,6 +10,58 @@ namespace {
 constexpr OwnText kOwnTexts[] = {
     {1000, "Zápis protokolu do souboru %1 se nezdařil.",
      "Zápis protokolu do súboru %1 sa nepodaril."},
+    {1001, "Server odmítl spojení. Zkontrolujte adresu serveru v nastavení nebo to zkuste později.",
+     "Server odmietol spojenie. Skontrolujte adresu servera v nastavení alebo to skúste neskôr."},
+    {1002, "Server není dostupný. Zkontrolujte připojení k internetu a adresu serveru.",
+     "Server nie je dostupný. Skontrolujte pripojenie k internetu a adresu servera."},
+    {1003, "Server neodpověděl v časovém limitu. Zkuste to prosím znovu.",
+     "Server neodpovedal v časovom limite. Skúste to prosím znova."},
+    {1004,
+     "Certifikát serveru není důvěryhodný, spojení bylo ukončeno. Zkontrolujte nastavení "
+     "ověřování certifikátu a soubor certifikační autority v nastavení připojení.",
+     "Certifikát servera nie je dôveryhodný, spojenie bolo ukončené. Skontrolujte nastavenie "
+     "overovania certifikátu a súbor certifikačnej autority v nastavení pripojenia."},
+    {1005,
+     "Vaše přihlášení na serveru skončilo (například po restartu serveru). Byli jste odpojeni, "
+     "připojte se prosím znovu.",
+     "Vaše prihlásenie na serveri skončilo (napríklad po reštarte servera). Boli ste odpojení, "
+     "pripojte sa prosím znova."},
+    {1006, "&Ověřovat certifikát serveru", "&Overovať certifikát servera"},
+    {1007, "Soubor &certifikační autority (CA)", "Súbor &certifikačnej autority (CA)"},
+    {1008, "&Vybrat...", "&Vybrať..."},
+    {1009, "Soubor certifikační autority", "Súbor certifikačnej autority"},
+    {1010, "Certifikáty (*.pem *.crt *.cer);;Všechny soubory (*)",
+     "Certifikáty (*.pem *.crt *.cer);;Všetky súbory (*)"},
+    {1011, "Aktualizační program %s se nepodařilo spustit.",
+     "Aktualizačný program %s sa nepodarilo spustiť."},
+    {1012, "Odpověď serveru na přihlášení se nepodařilo přečíst. Zkuste se prosím připojit znovu.",
+     "Odpoveď servera na prihlásenie sa nepodarilo prečítať. Skúste sa prosím pripojiť znova."},
+    {1013, "Angličtina online, lekce po lekci", "Angličtina online, lekcia po lekcii"},
+    {1014, "© Tellavo s.r.o. Všechna práva vyhrazena.", "© Tellavo s.r.o. Všetky práva vyhradené."},
+    {1015,
+     "Použití: tellavo [přepínač]\n"
+     "  -install      jen nastavení připojení, po jeho zavření konec\n"
+     "  -close        ukončí běžící program této instalace\n"
+     "  -updated      oznámí dokončenou aktualizaci programu\n"
+     "  --log SOUBOR  připisuje protokol do souboru (také proměnná TELLAVO_LOG)\n"
+     "  --help        vypíše tento přehled\n"
+     "Přepínače lze psát s \"/\" nebo \"-\", na velikosti písmen nezáleží.",
+     "Použitie: tellavo [prepínač]\n"
+     "  -install      len nastavenie pripojenia, po jeho zatvorení koniec\n"
+     "  -close        ukončí bežiaci program tejto inštalácie\n"
+     "  -updated      oznámi dokončenú aktualizáciu programu\n"
+     "  --log SÚBOR   pripisuje protokol do súboru (aj premenná TELLAVO_LOG)\n"
+     "  --help        vypíše tento prehľad\n"
+     "Prepínače sa dajú písať s \"/\" alebo \"-\", na veľkosti písmen nezáleží."},
+    {1016, "&Připojit", "&Pripojiť"},
+    {1017, "Odpo&jit", "Odpo&jiť"},
+    {1018, "&Objednávky", "&Objednávky"},
+    {1019, "&Rozvrh", "&Rozvrh"},
+    {1020, "&Výuka", "&Výučba"},
+    {1021, "&Uživatelé", "&Užívatelia"},
+    {1022, "&Nastavení", "&Nastavenie"},
+    {1023, "Pro&fil", "Pro&fil"},
+    {1024, "O &aplikaci", "O &aplikácii"},
 };
 
 static_assert(std::is_sorted(std::begin(kOwnTexts), std::end(kOwnTexts),

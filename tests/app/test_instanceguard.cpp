@@ -32,10 +32,15 @@ protected:
         QFile file(dir.filePath(QStringLiteral("tellavo.ini")));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    QProcess *start(const QStringList &arguments = {}) {
+    // Without a display: no platform plugin, no X or Wayland server.
+    QProcess *start(const QStringList &arguments = {}, bool display = true) {
         auto *p = new QProcess;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        if (!display) {
+            for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+                env.remove(QString::fromLatin1(name));
+        }
         p->setProcessEnvironment(env);
         p->start(program, arguments);
         processes.append(p);
@@ -73,10 +78,33 @@ TEST_F(Installation, SecondStartEndsAndCloseSwitchEndsTheRunningInstance) {
 }
 
 TEST_F(Installation, CloseSwitchWithoutRunningInstanceEndsAtOnce) {
-    QProcess *closer = start({QStringLiteral("/close")});
+    for (bool display : {true, false}) {
+        QProcess *closer = start({QStringLiteral("/close")}, display);
+        ASSERT_TRUE(closer->waitForFinished(10000));
+        EXPECT_EQ(closer->exitStatus(), QProcess::NormalExit) << display;
+        EXPECT_EQ(closer->exitCode(), 0) << display;
+    }
+    EXPECT_EQ(settings(), "AutoConnect=0\r\n");
+}
+
+TEST_F(Installation, CloseSwitchEndsTheInstallModeAndNeedsNoDisplay) {
+    QProcess *install = start({QStringLiteral("-install")});
+    ASSERT_TRUE(install->waitForStarted());
+    waitUntilRunning();
+    QProcess *closer = start({QStringLiteral("-close")}, false);
     ASSERT_TRUE(closer->waitForFinished(10000));
     EXPECT_EQ(closer->exitCode(), 0);
-    EXPECT_EQ(settings(), "AutoConnect=0\r\n");
+    ASSERT_TRUE(install->waitForFinished(10000)) << "the install dialog stayed open";
+    EXPECT_EQ(install->exitCode(), 0);
+}
+
+TEST_F(Installation, HelpListsTheSwitchesWithoutADisplay) {
+    QProcess *help = start({QStringLiteral("--help")}, false);
+    ASSERT_TRUE(help->waitForFinished(10000));
+    EXPECT_EQ(help->exitCode(), 0);
+    const QString text = QString::fromUtf8(help->readAllStandardOutput());
+    for (const char *name : {"-install", "-close", "-updated", "--log", "--help"})
+        EXPECT_TRUE(text.contains(QLatin1String(name))) << name << "\n" << text.toStdString();
 }
 
 } // namespace

@@ -1,9 +1,16 @@
-#include "base/session.h"
+#include "app/aboutbox.h"
+#include "app/buttonart.h"
 #include "app/tfmain.h"
+#include "base/session.h"
+#include "lang/programlocale.h"
 #include "lang/texts.h"
 #include "scriptedseam.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QSet>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -123,6 +130,116 @@ TEST_F(MainWindow, ClosingSavesOnlyAChangedPlacement) {
     window->showPlaced();
     EXPECT_EQ(window->geometry().size(), QSize(800, 575));
     EXPECT_EQ(window->geometry().topLeft(), QPoint(10, 10));
+}
+
+TEST_F(MainWindow, StoredPlacementOffTheScreenIsBroughtBack) {
+    const QRect available = window->QWidget::screen()->availableGeometry();
+    for (const char *placement :
+         {"0;5000;4000;800;577", "0;-3000;-2000;800;577", "0;0;0;6000;5000"}) {
+        stored = QString::fromLatin1(placement);
+        window->showPlaced();
+        // Within reach: the top-left corner on the screen, and most of the window with it.
+        const QRect g = window->geometry();
+        const QRect inside = available.intersected(g);
+        EXPECT_TRUE(available.contains(g.topLeft()) && inside.width() >= 700 &&
+                    inside.height() >= 500)
+            << placement << " gives " << g.x() << "," << g.y() << " " << g.width() << "x"
+            << g.height();
+        window->hide();
+    }
+}
+
+TEST_F(MainWindow, TopBarButtonsWorkFromTheKeyboard) {
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    // Tab walks through the usable buttons (signed out: connect, settings, about).
+    QSet<QString> reached;
+    for (int i = 0; i < 12; ++i) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window.get(),
+                        Qt::Key_Tab);
+        if (QWidget *focus = QApplication::focusWidget())
+            reached.insert(focus->objectName());
+    }
+    EXPECT_TRUE(reached.contains("im_connect"));
+    EXPECT_TRUE(reached.contains("im_opts"));
+    EXPECT_TRUE(reached.contains("im_about"));
+    EXPECT_FALSE(reached.contains("im_order")); // disabled while signed out
+
+    TImageButton *connectButton = button("im_connect");
+    connectButton->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(connectButton, Qt::Key_Space);
+    QTest::keyClick(connectButton, Qt::Key_Return);
+    QTest::qWait(200); // Enter presses the button the way a click looks
+    EXPECT_EQ(connects, 2);
+    QTest::keyClick(window.get(), Qt::Key_P, Qt::AltModifier); // "&Připojit"
+    QTest::qWait(200);
+    EXPECT_EQ(connects, 3);
+    EXPECT_EQ(connectButton->accessibleName(), "Připojit");
+    EXPECT_TRUE(connectButton->toolTip().startsWith("Připojit ("))
+        << connectButton->toolTip().toStdString();
+
+    signIn(4);
+    QTest::keyClick(window.get(), Qt::Key_R, Qt::AltModifier); // "&Rozvrh"
+    QTest::qWait(200);
+    EXPECT_EQ(window->currentScreen(), screens[Tfmain::Timetable]);
+    EXPECT_EQ(connectButton->accessibleName(), "Odpojit");
+}
+
+TEST_F(MainWindow, LastSignInInTheProgramsLanguageAndNothingForTheFirst) {
+    const QLocale machine;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    signIn(4);
+    const QString shown = window->findChild<QLabel *>("lb_lastlogvalue")->text();
+    EXPECT_EQ(shown, ProgramLocale().toString(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)),
+                                              QLocale::ShortFormat));
+    EXPECT_FALSE(shown.contains("AM")) << shown.toStdString();
+    SessionValues().setText(QStringLiteral("sesid=1\nusertype=4"));
+    window->RefreshState();
+    EXPECT_EQ(window->findChild<QLabel *>("lb_lastlogvalue")->text(), QString());
+    QLocale::setDefault(machine);
+}
+
+TEST(ButtonArt, PicturesFollowThePixelRatioAndKeepCaptionsOffTheEdges) {
+    for (int language : {LangCzech, LangSlovak}) {
+        SetLanguageIndex(language);
+        for (int b = ButtonArt::Connect; b <= ButtonArt::About; ++b) {
+            const auto art = ButtonArt::Button(b);
+            const QVector<QPixmap> normal = ButtonArt::Pictures(art, 1);
+            const QVector<QPixmap> sharp = ButtonArt::Pictures(art, 2);
+            ASSERT_EQ(normal.size(), 3);
+            EXPECT_EQ(sharp[1].size(), normal[1].size() * 2) << b;
+            EXPECT_EQ(sharp[1].deviceIndependentSize(), normal[1].deviceIndependentSize()) << b;
+            // No caption pixel (white) in the bands along the left and right edges.
+            const QImage image = normal[1].toImage();
+            const int band = ButtonArt::kCaptionMargin - 2;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x : {3, band, image.width() - 1 - band, image.width() - 4}) {
+                    const QColor c = image.pixelColor(x, y);
+                    EXPECT_FALSE(c.alpha() > 240 && c.red() > 240 && c.green() > 240 &&
+                                 c.blue() > 240)
+                        << "button " << b << " language " << language << " at " << x << "," << y;
+                }
+            }
+        }
+    }
+    SetLanguageIndex(LangCzech);
+}
+
+TEST(AboutBox, CloseButtonAndTextsFromTheTables) {
+    SetLanguageIndex(LangSlovak);
+    TAboutBox box(nullptr, {});
+    box.show();
+    QStringList texts;
+    for (QLabel *label : box.findChildren<QLabel *>())
+        texts.append(label->text());
+    EXPECT_TRUE(texts.contains(AppText(1014)));
+    auto *close = box.findChild<QPushButton *>("btn_close");
+    ASSERT_NE(close, nullptr);
+    EXPECT_EQ(close->text(), CommonText(15));
+    close->click();
+    EXPECT_FALSE(box.isVisible());
+    SetLanguageIndex(LangCzech);
 }
 
 } // namespace

@@ -35,6 +35,20 @@ TEST(Placement, StoredTextDecidesStateAndBounds) {
     EXPECT_EQ(ComposePlacement(2, QRect(0, 0, 1024, 740)), "2;0;0;1024;740");
 }
 
+TEST(Placement, ClampedToTheAvailableArea) {
+    const QRect area(0, 30, 1024, 738); // a panel at the top
+    const std::pair<QRect, QRect> cases[] = {
+        {QRect(10, 40, 800, 577), QRect(10, 40, 800, 577)},       // inside: unchanged
+        {QRect(3000, 2000, 800, 577), QRect(224, 191, 800, 577)}, // off to the bottom right
+        {QRect(-900, -50, 800, 577), QRect(0, 30, 800, 577)},     // off to the top left
+        {QRect(100, 100, 2000, 1500), QRect(0, 30, 1024, 738)},   // larger than the screen
+        {QRect(300, 250, 800, 577), QRect(300, 250, 800, 577)},   // partly out, within reach
+        {QRect(980, 40, 800, 577), QRect(224, 40, 800, 577)},     // 44 pixels inside: moved
+    };
+    for (const auto &[stored, expected] : cases)
+        EXPECT_EQ(ClampToArea(stored, area), expected) << stored.x() << "," << stored.y();
+}
+
 TEST(Switches, SlashOrDashAnyCase) {
     const StartSwitches a = ParseSwitches({"prog", "/INSTALL", "-Updated"});
     EXPECT_TRUE(a.install);
@@ -52,6 +66,12 @@ TEST(Switches, LogFileInEachSpelling) {
     EXPECT_EQ(ParseSwitches({"prog", "--log=C:=1.log"}).logFile, "C:=1.log");
     // A trailing switch without its file names no file.
     EXPECT_TRUE(ParseSwitches({"prog", "--log"}).logFile.isEmpty());
+}
+
+TEST(Switches, HelpInEachSpelling) {
+    for (const char *spelling : {"--help", "-HELP", "/help"})
+        EXPECT_TRUE(ParseSwitches({"prog", spelling}).help) << spelling;
+    EXPECT_FALSE(ParseSwitches({"prog", "help", "-install"}).help);
 }
 
 } // namespace
