@@ -126,8 +126,15 @@ void HttpExchange::showSlowWindow() {
     if (!m_slowWindow)
         return;
     m_observer = m_slowWindow->observer();
-    if (m_connected && m_observer)
+    if (!m_observer)
+        return;
+    // The window joins midway: it learns what has happened so far.
+    if (m_connected)
         m_observer->connected();
+    if (m_uploadBegun && !m_uploadEnded)
+        m_observer->transferBegins(m_uploadTotal, true);
+    if (m_downloadBegun && !m_downloadEnded)
+        m_observer->transferBegins(m_downloadTotal, false);
 }
 
 void HttpExchange::sawProgress() {
@@ -179,6 +186,7 @@ void HttpExchange::uploadProgress(qint64 sent, qint64 total) {
     markConnected();
     if (!m_uploadBegun) {
         m_uploadBegun = true;
+        m_uploadTotal = total;
         if (m_observer)
             m_observer->transferBegins(total, true);
     }
@@ -212,6 +220,7 @@ void HttpExchange::downloadProgress(qint64 received, qint64 total) {
             return; // nothing of the body yet
         markConnected();
         m_downloadBegun = true;
+        m_downloadTotal = qMax<qint64>(total, 0);
         if (m_observer)
             m_observer->transferBegins(qMax<qint64>(total, 0), false);
     }

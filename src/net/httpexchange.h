@@ -99,4 +99,6 @@ private:
     bool m_uploadEnded = false;
     bool m_downloadBegun = false;
     bool m_downloadEnded = false;
+    qint64 m_uploadTotal = 0;
+    qint64 m_downloadTotal = 0;
 };

@@ -223,4 +223,25 @@ TEST_F(RequestDialog, SlowDirectRequestShowsTheDialogWhoseCancelEndsIt) {
     EXPECT_EQ(visibleDialog(), nullptr);
 }
 
+TEST_F(RequestDialog, SlowWindowJoiningMidwayShowsTheTransfer) {
+    InstallSlowRequestDialog();
+    HttpExchange::setSlowAfterMs(300);
+    LoopbackReply slow;
+    slow.body = "ok" + QByteArray(40000, 'x');
+    slow.chunkSize = 2000;
+    slow.chunkDelayMs = 50; // about a second for the whole body
+    server.replies.enqueue(slow);
+    QStringList upper;
+    Watcher watcher([&](RequestProgressDialog *dialog) {
+        if (dialog && !upper.contains(dialog->upperText()))
+            upper.append(dialog->upperText());
+    });
+    const RequestOutcome outcome =
+        RunRequest(QString(), QStringLiteral("getbookfile"), QString(), false, false);
+    EXPECT_EQ(outcome.result, 0);
+    // The dialog shows the running transfer with its total, not a bare connection line.
+    EXPECT_TRUE(upper.filter(QRegularExpression(QStringLiteral("39 kB\\)$"))).size() > 0)
+        << upper.join(" | ").toStdString();
+}
+
 } // namespace
