@@ -38,8 +38,15 @@ function(tellavo_test name)
   else()
     target_link_libraries(${name} PRIVATE ${T_LIBS} tellavo_testsupport GTest::gmock GTest::gtest_main)
   endif()
+  # Label "gui" for programs with widgets, "core" for the others (the sanitizer run in CI
+  # takes the core ones: ctest -L core).
+  if(T_GUI)
+    set(label gui)
+  else()
+    set(label core)
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1;QT_MEDIA_BACKEND=gstreamer"
-               TIMEOUT 120)
+               TIMEOUT 120 LABELS ${label})
 endfunction()

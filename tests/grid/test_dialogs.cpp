@@ -151,16 +151,16 @@ TEST(InputDialog, OneFieldLayoutAndValuesOnlyOnConfirm) {
     // Through the seam: cancelling either prompt leaves both values untouched.
     ScriptedSeam seam;
     QString first = "jan", second = "x";
-    seam.inputAnswers = QQueue<QString>({"petr", QString()});
+    seam.inputAnswers = QQueue<QString>{QStringList{"petr", QString()}};
     EXPECT_FALSE(InputEx("Přihlášení", "Jméno:", "Heslo:", first, second));
     EXPECT_EQ(first, "jan");
     EXPECT_EQ(second, "x");
-    seam.inputAnswers = QQueue<QString>({"petr", "tajne"});
+    seam.inputAnswers = QQueue<QString>{QStringList{"petr", "tajne"}};
     EXPECT_TRUE(InputEx("Přihlášení", "Jméno:", "Heslo:", first, second, false, true));
     EXPECT_EQ(first, "petr");
     EXPECT_EQ(second, "tajne");
     EXPECT_EQ(seam.inputs.last(), "Přihlášení|Heslo:");
-    seam.inputAnswers = QQueue<QString>({"3"});
+    seam.inputAnswers = QQueue<QString>{QStringList{"3"}};
     QString page = "1", unused;
     EXPECT_TRUE(InputEx("Strana", "Strana (1 - 9):", "", page, unused));
     EXPECT_EQ(page, "3");

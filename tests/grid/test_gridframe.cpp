@@ -269,7 +269,7 @@ TEST_F(GridFrameTest, StoredLayoutReplacesTheDesignAndDefaultComesBack) {
     EXPECT_EQ(table.IndexFieldNames(), "NAME");
 
     // Restore the default, keep the stored layout.
-    seam.boxAnswers = QQueue<int>({mrNo});
+    seam.boxAnswers = QQueue<int>{QList<int>{mrNo}};
     frame.Naststandartnnastavensloupc1->trigger();
     EXPECT_EQ(fieldOrder(), QStringList({"ID", "NAME", "HOURS", "WHENHOUR", "NOTE"}));
     EXPECT_EQ(frame.gr->Columns()[1].caption, "Name");
@@ -279,7 +279,7 @@ TEST_F(GridFrameTest, StoredLayoutReplacesTheDesignAndDefaultComesBack) {
     EXPECT_TRUE(frame.LayoutStored());
 
     // Again, deleting it; a third time asks nothing.
-    seam.boxAnswers = QQueue<int>({mrYes});
+    seam.boxAnswers = QQueue<int>{QList<int>{mrYes}};
     frame.Naststandartnnastavensloupc1->trigger();
     EXPECT_FALSE(Tfrg::ConfigStore().Read("col", "", stored, key()));
     EXPECT_FALSE(frame.LayoutStored());
@@ -379,7 +379,7 @@ TEST_F(GridFrameTest, DeleteAsksOnceAndDetailKeepsTheState) {
     frame.OnShowDetail = [&](Tfrg *) { ++details; };
     frame.init(&source, nullptr, key());
     show();
-    seam.boxAnswers = QQueue<int>({mrNo, mrYes});
+    seam.boxAnswers = QQueue<int>{QList<int>{mrNo, mrYes}};
     QTest::keyClick(frame.gr, Qt::Key_Delete);
     EXPECT_EQ(table.RecordCount(), 5);
     QTest::keyClick(frame.gr, Qt::Key_Delete, Qt::ShiftModifier);
@@ -599,7 +599,7 @@ TEST_F(GridFrameTest, OutputButtonCreatesTheDefinitionOnceAndOpensDialogOrMenu) 
     EXPECT_EQ(created, 1);
     EXPECT_TRUE(frame.pmo->isVisible());
     frame.pmo->hide();
-    seam.boxAnswers = QQueue<int>({mrNo});
+    seam.boxAnswers = QQueue<int>{QList<int>{mrNo}};
     frame.Naststandartnnastavensloupc1->trigger();
     EXPECT_EQ(frame.Output(), nullptr);
     GridOutputFactory() = nullptr;

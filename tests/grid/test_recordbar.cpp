@@ -160,7 +160,7 @@ TEST_F(RecordDialogTest, EscapeCancelsThenCloses) {
 
 TEST_F(RecordDialogTest, ClosingWithUnsavedChangesAsks) {
     QTest::keyClicks(name, " changed");
-    seam.boxAnswers = QQueue<int>({mrCancel, mrNo});
+    seam.boxAnswers = QQueue<int>{QList<int>{mrCancel, mrNo}};
     QTest::mouseClick(bar->btnclose, Qt::LeftButton);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(orders.State(), TTableState::Edit);
@@ -176,7 +176,7 @@ TEST_F(RecordDialogTest, ClosingWithUnsavedChangesAsks) {
 
     dialog.show();
     QTest::keyClicks(name, " saved");
-    seam.boxAnswers = QQueue<int>({mrYes});
+    seam.boxAnswers = QQueue<int>{QList<int>{mrYes}};
     dialog.close();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(field("NAME"), "Order 1 saved");
@@ -186,7 +186,7 @@ TEST_F(RecordDialogTest, ClosingWithUnsavedChangesAsks) {
 TEST_F(RecordDialogTest, SaveFailureKeepsTheDialogOpen) {
     orders.BeforePost = [](TClientTable &) { throw AppError("Chybí jméno"); };
     QTest::keyClicks(name, "!");
-    seam.boxAnswers = QQueue<int>({mrYes});
+    seam.boxAnswers = QQueue<int>{QList<int>{mrYes}};
     dialog.close();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(orders.State(), TTableState::Edit);
@@ -194,7 +194,7 @@ TEST_F(RecordDialogTest, SaveFailureKeepsTheDialogOpen) {
 }
 
 TEST_F(RecordDialogTest, AltDeleteAsksAndOtherwiseIsSwallowed) {
-    seam.boxAnswers = QQueue<int>({mrNo, mrYes});
+    seam.boxAnswers = QQueue<int>{QList<int>{mrNo, mrYes}};
     key(Qt::Key_Delete, Qt::AltModifier);
     EXPECT_EQ(orders.RecordCount(), 3);
     key(Qt::Key_Delete, Qt::AltModifier);

@@ -153,7 +153,9 @@ void LoopbackHttpServer::accept(qintptr descriptor) {
     connection->socket = socket;
     connect(socket, &QTcpSocket::readyRead, this, [this, connection] { readFrom(connection); });
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    connect(socket, &QObject::destroyed, this, [connection] { delete connection; });
+    // Without a context object: the server's own connections are cut before its child
+    // sockets are deleted, and the record must still go with its socket then.
+    connect(socket, &QObject::destroyed, [connection] { delete connection; });
     if (auto *ssl = qobject_cast<QSslSocket *>(socket))
         ssl->startServerEncryption();
 }
