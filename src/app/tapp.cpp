@@ -16,6 +16,7 @@
 #include "net/runrequest.h"
 #include "net/serverrequest.h"
 #include "net/settings.h"
+#include "screens/entrancetest.h"
 
 #include <QApplication>
 #include <QFile>
@@ -112,6 +113,7 @@ TSignIn::Hooks TApp::signInHooks() {
                                         main.top() + (main.height() - dialog.height()) / 2));
     };
     h.refreshState = [this] { m_main->RefreshState(); };
+    h.runEntranceTest = [this] { Tfentrancetest::Run(m_main.get()); };
     h.hideScreens = [this] { m_main->ShowScreen(nullptr); };
     h.signOutScreens = [this] {
         for (int i = 0; i < 4; ++i)

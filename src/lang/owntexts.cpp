@@ -62,6 +62,9 @@ constexpr OwnText kOwnTexts[] = {
     {1022, "&Nastavení", "&Nastavenie"},
     {1023, "Pro&fil", "Pro&fil"},
     {1024, "O &aplikaci", "O &aplikácii"},
+    {1500, "Úvodní text %1 nelze načíst.", "Úvodný text %1 sa nedá načítať."},
+    {1501, "Otázky vstupního testu %1 nelze načíst.",
+     "Otázky vstupného testu %1 sa nedajú načítať."},
 };
 
 static_assert(std::is_sorted(std::begin(kOwnTexts), std::end(kOwnTexts),

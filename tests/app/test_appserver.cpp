@@ -1,20 +1,26 @@
+#include "app/tapp.h"
 #include "base/locations.h"
 #include "base/session.h"
-#include "app/tapp.h"
 #include "data/dm.h"
 #include "lang/apperror.h"
+#include "lang/messagebox.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
 #include "lesson/bookcatalogue.h"
 #include "net/scramble.h"
 #include "net/settings.h"
 #include "qtprinters.h"
+#include "screens/entrancetest.h"
 #include "scriptedseam.h"
 #include "serverharness.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -140,6 +146,71 @@ TEST_F(ProgramAgainstServer, WrongPasswordIsRefused) {
     useAccount(QString(), QString());
     click("im_connect");
     EXPECT_EQ(seam.boxes.last().text, AppText(165));
+}
+
+// Answers the first items of the entrance test as soon as it shows, then finishes it.
+void takeEntranceTestWhenShown(int rightAnswers, int &shown) {
+    auto *d = qobject_cast<Tfentrancetest *>(QApplication::activeModalWidget());
+    if (!d) {
+        QTimer::singleShot(
+            20, [rightAnswers, &shown] { takeEntranceTestWhenShown(rightAnswers, shown); });
+        return;
+    }
+    ++shown;
+    for (int n = 1; n <= rightAnswers; ++n) {
+        auto *answers = d->findChild<QComboBox *>(QStringLiteral("cb_item%1").arg(n));
+        for (int i = 0; i < answers->count(); ++i)
+            if (answers->itemText(i).endsWith(u' '))
+                answers->setCurrentIndex(i);
+    }
+    auto *next = d->findChild<QPushButton *>(QStringLiteral("btn_next"));
+    while (d->currentPage() < Tfentrancetest::PageCount - 1)
+        next->click();
+    next->click(); // the confirmation is answered by the scripted seam
+}
+
+TEST_F(ProgramAgainstServer, NewStudentTakesTheEntranceTestOnceAfterSignIn) {
+    for (const char *name : {"welcome2.rtf", "welcome3.rtf", "entrancetest.txt"})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TELLAVO_ASSETS "/") + QString::fromLatin1(name),
+                                dir.filePath(QString::fromLatin1(name))));
+    useAccount(QStringLiteral("novacek"), QStringLiteral("novacek"));
+    QFile ini(AppLocations().settingsFile);
+    ASSERT_TRUE(ini.open(QIODevice::Append));
+    ini.write("RunWizardOnStartup=1\r\n");
+    ini.close();
+    LoadSettings();
+    ASSERT_TRUE(Settings().runWizardOnStartup);
+    click("im_connect"); // the catalogue
+    ASSERT_FALSE(IsSignedIn());
+    seam.boxes.clear();
+
+    int shown = 0;
+    takeEntranceTestWhenShown(10, shown);
+    seam.boxAnswers.enqueue(mrOK);
+    click("im_connect");
+    ASSERT_TRUE(IsSignedIn());
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(seam.boxTexts(), (QStringList{AppText(88), AppText(89)}));
+    EXPECT_EQ(server.dbValue("SELECT PROGTESTRESULT FROM USERS WHERE IDUSER = ?", {Demo::Newcomer})
+                  .toString(),
+              "10");
+    EXPECT_TRUE(Settings().runWizardOnStartup); // the box was not ticked
+
+    // The next sign-in carries the result and does not offer the test again.
+    click("im_connect");
+    ASSERT_FALSE(IsSignedIn());
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&shown] {
+        if (auto *d = qobject_cast<Tfentrancetest *>(QApplication::activeModalWidget())) {
+            ++shown;
+            d->done(QDialog::Rejected);
+        }
+    });
+    watch.start(20);
+    click("im_connect");
+    ASSERT_TRUE(IsSignedIn());
+    EXPECT_EQ(SessionValues().value(u"progtestresult"), "10");
+    EXPECT_EQ(shown, 1);
 }
 
 } // namespace

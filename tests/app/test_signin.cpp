@@ -244,16 +244,34 @@ TEST_F(SignInTest, SessionEndedByTheServerEndsTheLocalOneWithOneMessage) {
     }
 }
 
-TEST_F(SignInTest, EntranceTestForANewClientWhenAsked) {
-    Settings().runWizardOnStartup = true;
-    server.replies.enqueue(Reply(200, LoginReply(sessionAt(seam.clock), AllLookups())));
-    signIn->SignIn();
-    EXPECT_EQ(entranceTests, 1);
-    SessionValues().clear();
-    server.replies.enqueue(
-        Reply(200, LoginReply(sessionAt(seam.clock, "progtestresult=55\r\n"), AllLookups())));
-    signIn->SignIn();
-    EXPECT_EQ(entranceTests, 1);
+TEST_F(SignInTest, EntranceTestOnlyForAStudentWithoutResultWhenAsked) {
+    struct Case {
+        const char *session; // after the session id
+        bool asked;          // RunWizardOnStartup
+        int offered;
+    };
+    const Case cases[] = {
+        {"usertype=4\r\n", true, 1},
+        {"", true, 1}, // a missing type counts as a student
+        {"usertype=4\r\nprogtestresult=55\r\n", true, 0},
+        {"usertype=4\r\n", false, 0},
+        {"usertype=3\r\n", true, 0},
+        {"usertype=2\r\n", true, 0},
+        {"usertype=1\r\n", true, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.session);
+        SessionValues().clear();
+        entranceTests = 0;
+        Settings().runWizardOnStartup = c.asked;
+        const QString session = QStringLiteral("sesid=abc\r\niduser=7\r\nservertime=%1\r\n%2")
+                                    .arg(seam.clock.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                                         QString::fromLatin1(c.session));
+        server.replies.enqueue(Reply(200, LoginReply(session, AllLookups())));
+        signIn->SignIn();
+        ASSERT_TRUE(IsSignedIn());
+        EXPECT_EQ(entranceTests, c.offered);
+    }
 }
 
 TEST_F(SignInTest, SignOutClosesTablesAndSendsLogout) {
