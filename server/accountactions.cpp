@@ -44,6 +44,7 @@ ActionReply ChangePassAction(ActionContext &ctx) {
         if (type.toInt() == 1 && ctx.userType() != 1)
             throw Refusal(Msg::NotAllowed);
         SetPassword(ctx, user, QByteArray());
+        ctx.sessions.removeUser(user); // whoever signed in with the old password is out
         return ActionReply::Ok();
     }
     if (!ctx.request.has("pass"))
@@ -52,6 +53,8 @@ ActionReply ChangePassAction(ActionContext &ctx) {
     if (password.size() > kMaxPasswordBytes)
         throw Refusal(Msg::ValueTooLong, QStringLiteral("pass"));
     SetPassword(ctx, ctx.userId(), password);
+    // Other sign-ins of the user end; the one that changed the password goes on.
+    ctx.sessions.removeUser(ctx.userId(), ctx.session->family);
     return ActionReply::Ok();
 }
 

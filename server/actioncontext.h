@@ -1,6 +1,7 @@
 #pragma once
 
 #include "server/actionrequest.h"
+#include "server/loginthrottle.h"
 #include "server/serverclock.h"
 #include "server/serveroptions.h"
 #include "server/servertexts.h"
@@ -27,9 +28,10 @@ using OnlineClientIds = std::function<QStringList()>;
 // shared state.
 struct ActionContext {
     const ActionRequest &request;
-    Session *session; // nullptr for the sign-in and the raw download
+    std::shared_ptr<const Session> session; // nullptr for the sign-in and the raw download
     SchoolDatabase &db;
     SessionStore &sessions;
+    LoginThrottle &throttle;
     const ServerOptions &options;
     const ServerClock &clock;
     const OnlineClientIds &onlineClientIds;

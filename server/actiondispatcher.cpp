@@ -51,41 +51,52 @@ bool RenewalDue(const Session &session, const QDateTime &now, const ServerOption
            session.lastUsed.secsTo(now) > options.renewIdleSeconds;
 }
 
+ActionContext ContextFor(const ActionRequest &request, ServerState &state,
+                         std::shared_ptr<const Session> session) {
+    return ActionContext{request,        std::move(session), state.db,    state.sessions,
+                         state.throttle, state.options,      state.clock, state.onlineClientIds};
+}
+
+// Reads the fields of a form body, refusing a body with more of them than any request needs.
+bool ReadFormFields(ActionRequest &request, const ServerOptions &options) {
+    if (request.contentType.trimmed().toLower().startsWith("multipart/"))
+        return true; // read by field name where an action needs it
+    const std::optional<FormFields> fields =
+        ParseBoundedFormFields(request.body, options.maxFormFields);
+    if (!fields)
+        return false;
+    request.form = *fields;
+    return true;
+}
+
 } // namespace
 
-ActionReply DispatchAction(const ActionRequest &request, ServerState &state) {
+ActionReply DispatchAction(ActionRequest request, ServerState &state) {
     const QDateTime now = state.clock.now();
     const QByteArray action = request.action();
     if (action == "login") {
-        ActionContext ctx{request,
-                          nullptr,
-                          state.db,
-                          state.sessions,
-                          state.options,
-                          state.clock,
-                          state.onlineClientIds};
+        if (request.body.size() > state.options.maxAnonymousBodyBytes ||
+            !ReadFormFields(request, state.options))
+            return ActionReply::BadLogin();
+        ActionContext ctx = ContextFor(request, state, nullptr);
         return RunGuardedAction(LoginAction, ctx);
     }
-    Session *session =
+    const std::shared_ptr<const Session> session =
         state.sessions.find(QString::fromLatin1(request.query.value("PHPSESSID")), now);
     if (!session)
         return ActionReply::BadLogin();
     const bool renewalDue = RenewalDue(*session, now, state.options);
-    session->lastUsed = now;
-    ActionContext ctx{request,
-                      session,
-                      state.db,
-                      state.sessions,
-                      state.options,
-                      state.clock,
-                      state.onlineClientIds};
+    state.sessions.touch(*session, now, request.remoteAddress);
+    ActionContext ctx = ContextFor(request, state, session);
+    if (!ReadFormFields(request, state.options))
+        return ActionReply::Error(ctx.text(Msg::MalformedRequest));
     const Handler handler = Handlers().value(action);
     if (!handler)
         return ActionReply::Error(ctx.text(Msg::UnknownAction));
     ActionReply reply = RunGuardedAction(handler, ctx);
     if (reply.renewable && renewalDue && reply.status == 200 && reply.body.startsWith("ok")) {
-        const Session &renewed = state.sessions.renew(*session, now);
-        reply.body.prepend("oksesid=" + renewed.id.toLatin1() + "endsesid");
+        const std::shared_ptr<const Session> renewed = state.sessions.renew(*session, now);
+        reply.body.prepend("oksesid=" + renewed->id.toLatin1() + "endsesid");
     }
     return reply;
 }

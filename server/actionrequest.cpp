@@ -13,7 +13,7 @@ ActionReply ActionReply::Ok(const QByteArray &payload) {
 }
 
 ActionReply ActionReply::OkZip(const QByteArray &payload) {
-    return {200, "okzip" + CompressText(payload, 6), false};
+    return {200, "okzip" + CompressText(payload, 6), false, "application/octet-stream"};
 }
 
 ActionReply ActionReply::Error(const QString &message) {
@@ -22,7 +22,7 @@ ActionReply ActionReply::Error(const QString &message) {
 }
 
 ActionReply ActionReply::Raw(const QByteArray &bytes) {
-    return {200, bytes, false};
+    return {200, bytes, false, "application/octet-stream"};
 }
 
 ActionReply ActionReply::BadLogin() {

@@ -27,6 +27,7 @@ struct ActionReply {
     int status = 200;
     QByteArray body;
     bool renewable = false;
+    QByteArray contentType = "text/plain; charset=windows-1250";
 
     static ActionReply Ok(const QByteArray &payload = {});
     static ActionReply OkZip(const QByteArray &payload);

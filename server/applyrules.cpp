@@ -11,6 +11,7 @@ struct Editable {
     const char *name;
     TValue::Kind kind;
     int width = 0;
+    bool multiline = false;
 };
 
 const QList<Editable> kProfileFields{
@@ -42,8 +43,23 @@ const QList<Editable> kProfileFields{
 const QList<Editable> kStaffUserFields{
     {"HOURDEBIT", TValue::Float},   {"USERLEVEL", TValue::Integer},
     {"COURSE", TValue::Integer},    {"USERACTIVE", TValue::Integer},
-    {"BOOKIDS", TValue::Text, 200}, {"REMARK", TValue::Text, 20000},
+    {"BOOKIDS", TValue::Text, 200}, {"REMARK", TValue::Text, 20000, true},
 };
+
+// What a teacher may change in a student's record: the level and the course.
+const QList<Editable> kTeacherUserFields{
+    {"USERLEVEL", TValue::Integer},
+    {"COURSE", TValue::Integer},
+};
+
+// Line breaks and other control characters in a one-line field would reach e-mail headers
+// and exports; only multi-line fields take them.
+bool HasControlCharacters(const QString &text) {
+    for (const QChar c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return true;
+    return false;
+}
 
 const Editable *FindEditable(const QList<Editable> &fields, const QString &name) {
     for (const Editable &f : fields)
@@ -74,6 +90,8 @@ QVariant Convert(const TValue &value, const Editable &field) {
         const QString text = value.toText();
         if (field.width > 0 && text.size() > field.width)
             throw Refusal(Msg::ValueTooLong, QLatin1String(field.name));
+        if (!field.multiline && HasControlCharacters(text))
+            throw Refusal(Msg::BadFieldValue, QLatin1String(field.name));
         return text;
     }
     }
@@ -226,15 +244,27 @@ void CheckBookIds(const ChangeOp &op) {
         throw Refusal(Msg::BadChangeSet);
 }
 
+// A teacher sets the level and course of a student; staff edit everything they manage. An
+// account that is switched off loses its sessions at once.
 void ModifyUser(ActionContext &ctx, const ChangeOp &op) {
-    RequireStaff(ctx);
     const qint64 id = KeyOf(op.key);
+    if (ctx.isTeacher()) {
+        if (UserTypeInJob(ctx, id) != 4)
+            throw Refusal(Msg::NotAllowed);
+        UpdateRow(ctx, QStringLiteral("USERS"), QStringLiteral("IDUSER"), id, op,
+                  kTeacherUserFields);
+        return;
+    }
+    RequireStaff(ctx);
     if (ctx.userType() == 2 && UserTypeInJob(ctx, id) == 1)
         throw Refusal(Msg::NotAllowed);
     UserTypeInJob(ctx, id);
     CheckBookIds(op);
     UpdateRow(ctx, QStringLiteral("USERS"), QStringLiteral("IDUSER"), id, op,
               kProfileFields + kStaffUserFields);
+    const auto active = op.values.constFind(QStringLiteral("USERACTIVE"));
+    if (active != op.values.cend() && active->toInteger() != 1)
+        ctx.sessions.removeUser(id);
 }
 
 void ModifyOwnProfile(ActionContext &ctx, const ChangeOp &op) {
@@ -256,7 +286,7 @@ void InsertRemark(ActionContext &ctx, const ChangeOp &op) {
                               " WHENWRITTEN, REMARK) VALUES (?, ?, ?, ?, ?, ?)"),
                {ctx.db.nextId(QStringLiteral("USERREMARKS"), QStringLiteral("IDUSERREMARK")),
                 ctx.jobId(), user, ctx.userId(), when.isNull() ? ctx.now() : when.toQDateTime(),
-                Convert(op.values.value("REMARK"), {"REMARK", TValue::Text, 20000})});
+                Convert(op.values.value("REMARK"), {"REMARK", TValue::Text, 20000, true})});
 }
 
 qint64 RemarkKeyForChange(ActionContext &ctx, const ChangeOp &op) {
@@ -276,7 +306,7 @@ qint64 RemarkKeyForChange(ActionContext &ctx, const ChangeOp &op) {
 void ModifyRemark(ActionContext &ctx, const ChangeOp &op) {
     UpdateRow(ctx, QStringLiteral("USERREMARKS"), QStringLiteral("IDUSERREMARK"),
               RemarkKeyForChange(ctx, op), op,
-              {{"REMARK", TValue::Text, 20000}, {"WHENWRITTEN", TValue::DateTime}});
+              {{"REMARK", TValue::Text, 20000, true}, {"WHENWRITTEN", TValue::DateTime}});
 }
 
 void DeleteRemark(ActionContext &ctx, const ChangeOp &op) {
@@ -299,34 +329,50 @@ void DeleteMessage(ActionContext &ctx, const ChangeOp &op) {
                {KeyOf(op.key), ctx.jobId()});
 }
 
+bool NotClient(const ActionContext &ctx) {
+    return !ctx.isClient();
+}
+
+bool Staff(const ActionContext &ctx) {
+    return ctx.isStaff();
+}
+
+bool StaffOrTeacher(const ActionContext &ctx) {
+    return ctx.isStaff() || ctx.isTeacher();
+}
+
+bool TypeOne(const ActionContext &ctx) {
+    return ctx.userType() == 1;
+}
+
 } // namespace
 
 ApplyRules TimetableRules() {
-    return {InsertSlot, DeleteSlot, nullptr};
+    return {NotClient, InsertSlot, DeleteSlot, nullptr};
 }
 
 ApplyRules OrderRules() {
-    return {nullptr, nullptr, ModifyOrder};
+    return {Staff, nullptr, nullptr, ModifyOrder};
 }
 
 ApplyRules UserRules() {
-    return {nullptr, nullptr, ModifyUser};
+    return {StaffOrTeacher, nullptr, nullptr, ModifyUser};
 }
 
 ApplyRules UserInfoRules() {
-    return {nullptr, nullptr, ModifyOwnProfile};
+    return {nullptr, nullptr, nullptr, ModifyOwnProfile};
 }
 
 ApplyRules UserRemarkRules() {
-    return {InsertRemark, DeleteRemark, ModifyRemark};
+    return {NotClient, InsertRemark, DeleteRemark, ModifyRemark};
 }
 
 ApplyRules LoginRules() {
-    return {nullptr, DeleteLogin, nullptr};
+    return {TypeOne, nullptr, DeleteLogin, nullptr};
 }
 
 ApplyRules MessageRules() {
-    return {nullptr, DeleteMessage, nullptr};
+    return {TypeOne, nullptr, DeleteMessage, nullptr};
 }
 
 void RecordTimetableHistory(ActionContext &ctx, qint64 idTimetable, const QVariant &oldStatus,

@@ -3,9 +3,11 @@
 #include "server/actioncontext.h"
 #include "server/changeset.h"
 
-// What a provider accepts from a change set; a missing operation is refused. Each rule
-// checks the user's type and the row, stamps what the server owns, and writes the row.
+// What a provider accepts from a change set; a missing operation is refused. Who may send a
+// change set at all is checked before it is read; each rule then checks the user's type and
+// the row, stamps what the server owns, and writes the row.
 struct ApplyRules {
+    bool (*mayApply)(const ActionContext &) = nullptr; // nullptr: every signed-in user
     void (*insert)(ActionContext &, const ChangeOp &) = nullptr;
     void (*remove)(ActionContext &, const ChangeOp &) = nullptr;
     void (*modify)(ActionContext &, const ChangeOp &) = nullptr;

@@ -16,7 +16,8 @@
 #endif
 
 CentralServer::CentralServer(const ServerOptions &options, QObject *parent)
-    : QObject(parent), m_options(options), m_sessions(options.sessionTimeoutSeconds) {
+    : QObject(parent), m_options(options), m_sessions(options.sessionTimeoutSeconds),
+      m_throttle(options.signInFailuresPerName, options.signInFailuresPerAddress) {
     m_options.dataFolder = QDir(m_options.dataFolder).absolutePath();
     if (m_options.relayHost.isEmpty())
         m_options.relayHost = DefaultRelayHost(m_options);
@@ -33,8 +34,9 @@ QStringList CentralServer::start() {
     prepareDataFolder();
     m_db = std::make_unique<SchoolDatabase>(m_options.databaseFile);
     seedIfAsked();
-    m_state.reset(new ServerState{*m_db, m_sessions, m_options, m_clock, {}});
+    m_state.reset(new ServerState{*m_db, m_sessions, m_throttle, m_options, m_clock, {}});
     m_front = new HttpFront(*m_state);
+    m_limits = requestLimits();
     QStringList lines;
     for (const ListenAddress &address : m_options.listen)
         lines << listenHttp(address, false);
@@ -46,10 +48,24 @@ QStringList CentralServer::start() {
 
 void CentralServer::prepareDataFolder() {
     const QString root = m_options.dataFolder;
+    // The school's data is for the server's own user only: folders it creates are 0700, and
+    // the database is created 0600 before SQLite opens it (its WAL files take that mode).
+    constexpr QFileDevice::Permissions ownerOnly =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
     for (const QString &sub : {QString(), QStringLiteral("/outbox"), QStringLiteral("/books"),
-                               QStringLiteral("/update")})
+                               QStringLiteral("/update")}) {
+        const bool existed = QDir(root + sub).exists();
         if (!QDir().mkpath(root + sub))
             throw AppError(QStringLiteral("cannot create the folder %1").arg(root + sub));
+        if (!existed || sub == QLatin1String("/outbox"))
+            QFile::setPermissions(root + sub, ownerOnly);
+    }
+    if (!m_options.databaseFile.contains(QLatin1String("://")) &&
+        !QFile::exists(m_options.databaseFile)) {
+        QFile db(m_options.databaseFile);
+        if (db.open(QIODevice::WriteOnly))
+            db.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
     // A stand-in for the update program, so the download works in a fresh installation;
     // a real installation replaces it with its installer.
     const QString update = root + QStringLiteral("/update/update.exe");
@@ -100,10 +116,29 @@ QSslConfiguration CentralServer::tlsConfiguration() {
     return m_tls;
 }
 
+RequestLimits CentralServer::requestLimits() {
+    RequestLimits limits;
+    limits.maxRequestBytes = m_options.maxRequestBytes;
+    limits.maxAnonymousBodyBytes = m_options.maxAnonymousBodyBytes;
+    limits.deadlineMs = m_options.requestDeadlineSeconds * 1000;
+    limits.maxPerAddress = m_options.maxConnectionsPerAddress;
+    SessionStore *sessions = &m_sessions;
+    ServerClock *clock = &m_clock;
+    limits.liveSession = [sessions, clock](QByteArrayView target) {
+        const qsizetype query = target.indexOf('?');
+        if (query < 0)
+            return false;
+        const FormFields fields = ParseFormFields(target.sliced(query + 1).toByteArray());
+        return sessions->find(QString::fromLatin1(fields.value("PHPSESSID")), clock->now()) !=
+               nullptr;
+    };
+    return limits;
+}
+
 QString CentralServer::listenHttp(const ListenAddress &address, bool tls) {
-    QTcpServer *server = tls ? static_cast<QTcpServer *>(new GuardedSslServer(
-                                   tlsConfiguration(), m_options.maxRequestBytes, m_front))
-                             : new GuardedTcpServer(m_options.maxRequestBytes, m_front);
+    QTcpServer *server =
+        tls ? static_cast<QTcpServer *>(new GuardedSslServer(tlsConfiguration(), m_limits, m_front))
+            : new GuardedTcpServer(m_limits, m_front);
     if (!server->listen(address.host, address.port))
         throw AppError(
             QStringLiteral("cannot listen on %1: %2").arg(address.text(), server->errorString()));
@@ -133,6 +168,10 @@ QStringList CentralServer::startRelay() {
         lines << QStringLiteral("listening relay-tls %1")
                      .arg(ListenAddress{address.host, m_relay->tlsServerPort()}.text());
     }
+    m_relay->setLimits(m_options.relayMaxPerGroup, m_options.relayMaxPerAddress);
+    m_relay->setSignOnCheck([this](const QByteArray &clientId, const QHostAddress &address) {
+        return relaySignOnAllowed(clientId, address);
+    });
     RelayHub *relay = m_relay;
     m_state->onlineClientIds = [relay] { return relay->onlineClientIds(); };
     return lines;
@@ -155,6 +194,19 @@ quint16 CentralServer::relayTlsPort() const {
 #else
     return 0;
 #endif
+}
+
+// A teacher's id (job_teacher) needs a live teacher-side session of that user in that job; a
+// student's id (job_teacher_student) a live session of the student himself. Either must have
+// been used from the address the relay connection comes from.
+bool CentralServer::relaySignOnAllowed(const QByteArray &clientId, const QHostAddress &address) {
+    const QList<QByteArray> parts = clientId.split('_');
+    if (parts.size() < 2 || parts.size() > 3)
+        return false;
+    const int job = parts[0].toInt();
+    const bool student = parts.size() == 3;
+    const qint64 user = parts.last().toLongLong();
+    return m_sessions.hasLiveSession(user, job, student, address, m_clock.now());
 }
 
 void CentralServer::setOnlineClientIds(OnlineClientIds source) {

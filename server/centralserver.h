@@ -2,6 +2,8 @@
 
 #include "server/actiondispatcher.h"
 #include "server/certificates.h"
+#include "server/guardedlisteners.h"
+#include "server/loginthrottle.h"
 #include "server/schooldatabase.h"
 #include "server/serverclock.h"
 #include "server/serveroptions.h"
@@ -44,12 +46,17 @@ private:
     void prepareDataFolder();
     void seedIfAsked();
     QSslConfiguration tlsConfiguration();
+    RequestLimits requestLimits();
+    // Whether a relay sign-on under the client id from the address belongs to a live session.
+    bool relaySignOnAllowed(const QByteArray &clientId, const QHostAddress &address);
     QString listenHttp(const ListenAddress &address, bool tls);
     QStringList startRelay();
 
     ServerOptions m_options;
     ServerClock m_clock;
     SessionStore m_sessions;
+    LoginThrottle m_throttle;
+    RequestLimits m_limits;
     std::unique_ptr<SchoolDatabase> m_db;
     std::unique_ptr<ServerState> m_state;
     HttpFront *m_front = nullptr;

@@ -48,11 +48,30 @@ ActionReply GetBookFileAction(ActionContext &ctx) {
     return ActionReply::Raw(file.readAll());
 }
 
+namespace {
+
+// A teacher's own students: those he has lessons with, and the one on line in his lesson.
+bool IsOwnStudent(ActionContext &ctx, qint64 student) {
+    if (ctx.db
+            .scalar(QStringLiteral("SELECT 1 FROM TIMETABLE WHERE IDJOB = ? AND IDTEACHER = ?"
+                                   " AND IDUSER = ? LIMIT 1"),
+                    {ctx.jobId(), ctx.userId(), student})
+            .isValid())
+        return true;
+    const QString lessonId =
+        QStringLiteral("%1_%2_%3").arg(ctx.jobId()).arg(ctx.userId()).arg(student);
+    return ctx.onlineClientIds && ctx.onlineClientIds().contains(lessonId);
+}
+
+} // namespace
+
 ActionReply GetChatFileAction(ActionContext &ctx) {
     qint64 student = ctx.request.has("aiduser") ? ctx.intParam("aiduser") : 0;
     if (student == 0)
         student = ctx.userId();
     if (ctx.isClient() && student != ctx.userId())
+        throw Refusal(Msg::NotAllowed);
+    if (ctx.isTeacher() && student != ctx.userId() && !IsOwnStudent(ctx, student))
         throw Refusal(Msg::NotAllowed);
     if (!ctx.db
              .scalar(QStringLiteral("SELECT IDUSER FROM USERS WHERE IDUSER = ? AND IDJOB = ?"),

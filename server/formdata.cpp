@@ -17,6 +17,12 @@ FormFields ParseFormFields(const QByteArray &text) {
     return fields;
 }
 
+std::optional<FormFields> ParseBoundedFormFields(const QByteArray &text, int maxFields) {
+    if (text.count('&') >= maxFields)
+        return std::nullopt;
+    return ParseFormFields(text);
+}
+
 QByteArray JoinTransportItems(const QByteArray &tail) {
     QList<QByteArray> items = tail.split('&');
     QByteArray out = QByteArray::fromPercentEncoding(items.takeFirst());

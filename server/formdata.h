@@ -8,6 +8,8 @@
 // client writes a blank as %20, so a "+" in a value is a literal plus sign.
 using FormFields = QHash<QByteArray, QByteArray>;
 FormFields ParseFormFields(const QByteArray &text);
+// The same for a body from the network: nothing when it holds more than maxFields items.
+std::optional<FormFields> ParseBoundedFormFields(const QByteArray &text, int maxFields);
 
 // Undoes the transport encoding of the tail of a form body as the client made it: it split its
 // data text at every "&" and encoded only the part after the first "=" of each item, so a

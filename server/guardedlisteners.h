@@ -1,32 +1,67 @@
 #pragma once
 
+#include <QByteArrayView>
+#include <QHash>
+#include <QHostAddress>
+#include <QMutex>
 #include <QSslConfiguration>
 #include <QSslServer>
 #include <QTcpServer>
+#include <functional>
+#include <memory>
 
-// Refuses a request whose declared body is larger than the limit (413) or that announces a
-// chunked body (411) before the HTTP layer reads it, caps the socket's read buffer, and
-// closes a connection that stays silent for two minutes.
-void AttachRequestGuard(QTcpSocket *socket, qint64 maxRequestBytes);
+// Open connections per client address, shared by every listener of the server.
+class AddressCounter {
+public:
+    // Counts one more connection from the address; false (and nothing counted) at the cap.
+    bool acquire(const QHostAddress &address, int cap);
+    void release(const QHostAddress &address);
+
+private:
+    QMutex m_lock;
+    QHash<QString, int> m_open;
+};
+
+// What every connection of the HTTP listeners is held to.
+struct RequestLimits {
+    qint64 maxRequestBytes = 32 * 1024 * 1024;
+    qint64 maxAnonymousBodyBytes = 64 * 1024; // a body whose address names no live session
+    int deadlineMs = 60000;  // to send a whole request, counted again after each reply
+    int maxPerAddress = 128; // open connections from one address
+    std::function<bool(QByteArrayView target)> liveSession; // the request target's session
+    std::shared_ptr<AddressCounter> counter = std::make_shared<AddressCounter>();
+};
+
+// Refuses a request whose declared body is larger than the limit (413), a large body without
+// a live session in its address (203, as for an unknown session) or one that announces a
+// chunked body (411) before the HTTP layer reads it; caps the socket's read buffer; and
+// closes a connection that does not finish its request within the deadline, however slowly
+// it trickles bytes. Marks the socket when its request asks for the connection to end.
+void AttachRequestGuard(QTcpSocket *socket, const RequestLimits &limits);
+// Whether the request being answered on the socket asked to close the connection after it.
+bool ClosesAfterReply(const QTcpSocket *socket);
+
+// Pauses accepting for a moment when the process is out of file handles, instead of
+// spinning on a listening socket that stays readable.
+void PauseOnResourceErrors(QTcpServer *server);
 
 // A clear HTTP listener whose connections carry the request guard.
 class GuardedTcpServer : public QTcpServer {
     Q_OBJECT
 public:
-    GuardedTcpServer(qint64 maxRequestBytes, QObject *parent = nullptr)
-        : QTcpServer(parent), m_maxRequestBytes(maxRequestBytes) {}
+    GuardedTcpServer(const RequestLimits &limits, QObject *parent = nullptr);
 
 protected:
     void incomingConnection(qintptr handle) override;
 
 private:
-    qint64 m_maxRequestBytes;
+    RequestLimits m_limits;
 };
 
 // A TLS listener (handshake by QSslServer) whose connections carry the request guard.
 class GuardedSslServer : public QSslServer {
     Q_OBJECT
 public:
-    GuardedSslServer(const QSslConfiguration &config, qint64 maxRequestBytes,
+    GuardedSslServer(const QSslConfiguration &config, const RequestLimits &limits,
                      QObject *parent = nullptr);
 };

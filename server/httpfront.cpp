@@ -1,12 +1,15 @@
 #include "server/httpfront.h"
 
+#include "server/guardedlisteners.h"
+
 #include <QDebug>
 #include <QFile>
 #include <QHttpServerRequest>
-#include <QHttpServerResponder>
 #include <QSslSocket>
 
 namespace {
+
+using Method = QHttpServerRequest::Method;
 
 QByteArray HeaderOf(const QHttpServerRequest &request, const QByteArray &name) {
     for (const auto &header : request.headers())
@@ -15,20 +18,49 @@ QByteArray HeaderOf(const QHttpServerRequest &request, const QByteArray &name) {
     return {};
 }
 
+// The request as the actions see it; the body's fields are read only once the session is
+// known (DispatchAction).
 ActionRequest ToActionRequest(const QHttpServerRequest &request, QTcpSocket *socket) {
     ActionRequest r;
     r.query = ParseFormFields(request.url().query(QUrl::FullyEncoded).toLatin1());
     r.body = request.body();
     r.contentType = HeaderOf(request, "Content-Type");
-    // Anything but a multipart body is read as form fields, whatever its declared type.
-    if (!r.contentType.trimmed().toLower().startsWith("multipart/"))
-        r.form = ParseFormFields(r.body);
     r.remoteAddress = request.remoteAddress();
     r.tls = qobject_cast<QSslSocket *>(socket) != nullptr;
     return r;
 }
 
+QByteArray ReasonPhrase(int status) {
+    switch (status) {
+    case 200:
+        return "OK";
+    case 203:
+        return "Non-Authoritative Information";
+    case 404:
+        return "Not Found";
+    case 405:
+        return "Method Not Allowed";
+    default:
+        return "Error";
+    }
+}
+
 } // namespace
+
+void WriteReply(QTcpSocket *socket, const ActionReply &reply, bool headOnly, bool close) {
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' +
+                      ReasonPhrase(reply.status) + "\r\nContent-Type: " + reply.contentType +
+                      "\r\nContent-Length: " + QByteArray::number(reply.body.size()) +
+                      "\r\nCache-Control: no-store\r\n";
+    if (close)
+        head += "Connection: close\r\n";
+    head += "\r\n";
+    socket->write(head);
+    if (!headOnly)
+        socket->write(reply.body);
+    if (close)
+        socket->disconnectFromHost(); // after the reply has been sent
+}
 
 HttpFront::HttpFront(ServerState &state, QObject *parent)
     : QAbstractHttpServer(parent), m_state(state) {}
@@ -41,33 +73,34 @@ bool HttpFront::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
         qWarning().noquote() << "request failed:" << error.what();
         reply = ActionReply::Error(QStringLiteral("internal server error"));
     }
-    QHttpServerResponder responder = makeResponder(request, socket);
-    const QByteArray type = reply.body.startsWith("ok") || reply.body.startsWith("error")
-                                ? QByteArrayLiteral("text/plain")
-                                : QByteArrayLiteral("application/octet-stream");
-    responder.write(reply.body, {{"Content-Type", type}, {"Cache-Control", "no-store"}},
-                    static_cast<QHttpServerResponder::StatusCode>(reply.status));
+    const bool close =
+        ClosesAfterReply(socket) || HeaderOf(request, "Connection").toLower().contains("close");
+    WriteReply(socket, reply, request.method() == Method::Head, close);
     return true;
 }
 
 void HttpFront::missingHandler(const QHttpServerRequest &request, QTcpSocket *socket) {
-    makeResponder(request, socket).write(QHttpServerResponder::StatusCode::NotFound);
+    WriteReply(socket, {404, "Not Found", false, "text/plain"}, request.method() == Method::Head,
+               true);
 }
 
 ActionReply HttpFront::answer(const QHttpServerRequest &request, QTcpSocket *socket) {
     const QString path = request.url().path();
-    const bool readMethod = request.method() == QHttpServerRequest::Method::Get ||
-                            request.method() == QHttpServerRequest::Method::Post;
-    if (path == m_state.options.scriptPath && readMethod)
-        return DispatchAction(ToActionRequest(request, socket), m_state);
-    if (path == m_state.options.updateLink() && request.method() == QHttpServerRequest::Method::Get)
+    const Method method = request.method();
+    const bool read = method == Method::Get || method == Method::Head;
+    if (path == m_state.options.scriptPath) {
+        if (read || method == Method::Post)
+            return DispatchAction(ToActionRequest(request, socket), m_state);
+        return {405, "Method Not Allowed", false, "text/plain"};
+    }
+    if (path == m_state.options.updateLink() && read)
         return updateProgram();
-    return {404, "Not Found", false};
+    return {404, "Not Found", false, "text/plain"};
 }
 
 ActionReply HttpFront::updateProgram() const {
     QFile file(m_state.options.dataFolder + QStringLiteral("/update/update.exe"));
     if (!file.open(QIODevice::ReadOnly))
-        return {404, "Not Found", false};
+        return {404, "Not Found", false, "text/plain"};
     return ActionReply::Raw(file.readAll());
 }

@@ -6,7 +6,8 @@
 #include <functional>
 
 // The HTTP side of the server: the script path runs actions, the update program's address
-// serves its file, everything else is 404. Every failure becomes a reply, never a crash.
+// serves its file, everything else is 404. HEAD is answered as GET without the body. Every
+// failure becomes a reply, never a crash.
 class HttpFront : public QAbstractHttpServer {
     Q_OBJECT
 public:
@@ -22,3 +23,7 @@ private:
 
     ServerState &m_state;
 };
+
+// Writes a whole reply: status line, headers (with "Connection: close" when the connection
+// ends after it) and, unless headOnly, the body; then ends the connection when asked to.
+void WriteReply(QTcpSocket *socket, const ActionReply &reply, bool headOnly, bool close);

@@ -8,6 +8,8 @@
 #include "server/providers.h"
 #include "server/schooldatabase.h"
 
+#include <QMutex>
+
 namespace {
 
 // The sign-in's parameters after the form decoding; the client full-form-encodes the
@@ -50,23 +52,46 @@ struct Account {
     QString bookIds, testResult;
 };
 
-// The account when name and password match an active user; nothing otherwise. An unknown
-// name costs the same hashing as a wrong password.
+// A hash of the configured cost that no password matches, so that an unknown name costs
+// the same hashing as a wrong password and cannot be told apart by the time it takes.
+const QString &DummyHash(int iterations) {
+    static QMutex lock;
+    static QHash<int, QString> hashes;
+    QMutexLocker locker(&lock);
+    auto it = hashes.find(iterations);
+    if (it == hashes.end())
+        it = hashes.insert(iterations, HashPassword(QByteArray(), iterations));
+    return *it;
+}
+
+// Stores the password again with the configured cost when its hash is cheaper.
+void UpgradeHash(ActionContext &ctx, qint64 user, const QByteArray &password,
+                 const QString &stored) {
+    if (HashIterations(stored) >= ctx.options.passwordIterations)
+        return;
+    ctx.db.run(QStringLiteral("UPDATE USERS SET PASSHASH = ? WHERE IDUSER = ? AND PASSHASH = ?"),
+               {HashPassword(password, ctx.options.passwordIterations), user, stored});
+}
+
+// The account when name and password match an active user; nothing otherwise.
 std::optional<Account> Authenticate(ActionContext &ctx, const LoginParams &p) {
-    static const QString dummy = HashPassword("-", 1000);
     QSqlQuery q =
         ctx.db.run(QStringLiteral("SELECT IDUSER, USERTYPE, IDJOB, BOOKIDS, PROGTESTRESULT,"
                                   " PASSHASH, USERACTIVE FROM USERS WHERE LOGINNAME = ?"),
                    {p.user});
     if (!q.next() || p.user.isEmpty()) {
-        VerifyPassword(p.pass, dummy);
+        VerifyPassword(p.pass, DummyHash(ctx.options.passwordIterations));
         return std::nullopt;
     }
-    const bool ok = VerifyPassword(p.pass, q.value(5).toString()) && q.value(6).toInt() == 1;
+    const QString stored = q.value(5).toString();
+    const bool ok = VerifyPassword(p.pass, stored) && q.value(6).toInt() == 1;
     if (!ok)
         return std::nullopt;
-    return Account{q.value(0).toLongLong(), q.value(1).toInt(), q.value(2).toInt(),
-                   q.value(3).toString(), q.value(4).toString()};
+    const Account account{q.value(0).toLongLong(), q.value(1).toInt(), q.value(2).toInt(),
+                          q.value(3).toString(), q.value(4).toString()};
+    q.finish();
+    UpgradeHash(ctx, account.id, p.pass, stored);
+    return account;
 }
 
 QDateTime LastSuccessfulLogin(ActionContext &ctx, qint64 user) {
@@ -78,6 +103,7 @@ QDateTime LastSuccessfulLogin(ActionContext &ctx, qint64 user) {
 }
 
 void RecordLogin(ActionContext &ctx, const LoginParams &p, qint64 user, bool success) {
+    Transaction transaction(ctx.db); // the new key and the row are written together
     ctx.db.run(QStringLiteral("INSERT INTO LOGINS (IDLOGIN, IDUSER, WHENLOGIN, LOGINIP, LOGINTYPE,"
                               " LOGINVERSION, LOGINNAME, LOGINJOB, LOGINENVLANG, LOGINBOOKSVER,"
                               " LOGINSKYPESVER, LOGINOSVER, LOGINSSL, LOGINPROXY, LOGINPOLLING,"
@@ -86,6 +112,7 @@ void RecordLogin(ActionContext &ctx, const LoginParams &p, qint64 user, bool suc
                 ctx.request.remoteAddress.toString(), p.loginType, p.loginVer, p.user, p.job,
                 p.envLang, p.booksVer, p.skypeVer, p.osVer, p.ssl, p.proxy, p.polling,
                 success ? 1 : 0});
+    transaction.commit();
 }
 
 // Name=value lines as the client reads them: CR LF, in its 8-bit code page.
@@ -133,13 +160,21 @@ int CompareVersions(const QString &a, const QString &b) {
 
 ActionReply LoginAction(ActionContext &ctx) {
     const LoginParams p = ReadParams(ctx.request);
+    const QHostAddress &address = ctx.request.remoteAddress;
+    // A name or address that failed too often waits; its attempts are not even checked.
+    if (ctx.throttle.waitSeconds(p.user, address, ctx.now()) > 0)
+        return ActionReply::BadLogin();
     const std::optional<Account> account = Authenticate(ctx, p);
     if (!account) {
+        ctx.throttle.recordFailure(p.user, address, ctx.now());
         QSqlQuery known =
             ctx.db.run(QStringLiteral("SELECT IDUSER FROM USERS WHERE LOGINNAME = ?"), {p.user});
-        RecordLogin(ctx, p, known.next() ? known.value(0).toLongLong() : 0, false);
+        const qint64 user = known.next() ? known.value(0).toLongLong() : 0;
+        known.finish();
+        RecordLogin(ctx, p, user, false);
         return ActionReply::BadLogin();
     }
+    ctx.throttle.recordSuccess(p.user);
     if (!ctx.options.minVersion.isEmpty() &&
         CompareVersions(p.loginVer, ctx.options.minVersion) < 0) {
         RecordLogin(ctx, p, account->id, false);
@@ -160,7 +195,7 @@ ActionReply LoginAction(ActionContext &ctx) {
     values.userType = account->type;
     values.jobId = account->job;
     values.envLang = p.envLang;
-    ctx.session = &ctx.sessions.create(values, ctx.now());
+    ctx.session = ctx.sessions.create(values, ctx.now(), address);
     ActionReply reply = SessionReply(ctx, *account, lastLogin);
     return reply;
 }

@@ -4,6 +4,7 @@
 #include "server/providerqueries.h"
 #include "server/schooldatabase.h"
 
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace {
@@ -42,15 +43,48 @@ MailText OrderMail(int lang, const QString &name, const QString &varSymbol, cons
                 .arg(name, varSymbol, typeText, status)};
 }
 
+// An address fit for a header: one plain mailbox, nothing that could end the header line
+// or add recipients.
+bool IsPlainAddress(const QString &address) {
+    static const QRegularExpression plain(
+        QStringLiteral("^[A-Za-z0-9!#$%&'*+/=?^_`{|}~.\\-]+@[A-Za-z0-9.\\-]+$"));
+    return address.size() <= 254 && plain.match(address).hasMatch();
+}
+
+// A header text in the encoded-word form, so that any character travels in ASCII.
+QByteArray EncodedWord(const QString &text) {
+    return "=?UTF-8?B?" + text.toUtf8().toBase64() + "?=";
+}
+
+// Base64 in lines of 76 characters, each ending in CR LF.
+QByteArray Base64Lines(const QByteArray &data) {
+    const QByteArray encoded = data.toBase64();
+    QByteArray out;
+    for (qsizetype at = 0; at < encoded.size(); at += 76)
+        out += encoded.mid(at, 76) + "\r\n";
+    return out;
+}
+
+// The message as a MIME document with CR LF line ends throughout.
+QByteArray MimeMessage(const QString &from, const QString &to, const MailText &mail,
+                       const QDateTime &now) {
+    QString body = mail.body;
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    body.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return "From: " + from.toLatin1() + "\r\nTo: " + to.toLatin1() +
+           "\r\nSubject: " + EncodedWord(mail.subject) +
+           "\r\nDate: " + now.toString(Qt::RFC2822Date).toLatin1() +
+           "\r\nMIME-Version: 1.0\r\nContent-Type: text/plain; charset=UTF-8"
+           "\r\nContent-Transfer-Encoding: base64\r\n\r\n" +
+           Base64Lines(body.toUtf8());
+}
+
 void WriteOutbox(ActionContext &ctx, qint64 idMsg, const QString &to, const MailText &mail) {
     QSaveFile file(ctx.options.dataFolder +
                    QStringLiteral("/outbox/%1.eml").arg(idMsg, 6, 10, QLatin1Char('0')));
-    const QByteArray text =
-        (QStringLiteral("To: ") + to + QStringLiteral("\r\nSubject: ") + mail.subject +
-         QStringLiteral("\r\nDate: ") + ctx.now().toString(Qt::RFC2822Date) +
-         QStringLiteral("\r\nContent-Type: text/plain; charset=UTF-8\r\n\r\n") + mail.body)
-            .toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+    const QByteArray text = MimeMessage(ctx.options.mailFrom, to, mail, ctx.now());
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() ||
+        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) || !file.commit())
         throw AppError(QStringLiteral("cannot write the outbox message %1").arg(idMsg));
 }
 
@@ -105,6 +139,8 @@ ActionReply SendEmailOrderAction(ActionContext &ctx) {
     const QString email = q.value(1).toString().trimmed();
     if (email.isEmpty())
         throw Refusal(Msg::NoEmailAddress);
+    if (!IsPlainAddress(email))
+        throw Refusal(Msg::BadFieldValue, QStringLiteral("EMAIL"));
     // The client reads the message in the language he last signed in with.
     const int lang = q.value(8).toInt() == 3 ? 3 : 2;
     const MailText mail = OrderMail(lang, q.value(2).toString().trimmed(), q.value(3).toString(),

@@ -50,3 +50,8 @@ bool VerifyPassword(const QByteArray &password, const QString &stored) {
     const QByteArray actual = Derive(password, salt, iterations);
     return CRYPTO_memcmp(actual.constData(), expected.constData(), kHashBytes) == 0;
 }
+
+int HashIterations(const QString &stored) {
+    const QStringList parts = stored.split(QLatin1Char('$'));
+    return parts.size() == 4 && parts[0] == kScheme ? parts[1].toInt() : 0;
+}

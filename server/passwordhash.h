@@ -8,3 +8,5 @@
 QString HashPassword(const QByteArray &password, int iterations);
 // True when the password matches the stored hash; a malformed hash never matches.
 bool VerifyPassword(const QByteArray &password, const QString &stored);
+// The iteration count of a stored hash; 0 when it is malformed.
+int HashIterations(const QString &stored);

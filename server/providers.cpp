@@ -53,8 +53,20 @@ QByteArray ChangeSetBytes(ActionContext &ctx) {
         throw Refusal(Msg::MissingParameter, QStringLiteral("deltaxml"));
     const std::optional<QByteArray> packet = InflateStream(*field, ctx.options.maxChangeSetBytes);
     if (!packet)
-        throw Refusal(Msg::BadChangeSet);
+        throw Refusal(Msg::BadChangeSet); // damaged, or larger than any change set
+    // Rows are counted before the packet is read, so that a change set of a great many tiny
+    // rows is refused before it costs memory and time.
+    if (packet->count("<ROW") > ctx.options.maxChangeSetRows)
+        throw Refusal(Msg::ChangeSetTooLarge);
     return *packet;
+}
+
+// Whether the user may send this provider any change at all, judged before the change set
+// is read.
+bool MayApply(const ActionContext &ctx, const ApplyRules &rules) {
+    if (!rules.insert && !rules.remove && !rules.modify)
+        return false;
+    return !rules.mayApply || rules.mayApply(ctx);
 }
 
 void ApplyOne(ActionContext &ctx, const ApplyRules &rules, const ChangeOp &op) {
@@ -80,9 +92,12 @@ ActionReply GetRecordsAction(ActionContext &ctx) {
 ActionReply ApplyUpdatesAction(ActionContext &ctx) {
     const QString name = QString::fromLatin1(ctx.request.param("providername"));
     const ProviderDef &provider = FindProvider(name);
+    if (!MayApply(ctx, provider.rules))
+        throw Refusal(Msg::NotAllowed);
+    const QByteArray packet = ChangeSetBytes(ctx);
     QList<ChangeOp> ops;
     try {
-        ops = ReadChangeSet(ChangeSetBytes(ctx));
+        ops = ReadChangeSet(packet);
     } catch (const AppError &) {
         throw Refusal(Msg::BadChangeSet);
     }
@@ -94,6 +109,7 @@ ActionReply ApplyUpdatesAction(ActionContext &ctx) {
     if (ctx.request.param("returnrecords") == "1")
         reply += provider.fetch(ctx).packet();
     ActionReply r = ActionReply::Ok(reply);
+    r.contentType = "text/plain; charset=UTF-8"; // the count, and a packet when asked for
     r.renewable = false; // the table component reads this reply without looking for one
     return r;
 }

@@ -78,9 +78,11 @@ bool SchoolDatabase::isEmpty() {
     return scalar(QStringLiteral("SELECT COUNT(*) FROM USERS")).toLongLong() == 0;
 }
 
+// Every transaction of the server writes, so it takes the write lock when it begins: two
+// transactions that first read and then write could otherwise each hold a snapshot that the
+// other one's write makes stale. Request threads wait for the lock (busy timeout).
 void SchoolDatabase::begin() {
-    if (!m_db.transaction())
-        throw SqlFailure(QStringLiteral("begin"), m_db.lastError());
+    run(QStringLiteral("BEGIN IMMEDIATE"));
 }
 
 void SchoolDatabase::commit() {

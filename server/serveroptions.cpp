@@ -90,6 +90,15 @@ QHash<QString, Setter> OptionSetters() {
          [](ServerOptions &o, const QString &v) {
              o.maxRequestBytes = ParseCount("--max-request", v);
          }},
+        {"--threads",
+         [](ServerOptions &o, const QString &v) {
+             o.threads = static_cast<int>(qMin<qint64>(ParseCount("--threads", v), 256));
+         }},
+        {"--max-connections-per-address",
+         [](ServerOptions &o, const QString &v) {
+             o.maxConnectionsPerAddress = static_cast<int>(
+                 qMin<qint64>(ParseCount("--max-connections-per-address", v), 1000000));
+         }},
         {"--pbkdf2-iterations",
          [](ServerOptions &o, const QString &v) {
              o.passwordIterations = static_cast<int>(ParseCount("--pbkdf2-iterations", v));
@@ -153,5 +162,8 @@ QString ServerUsage() {
         "  --renew-idle SECONDS    quiet time before a renewal is handed out (default 1260)\n"
         "  --session-timeout SECONDS  idle time after which a session expires (default 7200)\n"
         "  --max-request BYTES     largest request accepted (default 32 MiB)\n"
-        "  --pbkdf2-iterations N   iterations of new password hashes (default 100000)\n");
+        "  --pbkdf2-iterations N   iterations of password hashes (default 600000); older\n"
+        "                          hashes are upgraded at the next successful sign-in\n"
+        "  --threads N             request threads (default: two per core)\n"
+        "  --max-connections-per-address N  open connections one address may hold (128)\n");
 }

@@ -27,12 +27,23 @@ struct ServerOptions {
     QString relayHost;       // the relay host handed out as p2pserver
     QString minVersion;      // clients below it must update; empty: no demand
     QString updateParams = QStringLiteral("/SILENT");
+    QString mailFrom = QStringLiteral("noreply@localhost"); // sender of the outbox messages
     qint64 renewAfterSeconds = 3600; // session age that hands out a renewed id
     qint64 renewIdleSeconds = 1260;  // quiet time the client needs before it reads a renewal
     qint64 sessionTimeoutSeconds = 7200;
     qint64 maxRequestBytes = 32 * 1024 * 1024;
-    qint64 maxChangeSetBytes = 64 * 1024 * 1024;
-    int passwordIterations = 100000;
+    qint64 maxAnonymousBodyBytes = 64 * 1024; // a body sent without a live session
+    int maxFormFields = 256;
+    qint64 maxChangeSetBytes = 4 * 1024 * 1024; // a change set once inflated
+    int maxChangeSetRows = 5000;
+    int passwordIterations = 600000;
+    int requestDeadlineSeconds = 60; // a connection must send a whole request within it
+    int maxConnectionsPerAddress = 128;
+    int signInFailuresPerName = 5;     // failures before a name waits
+    int signInFailuresPerAddress = 30; // failures before an address waits
+    int relayMaxPerGroup = 60;         // relay sign-ons of one lesson group
+    int relayMaxPerAddress = 200;      // relay sign-ons from one address
+    int threads = 0;                   // request threads; 0: two per core
 
     // The server-relative address of the update program, beside the script.
     QString updateLink() const;

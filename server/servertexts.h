@@ -10,6 +10,8 @@ enum class Msg {
     NotAllowed,
     MissingParameter,
     BadChangeSet,
+    ChangeSetTooLarge,
+    BadFieldValue,
     FieldNotEditable,
     RecordNotFound,
     OrderTypeNotOffered,

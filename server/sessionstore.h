@@ -2,10 +2,14 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QHostAddress>
+#include <QList>
+#include <QMutex>
 #include <QString>
 #include <memory>
 
-// One signed-in user's session as the server keeps it.
+// One signed-in user's session as the server keeps it. Everything but the last use and the
+// addresses is fixed when the session is made; those two change only under the store's lock.
 struct Session {
     QString id;
     qint64 family = 0; // every id handed out for one sign-in (renewals included)
@@ -15,27 +19,40 @@ struct Session {
     int envLang = 2; // 2 Czech, 3 Slovak
     QDateTime created;
     QDateTime lastUsed;
+    QList<QHostAddress> addresses; // every address the session was used from
 };
 
-// Sessions by id: creation at sign-in, lookup with idle expiry, renewal and sign-out.
+// Sessions by id: creation at sign-in, lookup with idle expiry, renewal and sign-out. Every
+// request thread uses the one store; each call holds its lock.
 class SessionStore {
 public:
     SessionStore(qint64 timeoutSeconds) : m_timeoutSeconds(timeoutSeconds) {}
 
-    Session &create(const Session &values, const QDateTime &now);
+    std::shared_ptr<const Session> create(const Session &values, const QDateTime &now,
+                                          const QHostAddress &address);
     // The session of an id, or nullptr when it is unknown or has been idle too long.
-    Session *find(const QString &id, const QDateTime &now);
+    std::shared_ptr<const Session> find(const QString &id, const QDateTime &now);
+    // Marks the session as used now from the address.
+    void touch(const Session &session, const QDateTime &now, const QHostAddress &address);
     // Hands out a new id for the session; the old id stays valid until it idles out,
     // because a client only picks up a renewal when it looks for one.
-    Session &renew(const Session &session, const QDateTime &now);
+    std::shared_ptr<const Session> renew(const Session &session, const QDateTime &now);
     // Ends the sign-in: every id of the session's family.
     void remove(const Session &session);
-    int count() const { return static_cast<int>(m_sessions.size()); }
+    // Ends every session of a user but those of one sign-in (0: all of them).
+    void removeUser(qint64 userId, qint64 keepFamily = 0);
+    // Whether a live session of the user in the job, on the given side of a lesson (student:
+    // user type 4), has been used from the address.
+    bool hasLiveSession(qint64 userId, int jobId, bool student, const QHostAddress &address,
+                        const QDateTime &now);
+    int count();
 
 private:
+    bool expired(const Session &session, const QDateTime &now) const;
     void purge(const QDateTime &now);
     static QString NewId();
 
+    QMutex m_lock;
     qint64 m_timeoutSeconds;
     qint64 m_nextFamily = 1;
     QDateTime m_lastPurge;

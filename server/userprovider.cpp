@@ -111,6 +111,23 @@ void AddStatistics(PacketBuilder &b, const QHash<qint64, UserStats> &stats) {
     }
 }
 
+// What a teacher's user dialog shows: the basic data, the level and course, the account
+// state. Everything else (addresses, bank accounts, sign-in addresses, statistics) stays empty.
+void KeepTeacherFields(PacketBuilder &b) {
+    static const QStringList basic{
+        "IDUSER",         "SURNAME",     "FIRSTNAME", "TITLE",     "USERTYPE_L", "USERTYPENAME_L",
+        "USERACTIVE_L",   "USERLEVEL_L", "USERTYPE",  "USERLEVEL", "COURSE",     "USERACTIVE",
+        "IDJOB",          "EMAIL",       "SKYPENICK", "COURSE_L",  "BOOKIDS",    "LOGINNAME",
+        "PROGTESTRESULT", "HOURDEBIT",   "FULLNAME",  "WHENBORN"};
+    const QList<TFieldDef> &fields = b.content().fields;
+    for (int f = 0; f < fields.size(); ++f) {
+        if (basic.contains(fields[f].name))
+            continue;
+        for (int row = 0; row < b.rowCount(); ++row)
+            b.set(row, f, TValue());
+    }
+}
+
 // The manager's remark about a user is for staff only.
 void HideManagerRemarks(PacketBuilder &b) {
     const int remark = b.fieldIndex("REMARK");
@@ -136,9 +153,11 @@ PacketBuilder FetchUsers(ActionContext &ctx) {
     }
     QSqlQuery q = ctx.db.run(sql + QStringLiteral(" ORDER BY U.IDUSER"), binds);
     b.addRows(q);
+    if (ctx.isTeacher()) {
+        KeepTeacherFields(b);
+        return b;
+    }
     AddStatistics(b, ComputeUserStatistics(ctx.db, ctx.jobId(), std::nullopt, ctx.now()));
-    if (ctx.isTeacher())
-        HideManagerRemarks(b);
     return b;
 }
 

@@ -14,6 +14,7 @@ RelayConnection::RelayConnection(QTcpSocket *socket, int signOnTimeout, qint64 m
                                  QObject *parent)
     : QObject(parent), m_socket(socket), m_tlsSocket(qobject_cast<QSslSocket *>(socket)),
       m_maxPendingOutput(maxPendingOutput) {
+    m_peer = m_socket->peerAddress();
     m_socket->setParent(this);
     // Bounds what the socket itself holds when the hub falls behind in reading.
     m_socket->setReadBufferSize(4 * ReadChunk);

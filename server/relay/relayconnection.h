@@ -3,6 +3,7 @@
 #include "lesson/relaylinebuffer.h"
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QObject>
 #include <QTimer>
 
@@ -27,6 +28,8 @@ public:
     bool isSignedOn() const { return !m_clientId.isEmpty(); }
     void markSignedOn(const QByteArray &clientId);
     bool isClosing() const { return m_closing; }
+    // The client's address, taken when the connection came in.
+    const QHostAddress &peerAddress() const { return m_peer; }
 
     void sendLine(QByteArrayView line);
     // Sends "@error;" reason, then closes once that line is out (or after a grace time).
@@ -49,6 +52,7 @@ private:
     QSslSocket *m_tlsSocket;
     RelayLineBuffer m_lines;
     QByteArray m_clientId;
+    QHostAddress m_peer;
     QTimer m_deadline;
     qint64 m_maxPendingOutput;
     bool m_closing = false;

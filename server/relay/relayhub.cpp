@@ -1,7 +1,7 @@
 #include "relayhub.h"
 
-#include "relayconnection.h"
 #include "lesson/relayprotocol.h"
+#include "relayconnection.h"
 #include "relaytlsserver.h"
 
 #include <QPointer>
@@ -153,6 +153,11 @@ void RelayHub::signOn(RelayConnection *connection, QByteArray rest) {
         connection->refuse("badclientid");
         return;
     }
+    const QByteArray refusal = signOnRefusal(connection, id);
+    if (!refusal.isEmpty()) {
+        connection->refuse(refusal);
+        return;
+    }
     connection->markSignedOn(id);
     connection->sendLine("@loginok;" + id);
     RelayConnection *replaced = m_directory.add(id, connection);
@@ -180,6 +185,37 @@ void RelayHub::sayClient(RelayConnection *connection, const QByteArray &line, QB
             receiver->sendLine(forward);
     }
     connection->sendLine(line + status);
+}
+
+// Why the id may not sign on over this connection; empty when it may.
+QByteArray RelayHub::signOnRefusal(RelayConnection *connection, const QByteArray &id) const {
+    const QHostAddress address = connection->peerAddress();
+    if (m_signOnCheck && !m_signOnCheck(id, address))
+        return "nosession";
+    const RelayConnection *current = m_directory.find(id);
+    if (current) // a comeback replaces the old connection, but only from the same address
+        return current->peerAddress().isEqual(address, QHostAddress::TolerantConversion)
+                   ? QByteArray()
+                   : QByteArray("inuse");
+    const QList<QByteArray> group = m_directory.groupIds(RelayProtocol::GroupOf(id));
+    if (group.size() >= m_maxPerGroup)
+        return "groupfull";
+    qsizetype listSize = ListCommand.size() + 1 + id.size();
+    for (const QByteArray &member : group)
+        listSize += 1 + member.size();
+    if (listSize > RelayProtocol::MaxLineLength)
+        return "groupfull";
+    if (signOnsFrom(address) >= m_maxPerAddress)
+        return "addressfull";
+    return {};
+}
+
+int RelayHub::signOnsFrom(const QHostAddress &address) const {
+    int count = 0;
+    for (const RelayConnection *c : m_connections)
+        if (c->isSignedOn() && c->peerAddress().isEqual(address, QHostAddress::TolerantConversion))
+            ++count;
+    return count;
 }
 
 QByteArray RelayHub::listLine(const QByteArray &group) const {

@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QSslConfiguration>
 #include <QStringList>
+#include <functional>
 
 class QTcpServer;
 class RelayConnection;
@@ -23,9 +24,13 @@ class RelayConnection;
 //
 // Sign-on: a wrong key, a malformed client id, a command before sign-on, an over-long line
 // or a sign-on timeout is answered with "@error;" and a reason, and the connection is closed.
-// A sign-on under an id that is already on line replaces the older connection, which gets
-// "@error;replaced" and is closed: a client that lost its connection unnoticed can come back
-// at once.
+// When the hub runs beside the central server, a sign-on check ties each id to a live
+// session of its user from the same address ("@error;nosession" otherwise). A sign-on under
+// an id that is already on line from the same address replaces the older connection, which
+// gets "@error;replaced" and is closed: a client that lost its connection unnoticed can come
+// back at once. From another address it is refused ("@error;inuse"). A lesson group and an
+// address hold a bounded number of sign-ons ("@error;groupfull", "@error;addressfull"), and
+// a group's list never grows beyond the line length a client reads.
 class RelayHub : public QObject {
     Q_OBJECT
 public:
@@ -49,6 +54,14 @@ public:
     void setSignOnTimeout(int milliseconds) { m_signOnTimeout = milliseconds; }
     // Bytes that may wait to be sent to one client before it counts as not reading.
     void setMaxPendingOutput(qint64 bytes) { m_maxPendingOutput = bytes; }
+    // Sign-ons one lesson group and one address may hold at once.
+    void setLimits(int perGroup, int perAddress) {
+        m_maxPerGroup = perGroup;
+        m_maxPerAddress = perAddress;
+    }
+    // Decides whether a client id may sign on from an address; without one every id may.
+    using SignOnCheck = std::function<bool(const QByteArray &id, const QHostAddress &address)>;
+    void setSignOnCheck(SignOnCheck check) { m_signOnCheck = std::move(check); }
 
     // Stops listening and drops every connection.
     void close();
@@ -66,12 +79,17 @@ private:
     void sayClient(RelayConnection *connection, const QByteArray &line, QByteArray rest);
     QByteArray listLine(const QByteArray &group) const;
     void announceGroup(const QByteArray &group);
+    QByteArray signOnRefusal(RelayConnection *connection, const QByteArray &id) const;
+    int signOnsFrom(const QHostAddress &address) const;
 
     QTcpServer *m_server = nullptr;
     QTcpServer *m_tlsServer = nullptr;
     QSet<RelayConnection *> m_connections;
     RelayDirectory m_directory;
     int m_signOnTimeout = DefaultSignOnTimeout;
+    int m_maxPerGroup = 60;
+    int m_maxPerAddress = 200;
+    SignOnCheck m_signOnCheck;
     qint64 m_maxPendingOutput;
     QString m_errorString;
 };

@@ -1,11 +1,15 @@
 // Business actions, book files, chats and malformed requests, over loopback.
+#include "data/clienttable.h"
+#include "data/nullmarkers.h"
 #include "lang/textutil.h"
 #include "net/compression.h"
 #include "net/formencode.h"
+#include "server/centralserver.h"
 #include "serverharness.h"
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -85,102 +89,46 @@ TEST(ServerOrders, StatusMailIsRecordedAndWrittenToTheOutbox) {
     QFile mail(server.dataFolder() +
                QStringLiteral("/outbox/%1.eml").arg(msg.toLongLong(), 6, 10, QLatin1Char('0')));
     ASSERT_TRUE(mail.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(mail.readAll());
-    EXPECT_TRUE(text.contains("To: jan.novak@example.cz"));
-    EXPECT_TRUE(text.contains(QStringLiteral("změnil")));
+    EXPECT_EQ(mail.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), 0);
+    const QByteArray text = mail.readAll();
+    const qsizetype headEnd = text.indexOf("\r\n\r\n");
+    ASSERT_GT(headEnd, 0);
+    EXPECT_EQ(text.count('\n'), text.count("\r\n")); // CR LF throughout
+    const QList<QByteArray> head = text.left(headEnd + 2).split('\n');
+    for (const char *header : {"From: ", "To: jan.novak@example.cz\r", "Subject: =?UTF-8?B?",
+                               "MIME-Version: 1.0\r", "Content-Transfer-Encoding: base64\r"})
+        EXPECT_TRUE(std::any_of(head.begin(), head.end(), [&](const QByteArray &line) {
+            return line.startsWith(header);
+        })) << header;
+    const QString body =
+        QString::fromUtf8(QByteArray::fromBase64(text.mid(headEnd + 4).replace("\r\n", "")));
+    EXPECT_TRUE(body.contains(QStringLiteral("změnil"))) << body.toStdString();
 }
 
-TEST(ServerTimetable, AClientBooksAFreeSlotAndCancelsHisBooking) {
+TEST(ServerOrders, AnAddressThatWouldAddHeadersIsRefused) {
     ServerHarness server;
     const QString client = server.signIn("klient");
-    const qint64 slot = FreeFutureSlot(server);
-    EXPECT_EQ(server.post("settimetablestatus", SetStatus(slot, 2), client).body, "ok");
-    EXPECT_EQ(LessonStatus(server, slot), 2);
-    // The same slot is no longer free, not even for another client.
-    const QString other = server.signIn("manazer");
-    EXPECT_TRUE(
-        server.post("settimetablestatus", SetStatus(slot, 2), client).body.startsWith("error"));
-    EXPECT_EQ(server.post("settimetablestatus", SetStatus(slot, 1), client).body, "ok");
-    EXPECT_EQ(server.dbValue("SELECT IDUSER FROM TIMETABLE WHERE IDTIMETABLE = ?", {slot}).toInt(),
-              0);
-    EXPECT_EQ(
-        server
-            .dbValue("SELECT COUNT(*) FROM TTSTATUSHIST WHERE IDTIMETABLE = ? AND WHOCHANGE = ?",
-                     {slot, Demo::Client})
-            .toInt(),
-        2);
-    // The history shows up for staff with names and statuses.
-    const TTableContent hist = server.table(other, "prov_ttstatushist");
-    int rows = 0;
-    for (int r = 0; r < int(hist.rows.size()); ++r)
-        if (CellOf(hist, r, "IDTIMETABLE").toInteger() == slot &&
-            CellOf(hist, r, "NEWSTATUS").toInteger() == 2) {
-            ++rows;
-            EXPECT_EQ(CellOf(hist, r, "FULLNAME_NEWUSER").toText(), QStringLiteral("Novák Jan"));
-        }
-    EXPECT_EQ(rows, 1);
-}
-
-TEST(ServerTimetable, BookingNeedsBookableHoursAndAFutureFreeSlot) {
-    ServerHarness server;
-    const QString newcomer = server.signIn("novacek"); // no paid hours yet
-    const qint64 slot = FreeFutureSlot(server);
-    EXPECT_TRUE(
-        server.post("settimetablestatus", SetStatus(slot, 2), newcomer).body.startsWith("error"));
-    const QString client = server.signIn("klient");
-    const qint64 past =
-        server
-            .dbValue("SELECT MIN(IDTIMETABLE) FROM TIMETABLE WHERE TIMETABLESTATUS = 1"
-                     " AND WHENHOUR < ?",
-                     {QDateTime::currentDateTime().addDays(-1)})
-            .toLongLong();
-    const qint64 held =
-        server
-            .dbValue("SELECT MIN(IDTIMETABLE) FROM TIMETABLE WHERE TIMETABLESTATUS = 4"
-                     " AND IDUSER <> ?",
-                     {Demo::Client})
-            .toLongLong();
-    for (const QByteArray &data :
-         {SetStatus(past, 2), SetStatus(held, 1), SetStatus(slot, 4), SetStatus(slot, 9),
-          SetStatus(999999, 2), QByteArray("idtimetable=1")})
-        EXPECT_TRUE(server.post("settimetablestatus", data, client).body.startsWith("error"))
-            << data.toStdString();
-    EXPECT_EQ(LessonStatus(server, slot), 1);
-    EXPECT_EQ(LessonStatus(server, held), 4);
-}
-
-TEST(ServerTimetable, TeachersMoveTheirOwnLessonsAndStaffBookForAClient) {
-    ServerHarness server;
-    const QString teacher = server.signIn("lektor");
-    const qint64 own = server
-                           .dbValue("SELECT MIN(IDTIMETABLE) FROM TIMETABLE WHERE IDTEACHER = ?"
-                                    " AND TIMETABLESTATUS = 2",
-                                    {Demo::Teacher})
-                           .toLongLong();
-    const qint64 foreign = server
-                               .dbValue("SELECT MIN(IDTIMETABLE) FROM TIMETABLE WHERE IDTEACHER = ?"
-                                        " AND TIMETABLESTATUS = 2",
-                                        {Demo::Teacher2})
-                               .toLongLong();
-    EXPECT_EQ(server.post("settimetablestatus", SetStatus(own, 3), teacher).body, "ok");
-    for (const QByteArray &data : {SetStatus(own, 7), SetStatus(own, 1), SetStatus(foreign, 3),
-                                   SetStatus(FreeFutureSlot(server), 4)})
-        EXPECT_TRUE(server.post("settimetablestatus", data, teacher).body.startsWith("error"))
-            << data.toStdString();
-
-    const QString staff = server.signIn("manazer");
-    const qint64 slot = FreeFutureSlot(server, Demo::Teacher2);
-    EXPECT_TRUE(
-        server.post("settimetablestatus", SetStatus(slot, 3), staff).body.startsWith("error"));
-    EXPECT_EQ(server.post("settimetablestatus", SetStatus(slot, 3) + "&idclientnew=7", staff).body,
-              "ok");
-    EXPECT_EQ(server.dbValue("SELECT IDUSER FROM TIMETABLE WHERE IDTIMETABLE = ?", {slot}).toInt(),
-              Demo::Client);
-    EXPECT_TRUE(server
-                    .post("settimetablestatus",
-                          SetStatus(FreeFutureSlot(server), 2) + "&idclientnew=4", staff)
+    const HttpReply own = server.post("mybasegetrecords&providername=prov_user_info", {}, client);
+    ASSERT_TRUE(own.body.startsWith("okzip"));
+    // Stored through the profile: refused.
+    TClientTable info;
+    info.LoadFromBytes(DecompressText(own.body.mid(5)));
+    info.Edit();
+    info.FieldByName("EMAIL").SetAsString(QStringLiteral("a@b.cz\r\nBcc: everyone@example.cz"));
+    info.Post();
+    EXPECT_TRUE(server.apply(client, "prov_user_info", ChangeSetWithNullMarkers(info))
                     .body.startsWith("error"));
-    EXPECT_EQ(server.post("settimetablestatus", SetStatus(slot, 7), staff).body, "ok");
+    // Already stored by other means: no message is written.
+    server.dbValue("UPDATE USERS SET EMAIL = ? WHERE IDUSER = ?",
+                   {QStringLiteral("a@b.cz\nBcc: everyone@example.cz"), Demo::Client});
+    const qint64 order =
+        server.dbValue("SELECT MIN(IDORDER) FROM ORDERS WHERE IDUSER = ?", {Demo::Client})
+            .toLongLong();
+    EXPECT_TRUE(server
+                    .post("sendemailorder", "idorder=" + QByteArray::number(order),
+                          server.signIn("manazer"))
+                    .body.startsWith("error"));
+    EXPECT_TRUE(QDir(server.dataFolder() + "/outbox").entryList(QDir::Files).isEmpty());
 }
 
 TEST(ServerAccounts, PasswordChangesAndResetsTakeEffectAtTheNextSignIn) {
@@ -252,6 +200,9 @@ TEST(ServerChats, AStudentsChatIsStoredAndReadByHisTeacher) {
     const HttpReply own = server.post("getchatfile", "aiduser=0", student);
     ASSERT_TRUE(own.body.startsWith("okzip"));
     EXPECT_EQ(DecompressText(own.body.mid(5)), rtf);
+    // The teacher reads it while the student is in his lesson.
+    server.onServer(
+        [](CentralServer &s) { s.setOnlineClientIds([] { return QStringList{"2_4_8"}; }); });
     const HttpReply teacher = server.post("getchatfile", "aiduser=8", server.signIn("lektor"));
     EXPECT_EQ(DecompressText(teacher.body.mid(5)), rtf);
     EXPECT_TRUE(server.post("getchatfile", "aiduser=7", student).body.startsWith("error"));

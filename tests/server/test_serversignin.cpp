@@ -1,9 +1,14 @@
 // Sign-in, catalogue and update replies, sessions and their renewal, over loopback.
+#include "data/clienttable.h"
+#include "data/nullmarkers.h"
 #include "data/packetframing.h"
 #include "data/packetreader.h"
 #include "lang/textutil.h"
 #include "net/compression.h"
+#include "server/passwordhash.h"
 #include "serverharness.h"
+
+#include <QElapsedTimer>
 
 #include <QFile>
 #include <QSslCertificate>
@@ -186,4 +191,82 @@ TEST(ServerTls, SignsInOverHttpsWithACertificateFromTheSchoolsCa) {
     socket.setSslConfiguration(config);
     socket.connectToHostEncrypted("localhost", server.httpsPort());
     EXPECT_TRUE(socket.waitForEncrypted(10000)) << socket.errorString().toStdString();
+}
+
+TEST(ServerSignIn, RepeatedFailuresMakeTheNameAndTheAddressWait) {
+    ServerHarness server([](ServerOptions &o) {
+        o.signInFailuresPerName = 3;
+        o.signInFailuresPerAddress = 6;
+    });
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(server.login("klient", "spatne").status, 203);
+    // Now even the right password waits, until the delay has passed.
+    EXPECT_EQ(server.login("klient", "klient").status, 203);
+    server.advanceClock(2);
+    EXPECT_TRUE(server.login("klient", "klient").body.startsWith("okzip"));
+    // Guessing across names is held back per address.
+    for (const char *name : {"a", "b", "c", "d", "e", "f"})
+        EXPECT_EQ(server.login(name, "x").status, 203);
+    EXPECT_EQ(server.login("reditel", "reditel").status, 203);
+    server.advanceClock(2);
+    EXPECT_TRUE(server.login("reditel", "reditel").body.startsWith("okzip"));
+}
+
+TEST(ServerSignIn, UnknownNamesCostAsMuchHashingAsWrongPasswords) {
+    ServerHarness server([](ServerOptions &o) { o.passwordIterations = 100000; });
+    auto slowest = [&](const char *user) {
+        qint64 best = std::numeric_limits<qint64>::max();
+        for (int i = 0; i < 2; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            EXPECT_EQ(server.login(user, "spatne").status, 203);
+            best = qMin(best, timer.nsecsElapsed());
+        }
+        return best;
+    };
+    const qint64 known = slowest("lektor");
+    const qint64 unknown = slowest("nikdo");
+    EXPECT_GT(unknown * 2, known) << "unknown " << unknown / 1000 << " us, known " << known / 1000
+                                  << " us";
+}
+
+TEST(ServerSignIn, CheaperHashesAreUpgradedAtTheNextSuccessfulSignIn) {
+    ServerHarness server([](ServerOptions &o) { o.passwordIterations = 2000; });
+    server.dbValue("UPDATE USERS SET PASSHASH = ? WHERE IDUSER = ?",
+                   {HashPassword("klient", 1000), Demo::Client});
+    EXPECT_EQ(server.login("klient", "spatne").status, 203);
+    auto stored = [&] {
+        return server.dbValue("SELECT PASSHASH FROM USERS WHERE IDUSER = ?", {Demo::Client})
+            .toString();
+    };
+    EXPECT_EQ(HashIterations(stored()), 1000); // a failure changes nothing
+    server.signIn("klient");
+    EXPECT_EQ(HashIterations(stored()), 2000);
+    server.signIn("klient");
+}
+
+TEST(ServerSessions, EndWhenTheAccountIsSwitchedOffOrItsPasswordChanges) {
+    ServerHarness server;
+    auto alive = [&](const QString &session) {
+        return server.post("posttestresult", "testresult=1", session).status == 200;
+    };
+    const QString changer = server.signIn("klient");
+    const QString other = server.signIn("klient");
+    EXPECT_EQ(server.post("changepass", "pass=nove", changer).body, "ok");
+    EXPECT_TRUE(alive(changer));
+    EXPECT_FALSE(alive(other));
+    EXPECT_EQ(server.post("changepass", "iduser=7", server.signIn("manazer")).body, "ok");
+    EXPECT_FALSE(alive(changer));
+
+    const QString newcomer = server.signIn("novacek");
+    const QString staff = server.signIn("reditel");
+    TClientTable users;
+    users.LoadFromBytes(server.fetch(staff, "prov_user"));
+    ASSERT_TRUE(users.Locate("IDUSER", {TValue::FromInteger(Demo::Newcomer)}));
+    users.Edit();
+    users.FieldByName("USERACTIVE").SetValue(TValue::FromInteger(0));
+    users.Post();
+    EXPECT_EQ(server.apply(staff, "prov_user", ChangeSetWithNullMarkers(users)).body, "ok1|");
+    EXPECT_FALSE(alive(newcomer));
+    EXPECT_TRUE(alive(staff));
 }

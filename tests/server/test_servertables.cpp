@@ -6,6 +6,7 @@
 #include "server/centralserver.h"
 #include "serverharness.h"
 
+#include <QFileInfo>
 #include <QTcpSocket>
 #include <gtest/gtest.h>
 
@@ -151,6 +152,7 @@ TEST(ServerTables, OnlineTeachersComeFromTheServersOwnRelay) {
     const QString client = server.signIn("klient");
     EXPECT_TRUE(server.table(client, "prov_onlineteacher").rows.empty());
 
+    server.signIn("lektor2"); // the relay takes only ids of signed-in users
     QTcpSocket teacher;
     teacher.connectToHost(QStringLiteral("127.0.0.1"), relayPort);
     ASSERT_TRUE(teacher.waitForConnected(5000));
@@ -362,4 +364,81 @@ TEST(ServerApply, MalformedChangeSetsAreRefusedWithAMessage) {
     hist.table.First();
     hist.table.Delete();
     EXPECT_TRUE(server.apply(staff, "prov_orderhist", hist.changeSet()).body.startsWith("error"));
+}
+
+TEST(ServerTables, TeachersGetTheBasicDataOfUsersAndSetOnlyLevelAndCourse) {
+    ServerHarness server;
+    const QString teacher = server.signIn("lektor");
+    const TTableContent users = server.table(teacher, "prov_user");
+    const int client = RowWithKey(users, Demo::Client);
+    ASSERT_GE(client, 0);
+    EXPECT_EQ(CellOf(users, client, "FIRSTNAME").toText(), "Jan");
+    EXPECT_FALSE(CellOf(users, client, "USERLEVEL").isNull());
+    for (int row = 0; row < int(users.rows.size()); ++row)
+        for (const char *hidden : {"BANKACCOUNT", "STREET_F", "PHONENUMBER", "LASTLOGIP", "ICO",
+                                   "HOURSPAYED", "AMOUNTPAYED", "REMARK"})
+            EXPECT_TRUE(CellOf(users, row, hidden).isNull()) << hidden << " in row " << row;
+
+    struct Case {
+        qint64 user;
+        QString field;
+        TValue value;
+        bool applied;
+    };
+    const QList<Case> cases{
+        {Demo::Client, "USERLEVEL", TValue::FromInteger(3), true},
+        {Demo::Client, "COURSE", TValue::FromInteger(2), true},
+        {Demo::Client, "EMAIL", TValue::FromText("x@y.cz"), false},
+        {Demo::Client, "USERACTIVE", TValue::FromInteger(0), false},
+        {Demo::Teacher2, "USERLEVEL", TValue::FromInteger(3), false},
+    };
+    const QString staff = server.signIn("reditel");
+    for (const Case &c : cases) {
+        EditedTable t(server, staff, "prov_user"); // full rows, so only the field differs
+        t.edit(c.user, {{c.field, c.value}});
+        const HttpReply reply = server.apply(teacher, "prov_user", t.changeSet());
+        EXPECT_EQ(reply.body.startsWith("ok"), c.applied) << c.field.toStdString();
+    }
+    EXPECT_EQ(server.dbValue("SELECT USERLEVEL FROM USERS WHERE IDUSER = ?", {Demo::Client}), 3);
+}
+
+TEST(ServerTables, TeachersReadTheChatsOfTheirOwnStudentsOnly) {
+    ServerHarness server;
+    const qint64 own = server
+                           .dbValue("SELECT MIN(IDUSER) FROM TIMETABLE WHERE IDTEACHER = ?"
+                                    " AND IDUSER > 0",
+                                    {Demo::Teacher})
+                           .toLongLong();
+    const qint64 other = server
+                             .dbValue("SELECT MIN(IDUSER) FROM USERS WHERE USERTYPE = 4 AND IDJOB ="
+                                      " 2 AND IDUSER NOT IN (SELECT IDUSER FROM TIMETABLE WHERE"
+                                      " IDTEACHER = ?)",
+                                      {Demo::Teacher})
+                             .toLongLong();
+    ASSERT_GT(own, 0);
+    ASSERT_GT(other, 0);
+    const QString teacher = server.signIn("lektor");
+    EXPECT_TRUE(server.post("getchatfile", "aiduser=" + QByteArray::number(own), teacher)
+                    .body.startsWith("okzip"));
+    EXPECT_TRUE(server.post("getchatfile", "aiduser=" + QByteArray::number(other), teacher)
+                    .body.startsWith("error"));
+    // A student on line in the teacher's lesson counts as his.
+    server.onServer([&](CentralServer &s) {
+        s.setOnlineClientIds([=] { return QStringList{QStringLiteral("2_4_%1").arg(other)}; });
+    });
+    EXPECT_TRUE(server.post("getchatfile", "aiduser=" + QByteArray::number(other), teacher)
+                    .body.startsWith("okzip"));
+}
+
+TEST(ServerFiles, TheSchoolsDataIsForTheServersUserOnly) {
+    ServerHarness server;
+    server.signIn("klient"); // writes, so the WAL exists
+    for (const char *name : {"", "/school.sqlite", "/school.sqlite-wal", "/outbox"}) {
+        const QFileInfo info(server.dataFolder() + QLatin1String(name));
+        ASSERT_TRUE(info.exists()) << name;
+        EXPECT_EQ(info.permissions() & (QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                        QFileDevice::ReadOther | QFileDevice::WriteOther),
+                  0)
+            << name;
+    }
 }

@@ -40,7 +40,9 @@ RelayTestClient::RelayTestClient() : m_socket(std::make_unique<QTcpSocket>()) {
 
 RelayTestClient::~RelayTestClient() = default;
 
-bool RelayTestClient::connectTo(quint16 port) {
+bool RelayTestClient::connectTo(quint16 port, const QHostAddress &from) {
+    if (!from.isNull())
+        m_socket->bind(from);
     m_socket->connectToHost(QHostAddress::LocalHost, port);
     return waitFor([this] { return m_socket->state() == QAbstractSocket::ConnectedState; },
                    WaitTime);

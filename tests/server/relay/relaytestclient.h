@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QTcpSocket>
 
 #include <functional>
@@ -22,7 +23,8 @@ public:
     RelayTestClient();
     ~RelayTestClient();
 
-    bool connectTo(quint16 port);
+    // Connects over loopback, from the given local address when one is given.
+    bool connectTo(quint16 port, const QHostAddress &from = {});
     // TLS without checking the relay's certificate, as the lesson client does.
     bool connectTls(quint16 port);
 

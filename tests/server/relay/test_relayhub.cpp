@@ -194,6 +194,28 @@ TEST_F(RelayHubTest, NewerSignOnReplacesTheOlderConnection) {
     EXPECT_EQ(changes.count(), 0);
 }
 
+TEST_F(RelayHubTest, AnIdOnLineIsNotTakenOverFromAnotherAddress) {
+    auto teacher = signedOn("7_12", "7_12");
+    RelayTestClient intruder;
+    ASSERT_TRUE(intruder.connectTo(hub.serverPort(), QHostAddress("127.0.0.2")));
+    EXPECT_EQ(intruder.signOn("7_12"), "@error;inuse");
+    EXPECT_TRUE(intruder.waitClosed());
+    expectNothingElse(*teacher, "7_12");
+}
+
+TEST_F(RelayHubTest, GroupsAndAddressesHoldABoundedNumberOfSignOns) {
+    hub.setLimits(3, 5);
+    auto teacher = signedOn("7_12", "7_12");
+    auto first = signedOn("7_12_40", "7_12;7_12_40");
+    auto second = signedOn("7_12_41", "7_12;7_12_40;7_12_41");
+    auto full = connectClient();
+    EXPECT_EQ(full->signOn("7_12_42"), "@error;groupfull");
+    auto other = signedOn("8_1", "8_1");
+    auto fifth = signedOn("9_1", "9_1");
+    auto sixth = connectClient();
+    EXPECT_EQ(sixth->signOn("10_1"), "@error;addressfull");
+}
+
 TEST_F(RelayHubTest, SignedOnClientGetsErrorsForStrayCommandsAndStaysOnLine) {
     auto teacher = signedOn("7_12", "7_12");
     teacher->send("");

@@ -1,0 +1,208 @@
+// What keeps one client from stalling or misleading everyone else: bounded change sets and
+// bodies, request deadlines, connection caps, HTTP connection handling and the relay's tie
+// to the central server's sessions.
+#include "lang/textutil.h"
+#include "net/compression.h"
+#include "server/centralserver.h"
+#include "serverharness.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTcpSocket>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A change-set packet of one integer key field and the given rows.
+QByteArray KeyPacket(const QByteArray &rows) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><DATAPACKET "
+           "Version=\"2.0\">"
+           "<METADATA><FIELDS><FIELD attrname=\"IDUSER\" fieldtype=\"i4\"/></FIELDS><PARAMS/>"
+           "</METADATA><ROWDATA>" +
+           rows + "</ROWDATA></DATAPACKET>";
+}
+
+// Modify pairs that change nothing: each is applied (and counted) without a write.
+QByteArray UnchangedRows(int pairs) {
+    QByteArray rows;
+    for (int i = 0; i < pairs; ++i)
+        rows += "<ROW RowState=\"1\" IDUSER=\"7\"/><ROW RowState=\"8\"/>";
+    return rows;
+}
+
+std::unique_ptr<QTcpSocket> Connect(quint16 port, const QHostAddress &from = {}) {
+    auto socket = std::make_unique<QTcpSocket>();
+    if (!from.isNull())
+        socket->bind(from);
+    socket->connectToHost(QHostAddress::LocalHost, port);
+    EXPECT_TRUE(socket->waitForConnected(5000));
+    return socket;
+}
+
+// Waits until the server has closed the connection; false when it is still open after ms.
+bool ClosedWithin(QTcpSocket &socket, int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        if (socket.state() == QAbstractSocket::UnconnectedState)
+            return true;
+        socket.waitForReadyRead(50);
+        socket.readAll();
+    }
+    return socket.state() == QAbstractSocket::UnconnectedState;
+}
+
+// Everything the server sent on the socket until it closed or went quiet.
+QByteArray ReadAll(QTcpSocket &socket, int quietMs = 1500) {
+    QByteArray data;
+    while (socket.state() == QAbstractSocket::ConnectedState && socket.waitForReadyRead(quietMs))
+        data += socket.readAll();
+    return data + socket.readAll();
+}
+
+// One relay sign-on over a raw socket: the relay's answer line.
+QByteArray RelaySignOn(quint16 port, const QByteArray &id, const QHostAddress &from = {}) {
+    auto socket = Connect(port, from);
+    socket->write("c;" + id + ";vorelitambu\r\n");
+    QByteArray answer;
+    while (!answer.contains('\n') && socket->waitForReadyRead(5000))
+        answer += socket->readAll();
+    return answer.left(answer.indexOf('\r'));
+}
+
+} // namespace
+
+TEST(ServerLimits, ChangeSetsAreCheckedBeforeTheyAreRead) {
+    ServerHarness server;
+    const QString client = server.signIn("klient");
+    const QString staff = server.signIn("reditel");
+    // Rights first: a provider the user may not change refuses even a damaged change set.
+    EXPECT_EQ(FromWin1250(server.apply(client, "prov_order", "garbage").body),
+              QStringLiteral("errorNemáte oprávnění k této operaci."));
+    EXPECT_EQ(server.apply(staff, "prov_user", KeyPacket(UnchangedRows(10))).body, "ok10|");
+    struct Case {
+        const char *what;
+        QByteArray packet;
+    };
+    const QList<Case> refused{
+        {"too many rows", KeyPacket(UnchangedRows(3000))},
+        {"inflates beyond the bound", KeyPacket(UnchangedRows(1) + QByteArray(5'000'000, ' '))},
+    };
+    for (const Case &c : refused)
+        EXPECT_TRUE(server.apply(staff, "prov_user", c.packet).body.startsWith("error")) << c.what;
+}
+
+TEST(ServerLimits, BodiesAreReadOnlyForLiveSessionsAndWithFewFields) {
+    ServerHarness server;
+    // A large body without a session is answered as an unknown session before it is sent.
+    auto socket = Connect(server.httpPort());
+    socket->write("POST /tellavo/client.php?action=postchatfile HTTP/1.1\r\nHost: x\r\n"
+                  "Content-Type: application/x-www-form-urlencoded\r\n"
+                  "Content-Length: 1000000\r\n\r\nchatdata=");
+    EXPECT_TRUE(ReadAll(*socket, 3000).startsWith("HTTP/1.1 203")) << "large anonymous body";
+    // A signed-in user's body with more fields than any request has is refused.
+    const QString session = server.signIn("klient");
+    QByteArray fields = "testresult=5";
+    for (int i = 0; i < 1000; ++i)
+        fields += "&f" + QByteArray::number(i) + "=1";
+    EXPECT_TRUE(server.post("posttestresult", fields, session).body.startsWith("error"));
+    EXPECT_EQ(server.post("posttestresult", "testresult=5", session).body, "ok");
+}
+
+TEST(ServerLimits, SlowRequestsMeetADeadlineAndAddressesACap) {
+    ServerHarness server([](ServerOptions &o) {
+        o.requestDeadlineSeconds = 2;
+        o.maxConnectionsPerAddress = 3;
+    });
+    // A client that trickles its request byte by byte is cut off at the deadline.
+    auto slow = Connect(server.httpPort());
+    QElapsedTimer timer;
+    timer.start();
+    const QByteArray request = "GET /tellavo/client.php?action=logout&PHPSESSID=x HTTP/1.1\r\n";
+    for (int i = 0; i < request.size() && slow->state() == QAbstractSocket::ConnectedState; ++i) {
+        slow->write(request.mid(i, 1));
+        slow->waitForBytesWritten(100);
+        slow->waitForReadyRead(250);
+    }
+    EXPECT_TRUE(ClosedWithin(*slow, 1000));
+    EXPECT_LT(timer.elapsed(), 4000);
+    // Two more idle connections reach the cap: the fourth from the address is closed at once.
+    auto second = Connect(server.httpPort());
+    auto third = Connect(server.httpPort());
+    auto fourth = Connect(server.httpPort());
+    auto fifth = Connect(server.httpPort());
+    EXPECT_TRUE(ClosedWithin(*fifth, 1000));
+    EXPECT_FALSE(ClosedWithin(*second, 300));
+    second->abort();
+    third->abort();
+    QThread::msleep(300); // the server sees them go
+    EXPECT_EQ(server.get("/tellavo/update.exe").status, 200);
+}
+
+TEST(ServerLimits, ConnectionsCloseWhenAskedAndRepliesDeclareTheirCharset) {
+    ServerHarness server;
+    QFile program(server.dataFolder() + "/update/update.exe");
+    ASSERT_TRUE(program.open(QIODevice::ReadOnly));
+    struct Case {
+        const char *request;
+        const char *expected; // in the reply head
+        bool closes;
+        bool body;
+    };
+    const QList<Case> cases{
+        {"HEAD /tellavo/update.exe HTTP/1.1\r\nHost: x\r\n\r\n", "HTTP/1.1 200", false, false},
+        {"GET /tellavo/update.exe HTTP/1.0\r\n\r\n", "Connection: close", true, true},
+        {"GET /tellavo/update.exe HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n",
+         "Connection: close", true, true},
+        {"GET /tellavo/update.exe HTTP/1.1\r\nHost: x\r\n\r\n", "HTTP/1.1 200", false, true},
+        {"GET /tellavo/client.php?action=logout HTTP/1.1\r\nHost: x\r\n\r\n",
+         "Content-Type: text/plain; charset=windows-1250", false, true},
+    };
+    for (const Case &c : cases) {
+        auto socket = Connect(server.httpPort());
+        socket->write(c.request);
+        const QByteArray reply = ReadAll(*socket, 700);
+        const qsizetype headEnd = reply.indexOf("\r\n\r\n");
+        ASSERT_GT(headEnd, 0) << c.request;
+        const QByteArray head = reply.left(headEnd);
+        EXPECT_TRUE(head.contains(c.expected)) << c.request << head.toStdString();
+        EXPECT_EQ(socket->state() == QAbstractSocket::UnconnectedState, c.closes) << c.request;
+        if (QByteArray(c.request).startsWith("HEAD")) {
+            EXPECT_TRUE(head.contains("Content-Length: " + QByteArray::number(program.size())));
+            EXPECT_EQ(reply.size(), headEnd + 4);
+        }
+        if (c.body && head.contains(" 200 "))
+            EXPECT_EQ(reply.mid(headEnd + 4), program.readAll()) << c.request;
+        program.seek(0);
+    }
+}
+
+TEST(ServerLimits, RelaySignOnNeedsALiveSessionUsedFromTheSameAddress) {
+    ServerHarness server(
+        [](ServerOptions &o) { o.relay << ParseListenAddress(QStringLiteral("0.0.0.0:0")); });
+    quint16 relay = 0;
+    server.onServer([&](CentralServer &s) { relay = s.relayPort(); });
+    ASSERT_NE(relay, 0);
+    // Without a sign-in nobody gets on line, whatever id he names.
+    EXPECT_EQ(RelaySignOn(relay, "2_4"), "@error;nosession");
+    server.signIn("lektor");
+    server.signIn("klient");
+    // The teacher holds his id as long as his connection stays open.
+    auto teacher = Connect(relay);
+    teacher->write("c;2_4;vorelitambu\r\n");
+    ASSERT_TRUE(teacher->waitForReadyRead(5000));
+    EXPECT_TRUE(teacher->readLine().startsWith("@loginok;2_4"));
+    EXPECT_EQ(RelaySignOn(relay, "2_4_7"), "@loginok;2_4_7");
+    struct Case {
+        QByteArray id;
+        const char *from;
+    };
+    for (const Case &c :
+         {Case{"2_4", "127.0.0.2"}, Case{"2_5", "127.0.0.1"}, Case{"2_4_8", "127.0.0.1"},
+          Case{"3_4", "127.0.0.1"}, Case{"2_7", "127.0.0.1"}})
+        EXPECT_EQ(RelaySignOn(relay, c.id, QHostAddress(QString::fromLatin1(c.from))),
+                  "@error;nosession")
+            << c.id.toStdString() << " from " << c.from;
+    EXPECT_EQ(teacher->state(), QAbstractSocket::ConnectedState); // not taken over
+}
