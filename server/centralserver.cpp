@@ -3,13 +3,14 @@
 #include "lang/apperror.h"
 #include "server/demoseed.h"
 #include "server/guardedlisteners.h"
-#include "server/httpfront.h"
 #include "server/largeseed.h"
+#include "server/requestthread.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <QTextStream>
+#include <QThread>
 
 #ifdef TELLAVO_WITH_RELAY
 #include "server/relay/relayhub.h"
@@ -26,17 +27,21 @@ CentralServer::CentralServer(const ServerOptions &options, QObject *parent)
 }
 
 CentralServer::~CentralServer() {
-    delete m_front;
-    m_front = nullptr;
+    qDeleteAll(m_listeners); // no more connections first, then the threads that serve them
+    m_listeners.clear();
+    m_threads.clear();
 }
 
 QStringList CentralServer::start() {
     prepareDataFolder();
     m_db = std::make_unique<SchoolDatabase>(m_options.databaseFile);
+    if (m_db->isPostgres())
+        m_sessions.keepInDatabase(m_options.databaseFile);
     seedIfAsked();
-    m_state.reset(new ServerState{*m_db, m_sessions, m_throttle, m_options, m_clock, {}});
-    m_front = new HttpFront(*m_state);
     m_limits = requestLimits();
+    if (!m_options.tlsListen.isEmpty())
+        tlsConfiguration();
+    startRequestThreads();
     QStringList lines;
     for (const ListenAddress &address : m_options.listen)
         lines << listenHttp(address, false);
@@ -135,14 +140,45 @@ RequestLimits CentralServer::requestLimits() {
     return limits;
 }
 
+void CentralServer::startRequestThreads() {
+    const int count =
+        m_options.threads > 0 ? m_options.threads : qMax(2, 2 * QThread::idealThreadCount());
+    const RequestThread::Shared shared{m_options.databaseFile,
+                                       m_sessions,
+                                       m_throttle,
+                                       m_options,
+                                       m_clock,
+                                       [this] { return onlineClientIds(); },
+                                       m_limits};
+    for (int i = 0; i < count; ++i) {
+        m_threads.push_back(std::make_unique<RequestThread>(shared));
+        m_threads.back()->startServing();
+    }
+}
+
+void CentralServer::handOver(qintptr handle, bool tls) {
+    RequestThread *least = m_threads.front().get();
+    for (const auto &thread : m_threads)
+        if (thread->load() < least->load())
+            least = thread.get();
+    least->adopt(handle, tls ? &m_tls : nullptr);
+}
+
+QStringList CentralServer::onlineClientIds() {
+    OnlineClientIds source;
+    {
+        QMutexLocker locker(&m_onlineLock);
+        source = m_online;
+    }
+    return source ? source() : QStringList();
+}
+
 QString CentralServer::listenHttp(const ListenAddress &address, bool tls) {
-    QTcpServer *server =
-        tls ? static_cast<QTcpServer *>(new GuardedSslServer(tlsConfiguration(), m_limits, m_front))
-            : new GuardedTcpServer(m_limits, m_front);
+    auto *server = new AcceptingServer([this, tls](qintptr handle) { handOver(handle, tls); });
+    m_listeners << server;
     if (!server->listen(address.host, address.port))
         throw AppError(
             QStringLiteral("cannot listen on %1: %2").arg(address.text(), server->errorString()));
-    m_front->bind(server);
     ListenAddress actual{address.host, server->serverPort()};
     (tls ? m_httpsPorts : m_httpPorts) << actual.port;
     return QStringLiteral("listening %1 %2").arg(tls ? "https" : "http", actual.text());
@@ -173,7 +209,7 @@ QStringList CentralServer::startRelay() {
         return relaySignOnAllowed(clientId, address);
     });
     RelayHub *relay = m_relay;
-    m_state->onlineClientIds = [relay] { return relay->onlineClientIds(); };
+    setOnlineClientIds([relay] { return relay->onlineClientIds(); });
     return lines;
 #else
     throw AppError(QStringLiteral("this build has no lesson relay"));
@@ -210,5 +246,6 @@ bool CentralServer::relaySignOnAllowed(const QByteArray &clientId, const QHostAd
 }
 
 void CentralServer::setOnlineClientIds(OnlineClientIds source) {
-    m_state->onlineClientIds = std::move(source);
+    QMutexLocker locker(&m_onlineLock);
+    m_online = std::move(source);
 }

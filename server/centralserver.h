@@ -9,15 +9,19 @@
 #include "server/serveroptions.h"
 #include "server/sessionstore.h"
 
+#include <QMutex>
 #include <QObject>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
-class HttpFront;
 class RelayHub;
+class RequestThread;
 
 // The reference central server: database, sessions, HTTP and HTTPS listeners and, when
-// asked for, the lesson relay. The program and the tests create it the same way.
+// asked for, the lesson relay. Listeners and relay run on the thread that starts it; each
+// accepted connection is served by one of a pool of request threads, the least busy one.
+// The program and the tests create it the same way.
 class CentralServer : public QObject {
     Q_OBJECT
 public:
@@ -50,6 +54,9 @@ private:
     // Whether a relay sign-on under the client id from the address belongs to a live session.
     bool relaySignOnAllowed(const QByteArray &clientId, const QHostAddress &address);
     QString listenHttp(const ListenAddress &address, bool tls);
+    void startRequestThreads();
+    void handOver(qintptr handle, bool tls);
+    QStringList onlineClientIds();
     QStringList startRelay();
 
     ServerOptions m_options;
@@ -58,8 +65,10 @@ private:
     LoginThrottle m_throttle;
     RequestLimits m_limits;
     std::unique_ptr<SchoolDatabase> m_db;
-    std::unique_ptr<ServerState> m_state;
-    HttpFront *m_front = nullptr;
+    std::vector<std::unique_ptr<RequestThread>> m_threads;
+    QList<QTcpServer *> m_listeners;
+    QMutex m_onlineLock;
+    OnlineClientIds m_online;
     RelayHub *m_relay = nullptr;
     CertificateFiles m_certificates;
     bool m_tlsReady = false;

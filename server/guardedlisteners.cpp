@@ -76,7 +76,8 @@ void CheckRequestHead(QTcpSocket *socket, const RequestLimits &limits) {
         Refuse(socket, "203 Non-Authoritative Information", "error");
 }
 
-// Counts the connection against its address; false when the address is at its cap.
+} // namespace
+
 bool CountConnection(QTcpSocket *socket, const RequestLimits &limits) {
     const QHostAddress address = socket->peerAddress();
     if (!limits.counter->acquire(address, limits.maxPerAddress))
@@ -90,8 +91,6 @@ bool CountConnection(QTcpSocket *socket, const RequestLimits &limits) {
     QObject::connect(socket, &QObject::destroyed, release);
     return true;
 }
-
-} // namespace
 
 bool AddressCounter::acquire(const QHostAddress &address, int cap) {
     QMutexLocker locker(&m_lock);
@@ -137,37 +136,7 @@ void PauseOnResourceErrors(QTcpServer *server) {
                      });
 }
 
-GuardedTcpServer::GuardedTcpServer(const RequestLimits &limits, QObject *parent)
-    : QTcpServer(parent), m_limits(limits) {
+AcceptingServer::AcceptingServer(Handler handler, QObject *parent)
+    : QTcpServer(parent), m_handler(std::move(handler)) {
     PauseOnResourceErrors(this);
-}
-
-void GuardedTcpServer::incomingConnection(qintptr handle) {
-    auto *socket = new QTcpSocket(this);
-    if (!socket->setSocketDescriptor(handle)) {
-        delete socket;
-        return;
-    }
-    if (!CountConnection(socket, m_limits)) {
-        socket->abort();
-        socket->deleteLater();
-        return;
-    }
-    AttachRequestGuard(socket, m_limits);
-    addPendingConnection(socket);
-}
-
-GuardedSslServer::GuardedSslServer(const QSslConfiguration &config, const RequestLimits &limits,
-                                   QObject *parent)
-    : QSslServer(parent) {
-    setSslConfiguration(config);
-    setHandshakeTimeout(20000);
-    PauseOnResourceErrors(this);
-    connect(this, &QSslServer::startedEncryptionHandshake, this, [limits](QSslSocket *socket) {
-        if (!CountConnection(socket, limits)) {
-            socket->abort();
-            return;
-        }
-        AttachRequestGuard(socket, limits);
-    });
 }

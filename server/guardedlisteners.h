@@ -5,7 +5,6 @@
 #include <QHostAddress>
 #include <QMutex>
 #include <QSslConfiguration>
-#include <QSslServer>
 #include <QTcpServer>
 #include <functional>
 #include <memory>
@@ -38,6 +37,9 @@ struct RequestLimits {
 // closes a connection that does not finish its request within the deadline, however slowly
 // it trickles bytes. Marks the socket when its request asks for the connection to end.
 void AttachRequestGuard(QTcpSocket *socket, const RequestLimits &limits);
+// Counts the connection against its address until it ends; false when the address is at
+// its cap (nothing counted then).
+bool CountConnection(QTcpSocket *socket, const RequestLimits &limits);
 // Whether the request being answered on the socket asked to close the connection after it.
 bool ClosesAfterReply(const QTcpSocket *socket);
 
@@ -45,23 +47,17 @@ bool ClosesAfterReply(const QTcpSocket *socket);
 // spinning on a listening socket that stays readable.
 void PauseOnResourceErrors(QTcpServer *server);
 
-// A clear HTTP listener whose connections carry the request guard.
-class GuardedTcpServer : public QTcpServer {
+// An HTTP listener that only accepts: each connection's socket descriptor goes to the
+// handler, which hands it to a request thread.
+class AcceptingServer : public QTcpServer {
     Q_OBJECT
 public:
-    GuardedTcpServer(const RequestLimits &limits, QObject *parent = nullptr);
+    using Handler = std::function<void(qintptr handle)>;
+    AcceptingServer(Handler handler, QObject *parent = nullptr);
 
 protected:
-    void incomingConnection(qintptr handle) override;
+    void incomingConnection(qintptr handle) override { m_handler(handle); }
 
 private:
-    RequestLimits m_limits;
-};
-
-// A TLS listener (handshake by QSslServer) whose connections carry the request guard.
-class GuardedSslServer : public QSslServer {
-    Q_OBJECT
-public:
-    GuardedSslServer(const QSslConfiguration &config, const RequestLimits &limits,
-                     QObject *parent = nullptr);
+    Handler m_handler;
 };

@@ -5,6 +5,7 @@
 
 #include <QAtomicInt>
 #include <QSqlError>
+#include <QUrl>
 
 namespace {
 QAtomicInt connectionCounter;
@@ -14,8 +15,22 @@ AppError SqlFailure(const QString &what, const QSqlError &error) {
 }
 } // namespace
 
-SchoolDatabase::SchoolDatabase(const QString &file)
-    : m_connectionName(QStringLiteral("school-%1").arg(connectionCounter.fetchAndAddOrdered(1))) {
+bool SchoolDatabase::IsPostgresLocation(const QString &location) {
+    return location.startsWith(QLatin1String("postgresql://")) ||
+           location.startsWith(QLatin1String("postgres://"));
+}
+
+SchoolDatabase::SchoolDatabase(const QString &location)
+    : m_connectionName(QStringLiteral("school-%1").arg(connectionCounter.fetchAndAddOrdered(1))),
+      m_postgres(IsPostgresLocation(location)) {
+    if (m_postgres)
+        openPostgres(location);
+    else
+        openSqlite(location);
+    createSchemaIfMissing();
+}
+
+void SchoolDatabase::openSqlite(const QString &file) {
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     m_db.setDatabaseName(file);
     if (!m_db.open())
@@ -28,17 +43,52 @@ SchoolDatabase::SchoolDatabase(const QString &file)
     run(QStringLiteral("PRAGMA cache_size=-65536"));
     run(QStringLiteral("PRAGMA mmap_size=268435456"));
     run(QStringLiteral("PRAGMA temp_store=MEMORY"));
-    const QStringList tables = m_db.tables();
-    if (!tables.contains(QStringLiteral("USERS"), Qt::CaseInsensitive)) {
-        begin();
-        for (const QString &statement : SchemaStatements())
-            run(statement);
-        commit();
-    } else if (scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = ?"),
-                      {QStringLiteral("sqlite_stat1")})
-                   .toInt() == 0) {
-        refreshStatistics(); // a school filled by other means: let the planner see its size
+}
+
+void SchoolDatabase::openPostgres(const QString &url) {
+    const QUrl parsed(url);
+    const QString name = parsed.path().mid(1);
+    if (!parsed.isValid() || parsed.host().isEmpty() || name.isEmpty())
+        throw AppError(QStringLiteral("expected postgresql://user@host/dbname, got %1")
+                           .arg(parsed.toString(QUrl::RemovePassword)));
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
+    if (!m_db.isValid())
+        throw AppError(QStringLiteral("this installation has no PostgreSQL driver for QtSql"));
+    m_db.setHostName(parsed.host());
+    if (parsed.port() > 0)
+        m_db.setPort(parsed.port());
+    m_db.setUserName(parsed.userName());
+    m_db.setPassword(parsed.password());
+    m_db.setDatabaseName(name);
+    if (!m_db.open())
+        throw SqlFailure(QStringLiteral("open ") + parsed.toString(QUrl::RemovePassword),
+                         m_db.lastError());
+    run(QStringLiteral("SET client_min_messages TO WARNING"));
+}
+
+// Several connections (threads, or server processes on one PostgreSQL database) may start
+// at once: on PostgreSQL the creation runs under a lock and looks again once it holds it.
+void SchoolDatabase::createSchemaIfMissing() {
+    auto hasUsers = [this] {
+        return m_db.tables().contains(QStringLiteral("USERS"), Qt::CaseInsensitive);
+    };
+    if (hasUsers()) {
+        if (!m_postgres &&
+            scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = ?"),
+                   {QStringLiteral("sqlite_stat1")})
+                    .toInt() == 0)
+            refreshStatistics(); // a school filled by other means: let the planner see its size
+        return;
     }
+    begin();
+    if (!m_postgres || !hasUsers()) {
+        for (QString statement : SchemaStatements()) {
+            if (m_postgres)
+                statement.replace(QLatin1String(" BLOB"), QLatin1String(" BYTEA"));
+            run(statement);
+        }
+    }
+    commit();
 }
 
 SchoolDatabase::~SchoolDatabase() {
@@ -50,6 +100,13 @@ SchoolDatabase::~SchoolDatabase() {
 QSqlQuery SchoolDatabase::run(const QString &sql, const QVariantList &binds) {
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
+    // PostgreSQL prepares only data statements; the others (BEGIN, SET, CREATE, ANALYZE)
+    // never carry parameters and run as they are.
+    if (m_postgres && binds.isEmpty()) {
+        if (!query.exec(sql))
+            throw SqlFailure(sql.left(60), query.lastError());
+        return query;
+    }
     if (!query.prepare(sql))
         throw SqlFailure(sql.left(60), query.lastError());
     for (const QVariant &value : binds)
@@ -71,7 +128,8 @@ qint64 SchoolDatabase::nextId(const QString &table, const QString &keyColumn) {
 
 void SchoolDatabase::refreshStatistics() {
     run(QStringLiteral("ANALYZE"));
-    run(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    if (!m_postgres)
+        run(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
 }
 
 bool SchoolDatabase::isEmpty() {
@@ -81,8 +139,16 @@ bool SchoolDatabase::isEmpty() {
 // Every transaction of the server writes, so it takes the write lock when it begins: two
 // transactions that first read and then write could otherwise each hold a snapshot that the
 // other one's write makes stale. Request threads wait for the lock (busy timeout).
+//
+// On PostgreSQL the same holds across server processes: every writing transaction takes
+// one transaction-scoped advisory lock, so keys taken as MAX + 1 never collide.
 void SchoolDatabase::begin() {
-    run(QStringLiteral("BEGIN IMMEDIATE"));
+    if (!m_postgres) {
+        run(QStringLiteral("BEGIN IMMEDIATE"));
+        return;
+    }
+    run(QStringLiteral("BEGIN"));
+    run(QStringLiteral("SELECT pg_advisory_xact_lock(7482001)"));
 }
 
 void SchoolDatabase::commit() {

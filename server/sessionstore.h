@@ -22,11 +22,17 @@ struct Session {
     QList<QHostAddress> addresses; // every address the session was used from
 };
 
+class SessionTable;
+
 // Sessions by id: creation at sign-in, lookup with idle expiry, renewal and sign-out. Every
-// request thread uses the one store; each call holds its lock.
+// request thread uses the one store; each call holds its lock. On PostgreSQL the sessions
+// live in the database, so that several server processes share them.
 class SessionStore {
 public:
-    SessionStore(qint64 timeoutSeconds) : m_timeoutSeconds(timeoutSeconds) {}
+    explicit SessionStore(qint64 timeoutSeconds);
+    ~SessionStore();
+    // Keeps the sessions in the database at the location from now on.
+    void keepInDatabase(const QString &location);
 
     std::shared_ptr<const Session> create(const Session &values, const QDateTime &now,
                                           const QHostAddress &address);
@@ -45,16 +51,19 @@ public:
     // user type 4), has been used from the address.
     bool hasLiveSession(qint64 userId, int jobId, bool student, const QHostAddress &address,
                         const QDateTime &now);
-    int count();
 
 private:
     bool expired(const Session &session, const QDateTime &now) const;
     void purge(const QDateTime &now);
     static QString NewId();
+    static qint64 NewFamily();
+    // Whether the session gains an address or its last use is worth writing down.
+    static bool Touch(Session &s, const QDateTime &now, const QHostAddress &address);
 
     QMutex m_lock;
     qint64 m_timeoutSeconds;
     qint64 m_nextFamily = 1;
     QDateTime m_lastPurge;
     QHash<QString, std::shared_ptr<Session>> m_sessions;
+    std::unique_ptr<SessionTable> m_table;
 };

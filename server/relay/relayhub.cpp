@@ -72,10 +72,16 @@ quint16 RelayHub::tlsServerPort() const {
 }
 
 QStringList RelayHub::onlineClientIds() const {
+    QMutexLocker locker(&m_onlineLock);
+    return m_onlineIds;
+}
+
+void RelayHub::refreshOnlineIds() {
     QStringList ids;
     for (const QByteArray &id : m_directory.clientIds())
         ids.append(QString::fromLatin1(id));
-    return ids;
+    QMutexLocker locker(&m_onlineLock);
+    m_onlineIds = ids;
 }
 
 void RelayHub::close() {
@@ -85,6 +91,7 @@ void RelayHub::close() {
     const bool wasOnline = m_directory.size() > 0;
     const QSet<RelayConnection *> connections = std::exchange(m_connections, {});
     m_directory.clear();
+    refreshOnlineIds();
     for (RelayConnection *connection : connections) {
         connection->disconnect(this);
         delete connection;
@@ -118,6 +125,7 @@ void RelayHub::dropConnection(RelayConnection *connection) {
     connection->deleteLater();
     if (!connection->isSignedOn() || !m_directory.remove(id, connection))
         return;
+    refreshOnlineIds();
     announceGroup(RelayProtocol::GroupOf(id));
     emit onlineClientsChanged();
 }
@@ -161,6 +169,7 @@ void RelayHub::signOn(RelayConnection *connection, QByteArray rest) {
     connection->markSignedOn(id);
     connection->sendLine("@loginok;" + id);
     RelayConnection *replaced = m_directory.add(id, connection);
+    refreshOnlineIds();
     if (replaced)
         replaced->refuse("replaced");
     announceGroup(RelayProtocol::GroupOf(id));

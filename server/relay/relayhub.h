@@ -3,6 +3,7 @@
 #include "relaydirectory.h"
 
 #include <QHostAddress>
+#include <QMutex>
 #include <QObject>
 #include <QSet>
 #include <QSslConfiguration>
@@ -47,7 +48,7 @@ public:
     // Why the last listen or listenTls failed.
     QString errorString() const { return m_errorString; }
 
-    // Every client id on line, in sign-on order.
+    // Every client id on line, in sign-on order (callable from any thread).
     QStringList onlineClientIds() const;
 
     // Time a new connection has to sign on, in milliseconds (TLS handshake included).
@@ -79,6 +80,7 @@ private:
     void sayClient(RelayConnection *connection, const QByteArray &line, QByteArray rest);
     QByteArray listLine(const QByteArray &group) const;
     void announceGroup(const QByteArray &group);
+    void refreshOnlineIds();
     QByteArray signOnRefusal(RelayConnection *connection, const QByteArray &id) const;
     int signOnsFrom(const QHostAddress &address) const;
 
@@ -90,6 +92,8 @@ private:
     int m_maxPerGroup = 60;
     int m_maxPerAddress = 200;
     SignOnCheck m_signOnCheck;
+    mutable QMutex m_onlineLock;
+    QStringList m_onlineIds; // a copy of the directory's ids for other threads
     qint64 m_maxPendingOutput;
     QString m_errorString;
 };

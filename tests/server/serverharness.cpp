@@ -7,6 +7,7 @@
 #include "net/formencode.h"
 #include "server/centralserver.h"
 #include "server/schooldatabase.h"
+#include "testdatabase.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@ ServerHarness::ServerHarness(std::function<void(ServerOptions &)> tweak) {
     m_options.listen << ParseListenAddress(QStringLiteral("127.0.0.1:0"));
     m_options.tlsListen << ParseListenAddress(QStringLiteral("127.0.0.1:0"));
     m_options.passwordIterations = 1000;
+    m_options.databaseFile = m_database = TestDatabase::Create();
     if (tweak)
         tweak(m_options);
     m_thread.start();
@@ -46,6 +48,7 @@ ServerHarness::~ServerHarness() {
         m_context.get(), [this] { delete m_server; }, Qt::BlockingQueuedConnection);
     m_thread.quit();
     m_thread.wait();
+    TestDatabase::Drop(m_database);
 }
 
 void ServerHarness::advanceClock(qint64 seconds) {

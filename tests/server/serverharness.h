@@ -57,6 +57,7 @@ private:
     QByteArray scriptTarget(const QByteArray &action, const QString &session) const;
 
     QTemporaryDir m_dir;
+    QString m_database; // a PostgreSQL test database, dropped at the end
     ServerOptions m_options;
     QThread m_thread;
     std::unique_ptr<QObject> m_context;
