@@ -22,6 +22,7 @@ void HandoffServer::incomingConnection(qintptr handle) {
 
 void HandoffServer::adopt(qintptr handle, const QSslConfiguration *tls) {
     QTcpSocket *socket = tls ? new QSslSocket(this) : new QTcpSocket(this);
+    connect(socket, &QObject::destroyed, this, [this] { --m_open; });
     if (!socket->setSocketDescriptor(handle)) {
         delete socket;
         return;
@@ -31,8 +32,6 @@ void HandoffServer::adopt(qintptr handle, const QSslConfiguration *tls) {
         socket->deleteLater();
         return;
     }
-    ++m_open;
-    connect(socket, &QObject::destroyed, this, [this] { --m_open; });
     connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
     if (!tls) {
         AttachRequestGuard(socket, m_limits);

@@ -16,8 +16,11 @@ class HandoffServer : public QTcpServer {
 public:
     HandoffServer(const RequestLimits &limits, QObject *parent = nullptr);
 
-    // Takes over an accepted connection; TLS when a configuration is given. Runs on the
-    // server's own thread.
+    // Counts a connection that is on its way to adopt (called by the accepting thread, so
+    // that the next choice of thread already sees it).
+    void reserve() { ++m_open; }
+    // Takes over an accepted and reserved connection; TLS when a configuration is given.
+    // Runs on the server's own thread.
     void adopt(qintptr handle, const QSslConfiguration *tls);
     // Connections taken over and not yet closed (read from any thread).
     int openConnections() const { return m_open.load(); }

@@ -58,6 +58,8 @@ void WriteReply(QTcpSocket *socket, const ActionReply &reply, bool headOnly, boo
     socket->write(head);
     if (!headOnly)
         socket->write(reply.body);
+    // Out now: the thread may go on with further requests before its event loop would send.
+    socket->flush();
     if (close)
         socket->disconnectFromHost(); // after the reply has been sent
 }

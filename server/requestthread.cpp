@@ -48,6 +48,7 @@ void RequestThread::run() {
 
 void RequestThread::adopt(qintptr handle, const QSslConfiguration *tls) {
     HandoffServer *handoff = m_handoff.load();
+    handoff->reserve();
     QMetaObject::invokeMethod(handoff, [handoff, handle, tls] { handoff->adopt(handle, tls); });
 }
 
