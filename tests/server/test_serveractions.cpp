@@ -131,6 +131,99 @@ TEST(ServerOrders, AnAddressThatWouldAddHeadersIsRefused) {
     EXPECT_TRUE(QDir(server.dataFolder() + "/outbox").entryList(QDir::Files).isEmpty());
 }
 
+TEST(ServerTimetable, AClientBooksAFreeSlotAndCancelsHisBooking) {
+    ServerHarness server;
+    const QString client = server.signIn("klient");
+    const qint64 slot = FreeFutureSlot(server);
+    EXPECT_EQ(server.post("settimetablestatus", SetStatus(slot, 2), client).body, "ok");
+    EXPECT_EQ(LessonStatus(server, slot), 2);
+    // The same slot is no longer free, not even for another client.
+    const QString other = server.signIn("manazer");
+    EXPECT_TRUE(
+        server.post("settimetablestatus", SetStatus(slot, 2), client).body.startsWith("error"));
+    EXPECT_EQ(server.post("settimetablestatus", SetStatus(slot, 1), client).body, "ok");
+    EXPECT_EQ(server.dbValue("SELECT IDUSER FROM TIMETABLE WHERE IDTIMETABLE = ?", {slot}).toInt(),
+              0);
+    EXPECT_EQ(
+        server
+            .dbValue("SELECT COUNT(*) FROM TTSTATUSHIST WHERE IDTIMETABLE = ? AND WHOCHANGE = ?",
+                     {slot, Demo::Client})
+            .toInt(),
+        2);
+    // The history shows up for staff with names and statuses.
+    const TTableContent hist = server.table(other, "prov_ttstatushist");
+    int rows = 0;
+    for (int r = 0; r < int(hist.rows.size()); ++r)
+        if (CellOf(hist, r, "IDTIMETABLE").toInteger() == slot &&
+            CellOf(hist, r, "NEWSTATUS").toInteger() == 2) {
+            ++rows;
+            EXPECT_EQ(CellOf(hist, r, "FULLNAME_NEWUSER").toText(), QStringLiteral("Novák Jan"));
+        }
+    EXPECT_EQ(rows, 1);
+}
+
+TEST(ServerTimetable, BookingNeedsBookableHoursAndAFutureFreeSlot) {
+    ServerHarness server;
+    const QString newcomer = server.signIn("novacek"); // no paid hours yet
+    const qint64 slot = FreeFutureSlot(server);
+    EXPECT_TRUE(
+        server.post("settimetablestatus", SetStatus(slot, 2), newcomer).body.startsWith("error"));
+    const QString client = server.signIn("klient");
+    const qint64 past =
+        server
+            .dbValue("SELECT MIN(IDTIMETABLE) FROM TIMETABLE WHERE TIMETABLESTATUS = 1"
+                     " AND WHENHOUR < ?",
+                     {QDateTime::currentDateTime().addDays(-1)})
+            .toLongLong();
+    const qint64 held =
+        server
+            .dbValue("SELECT MIN(IDTIMETABLE) FROM TIMETABLE WHERE TIMETABLESTATUS = 4"
+                     " AND IDUSER <> ?",
+                     {Demo::Client})
+            .toLongLong();
+    for (const QByteArray &data :
+         {SetStatus(past, 2), SetStatus(held, 1), SetStatus(slot, 4), SetStatus(slot, 9),
+          SetStatus(999999, 2), QByteArray("idtimetable=1")})
+        EXPECT_TRUE(server.post("settimetablestatus", data, client).body.startsWith("error"))
+            << data.toStdString();
+    EXPECT_EQ(LessonStatus(server, slot), 1);
+    EXPECT_EQ(LessonStatus(server, held), 4);
+}
+
+TEST(ServerTimetable, TeachersMoveTheirOwnLessonsAndStaffBookForAClient) {
+    ServerHarness server;
+    const QString teacher = server.signIn("lektor");
+    const qint64 own = server
+                           .dbValue("SELECT MIN(IDTIMETABLE) FROM TIMETABLE WHERE IDTEACHER = ?"
+                                    " AND TIMETABLESTATUS = 2",
+                                    {Demo::Teacher})
+                           .toLongLong();
+    const qint64 foreign = server
+                               .dbValue("SELECT MIN(IDTIMETABLE) FROM TIMETABLE WHERE IDTEACHER = ?"
+                                        " AND TIMETABLESTATUS = 2",
+                                        {Demo::Teacher2})
+                               .toLongLong();
+    EXPECT_EQ(server.post("settimetablestatus", SetStatus(own, 3), teacher).body, "ok");
+    for (const QByteArray &data : {SetStatus(own, 7), SetStatus(own, 1), SetStatus(foreign, 3),
+                                   SetStatus(FreeFutureSlot(server), 4)})
+        EXPECT_TRUE(server.post("settimetablestatus", data, teacher).body.startsWith("error"))
+            << data.toStdString();
+
+    const QString staff = server.signIn("manazer");
+    const qint64 slot = FreeFutureSlot(server, Demo::Teacher2);
+    EXPECT_TRUE(
+        server.post("settimetablestatus", SetStatus(slot, 3), staff).body.startsWith("error"));
+    EXPECT_EQ(server.post("settimetablestatus", SetStatus(slot, 3) + "&idclientnew=7", staff).body,
+              "ok");
+    EXPECT_EQ(server.dbValue("SELECT IDUSER FROM TIMETABLE WHERE IDTIMETABLE = ?", {slot}).toInt(),
+              Demo::Client);
+    EXPECT_TRUE(server
+                    .post("settimetablestatus",
+                          SetStatus(FreeFutureSlot(server), 2) + "&idclientnew=4", staff)
+                    .body.startsWith("error"));
+    EXPECT_EQ(server.post("settimetablestatus", SetStatus(slot, 7), staff).body, "ok");
+}
+
 TEST(ServerAccounts, PasswordChangesAndResetsTakeEffectAtTheNextSignIn) {
     ServerHarness server;
     const QString client = server.signIn("klient");

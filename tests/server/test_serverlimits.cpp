@@ -127,15 +127,18 @@ TEST(ServerLimits, SlowRequestsMeetADeadlineAndAddressesACap) {
     }
     EXPECT_TRUE(ClosedWithin(*slow, 1000));
     EXPECT_LT(timer.elapsed(), 4000);
-    // Two more idle connections reach the cap: the fourth from the address is closed at once.
-    auto second = Connect(server.httpPort());
-    auto third = Connect(server.httpPort());
-    auto fourth = Connect(server.httpPort());
-    auto fifth = Connect(server.httpPort());
-    EXPECT_TRUE(ClosedWithin(*fifth, 1000));
-    EXPECT_FALSE(ClosedWithin(*second, 300));
-    second->abort();
-    third->abort();
+    // Four idle connections from one address against a cap of three: one of them (request
+    // threads take them in any order) is closed at once, the others stay.
+    std::vector<std::unique_ptr<QTcpSocket>> idle;
+    for (int i = 0; i < 4; ++i)
+        idle.push_back(Connect(server.httpPort()));
+    QThread::msleep(500);
+    int closed = 0;
+    for (const auto &socket : idle)
+        closed += ClosedWithin(*socket, 100) ? 1 : 0;
+    EXPECT_EQ(closed, 1);
+    for (const auto &socket : idle)
+        socket->abort();
     QThread::msleep(300); // the server sees them go
     EXPECT_EQ(server.get("/tellavo/update.exe").status, 200);
 }
