@@ -126,7 +126,7 @@ TEST(ServerLimits, SlowRequestsMeetADeadlineAndAddressesACap) {
         slow->waitForReadyRead(250);
     }
     EXPECT_TRUE(ClosedWithin(*slow, 1000));
-    EXPECT_LT(timer.elapsed(), 4000);
+    EXPECT_LT(timer.elapsed(), 8000); // cut off, not served after its last byte
     // Four idle connections from one address against a cap of three: one of them (request
     // threads take them in any order) is closed at once, the others stay.
     std::vector<std::unique_ptr<QTcpSocket>> idle;
