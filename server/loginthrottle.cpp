@@ -2,6 +2,7 @@
 
 namespace {
 
+constexpr qint64 kFirstWaitSeconds = 10;
 constexpr qint64 kMaxWaitSeconds = 900;
 constexpr qint64 kForgetSeconds = 3600;
 
@@ -21,7 +22,8 @@ qint64 LoginThrottle::Wait(const Failures &f, int allowed, const QDateTime &now)
     if (f.count < allowed)
         return 0;
     const int over = f.count - allowed;
-    const qint64 wait = over >= 10 ? kMaxWaitSeconds : qMin<qint64>(kMaxWaitSeconds, 1LL << over);
+    const qint64 wait =
+        over >= 7 ? kMaxWaitSeconds : qMin<qint64>(kMaxWaitSeconds, kFirstWaitSeconds << over);
     return qMax<qint64>(0, wait - f.last.secsTo(now));
 }
 

@@ -7,8 +7,8 @@
 #include <QString>
 
 // Slows down password guessing: after a number of failed sign-ins for one name, or from one
-// address, further attempts wait, twice as long after every further failure (up to a
-// quarter of an hour). Shared by every request thread.
+// address, further attempts wait ten seconds, twice as long after every further failure (up
+// to a quarter of an hour). Shared by every request thread.
 class LoginThrottle {
 public:
     LoginThrottle(int failuresPerName, int failuresPerAddress)
