@@ -8,12 +8,10 @@ namespace {
 
 constexpr qsizetype kMaxPasswordBytes = 1024;
 
-// The new password as the client sent it: "pass=" and the UTF-8 text, not further encoded,
-// so a password holding "&" arrives split into items; everything after "pass=" belongs to it.
+// The new password as the client sends it: its UTF-8 bytes fully form-encoded, as in the
+// sign-in, so every character arrives intact and is decoded the same way as there.
 QByteArray NewPassword(const ActionRequest &request) {
-    if (request.body.startsWith("pass="))
-        return JoinTransportItems(request.body.mid(5));
-    return request.param("pass");
+    return FullFormDecode(request.param("pass"));
 }
 
 void SetPassword(ActionContext &ctx, qint64 user, const QByteArray &password) {

@@ -10,6 +10,7 @@
 #include "lang/messagebox.h"
 #include "lang/seam.h"
 #include "lang/texts.h"
+#include "lesson/bookcatalogue.h"
 #include "net/connectiondialog.h"
 #include "net/requestoutcome.h"
 #include "net/requestrunner.h"
@@ -17,6 +18,9 @@
 #include "net/serverrequest.h"
 #include "net/settings.h"
 #include "screens/entrancetest.h"
+#include "screens/tfeduser.h"
+#include "screens/tfprofile.h"
+#include "screens/userdialogentry.h"
 
 #include <QApplication>
 #include <QFile>
@@ -60,6 +64,12 @@ void TApp::createWindows() {
     RunGuarded([] { LoadSettings(); });
     m_main->RefreshState();
     dm().phpdbcon.SetHttpClient(HttpClient());
+    Tfeduser::BookSource = [] {
+        QList<TUserDialogBook> books;
+        for (const tbook &book : BookCatalogue::Library())
+            books.append({book.number, book.title});
+        return books;
+    };
 }
 
 void TApp::startMessage() {
@@ -118,12 +128,13 @@ TSignIn::Hooks TApp::signInHooks() {
     h.signOutScreens = [this] {
         for (int i = 0; i < 4; ++i)
             m_main->screen(Tfmain::ScreenIndex(i))->SignOutScreen();
+        ClearUserDialogBooks();
     };
     return h;
 }
 
 void TApp::profileClicked() {
-    dm().RefreshUserInfo();
+    ShowProfileDialog(m_main.get());
 }
 
 QString TApp::userCaption() const {

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+class TDataSource;
+class Tfrprofil;
+
+// The signed-in user's own profile: the profile frame on the user's record, saved to the
+// server at once on OK, and the way into the password change.
+class Tfprofile : public QDialog {
+    Q_OBJECT
+public:
+    explicit Tfprofile(QWidget *parent = nullptr);
+    ~Tfprofile() override;
+
+    Tfrprofil *fr_profil;
+    QPushButton *btn_pass;
+    QPushButton *btnok;
+    QPushButton *btncancel;
+    TDataSource *ds;
+
+    // Binds the frame to the user's own record (the dialog is being shown).
+    void Prepare();
+    // Cancels an edit still open and unbinds the frame (the dialog closes in any way).
+    void Release();
+    // OK: checks and saves an edited record, re-reads it (also after a failed send),
+    // refreshes the open lists that show the user's name, and closes; a failure keeps the
+    // dialog open.
+    void btnokClick();
+    // Opens the password change and reports a success.
+    void btn_passClick();
+
+    void done(int result) override;
+};
+
+// The main window's profile button: re-reads the own record (exactly one row is required),
+// then shows the profile dialog modally.
+void ShowProfileDialog(QWidget *parent);
