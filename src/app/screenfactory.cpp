@@ -1,6 +1,7 @@
 #include "app/screenfactory.h"
 
 #include "app/tfmain.h"
+#include "screens/tfrorder.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -22,7 +23,7 @@ namespace ScreenFactory {
 // One line per screen: the main window's slot, then the screen that fills it.
 std::array<TScreen *, 4> createScreens() {
     std::array<TScreen *, 4> screens{};
-    screens[Tfmain::Orders] = placeholder();
+    screens[Tfmain::Orders] = new Tfrorder;
     screens[Tfmain::Timetable] = placeholder();
     screens[Tfmain::Users] = placeholder();
     screens[Tfmain::Learn] = placeholder();

@@ -62,6 +62,7 @@ constexpr OwnText kOwnTexts[] = {
     {1022, "&Nastavení", "&Nastavenie"},
     {1023, "Pro&fil", "Pro&fil"},
     {1024, "O &aplikaci", "O &aplikácii"},
+    {1200, "ID", "ID"},
     {1500, "Úvodní text %1 nelze načíst.", "Úvodný text %1 sa nedá načítať."},
     {1501, "Otázky vstupního testu %1 nelze načíst.",
      "Otázky vstupného testu %1 sa nedajú načítať."},

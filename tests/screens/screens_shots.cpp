@@ -1,0 +1,70 @@
+// A developer program: signs in to the reference server with its demo school and saves
+// pictures of the profile dialog, the user dialog and the orders screen into a folder
+// ("screens_shots FOLDER"), for the documentation. Run it under a real display or xvfb-run.
+#include "screenfixture.h"
+
+#include "app/tfmain.h"
+#include "base/session.h"
+#include "data/dm.h"
+#include "grid/gridframe.h"
+#include "screens/tfedorder.h"
+#include "screens/tfeduser.h"
+#include "screens/tfprofile.h"
+#include "screens/tfrorder.h"
+#include "screens/userdialogentry.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString folder() {
+    return qEnvironmentVariable("TELLAVO_SHOTS", QStringLiteral("."));
+}
+
+// Saves a picture of the next modal dialog, then closes it.
+void shootModal(const QString &file) {
+    WhenModal([file](QWidget *dialog) {
+        QApplication::processEvents();
+        dialog->grab().save(folder() + u'/' + file);
+        static_cast<QDialog *>(dialog)->reject();
+    });
+}
+
+class Shots : public ScreenFixture {
+protected:
+    void SetUp() override {
+        ScreenFixture::SetUp();
+        app->mainWindow()->resize(1100, 700);
+    }
+    void shootWindow(const QString &file) {
+        QApplication::processEvents();
+        app->mainWindow()->grab().save(folder() + u'/' + file);
+    }
+};
+
+TEST_F(Shots, ProfileAndUserDialog) {
+    signIn(QStringLiteral("klient"));
+    shootModal(QStringLiteral("profile-dialog.png"));
+    clickMain("im_profil");
+    signOut();
+    signIn(QStringLiteral("manazer"));
+    shootModal(QStringLiteral("user-dialog.png"));
+    ShowUserDialogFor(int(Demo::Client));
+}
+
+TEST_F(Shots, Orders) {
+    signIn(QStringLiteral("klient"));
+    clickMain("im_order");
+    shootWindow(QStringLiteral("orders-client.png"));
+    signOut();
+    signIn(QStringLiteral("reditel"));
+    clickMain("im_order");
+    auto &screen = *static_cast<Tfrorder *>(app->mainWindow()->screen(Tfmain::Orders));
+    shootWindow(QStringLiteral("orders-staff.png"));
+    shootModal(QStringLiteral("order-dialog.png"));
+    screen.frg_order->grDblClick();
+}
+
+} // namespace
