@@ -16,6 +16,7 @@
 #include "screens/userstatistics.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
