@@ -273,8 +273,9 @@ void Tfeduser::Prepare() {
     fr_profil->ShowBasicOnly(teacher);
     lb_remark->setVisible(!teacher);
     mem_remark->setVisible(!teacher);
+    m_height = teacher ? kTeacherHeight : kStaffHeight;
     layout()->activate();
-    resize(kWidth, teacher ? kTeacherHeight : kStaffHeight);
+    resize(kWidth, m_height);
 
     ds->SetDataSet(&d.cd_user);
     for (QWidget *w : QList<QWidget *>{ed_usertype, ed_loginname, ed_hourdebit, ed_progtestresult})
@@ -347,6 +348,9 @@ void Tfeduser::showEvent(QShowEvent *event) {
     if (!m_prepared)
         RunGuarded([this] { Prepare(); });
     QDialog::showEvent(event);
+    // The form's height follows the signed-in user's type also after the first showing.
+    layout()->activate();
+    resize(kWidth, m_height);
 }
 
 void Tfeduser::done(int result) {

@@ -99,6 +99,7 @@ private:
     TDataSource *ds_userremark;
     QList<QMetaObject::Connection> m_connections;
     std::function<void(class TClientTable &)> m_previousBeforePost;
+    int m_height = 0;
     bool m_prepared = false;
     bool m_ticking = false;
 };
