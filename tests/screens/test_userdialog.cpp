@@ -95,7 +95,7 @@ TEST_F(UserDialogAgainstServer, SavingWithAnEmptyProfileFieldIsRefused) {
         dm().cd_user.FieldByName(QStringLiteral("EMAIL")).Clear();
         EXPECT_ANY_THROW(dialog.fre->NavAction(nbPost));
         EXPECT_EQ(dm().cd_user.State(), TTableState::Edit);
-        EXPECT_EQ(QApplication::focusWidget(),
+        EXPECT_EQ(dialog.focusWidget(),
                   static_cast<QWidget *>(dialog.fr_profil->Editor(QStringLiteral("EMAIL"))));
         dialog.fre->NavAction(nbCancel);
     });
