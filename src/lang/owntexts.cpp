@@ -66,6 +66,18 @@ constexpr OwnText kOwnTexts[] = {
     {1500, "Úvodní text %1 nelze načíst.", "Úvodný text %1 sa nedá načítať."},
     {1501, "Otázky vstupního testu %1 nelze načíst.",
      "Otázky vstupného testu %1 sa nedajú načítať."},
+    {1640, "Výukový server odmítl spojení.", "Výukový server odmietol spojenie."},
+    {1641, "Výukový server není dostupný.", "Výukový server nie je dostupný."},
+    {1642, "Výukový server neodpověděl v časovém limitu.",
+     "Výukový server neodpovedal v časovom limite."},
+    {1643, "Certifikát výukového serveru není důvěryhodný.",
+     "Certifikát výukového servera nie je dôveryhodný."},
+    {1644, "Spojení s výukovým serverem bylo přerušeno.",
+     "Spojenie s výukovým serverom bolo prerušené."},
+    {1645, "Spojení přerušeno, nové připojení za %1 s",
+     "Spojenie prerušené, nové pripojenie o %1 s"},
+    {1646, "Obnovuje se spojení s %1", "Obnovuje sa spojenie s %1"},
+    {1647, "Spojení se nepodařilo obnovit.", "Spojenie sa nepodarilo obnoviť."},
 };
 
 static_assert(std::is_sorted(std::begin(kOwnTexts), std::end(kOwnTexts),

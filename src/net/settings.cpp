@@ -130,6 +130,7 @@ void LoadSettings() {
     s.mainWindow = file.value(u"Main Window");
     s.tlsVerify = ReadFlag(file, u"CentralServerTLSVerify", true);
     s.caFile = file.value(u"CentralServerCAFile");
+    s.relayAutoReconnect = ReadFlag(file, u"RelayAutoReconnect", true);
     // RequestTimeout (file only): seconds a request may go without any sign of progress.
     HttpExchange::setRequestTimeout(ReadInteger(file, u"RequestTimeout", 0));
     s.booksVersion = ReadNameValueFile(AppLocations().booksIni).value(u"BooksVersion");

@@ -28,6 +28,8 @@ struct AppSettings {
     // the system's trust store plus an extra CA certificate file.
     bool tlsVerify = true; // CentralServerTLSVerify
     QString caFile;        // CentralServerCAFile
+    // A lesson connection that drops without being asked to signs on again (file only).
+    bool relayAutoReconnect = true; // RelayAutoReconnect
     // Version text of the local book catalogue ("BooksVersion" of books.ini).
     QString booksVersion;
 };

@@ -1,0 +1,36 @@
+#include "lessonchannelhost.h"
+
+#include "base/session.h"
+
+LessonIdentity LessonChannelHost::identity() {
+    return {UserType(), JobId(), UserId(), RelayServer()};
+}
+
+void LessonChannelHost::connectionTextsChanged(const QString &, const QString &) {}
+void LessonChannelHost::statusTextChanged(const QString &) {}
+QList<OnlineTeacher> LessonChannelHost::fetchOnlineTeachers() {
+    return {};
+}
+int LessonChannelHost::chooseTeacher(const QList<OnlineTeacher> &) {
+    return 0;
+}
+void LessonChannelHost::closeOnlineTeachers() {}
+void LessonChannelHost::openProgress(const QString &, const QString &) {}
+void LessonChannelHost::closeProgress() {}
+QString LessonChannelHost::userName(const QString &) {
+    return {};
+}
+void LessonChannelHost::saveChatHistory() {}
+void LessonChannelHost::loadChatHistory(int) {}
+void LessonChannelHost::forgetChatHistory() {}
+void LessonChannelHost::partnerChanged(bool) {}
+void LessonChannelHost::chatReceived(const QString &, const QStringList &) {}
+void LessonChannelHost::syncChanged(bool) {}
+bool LessonChannelHost::followBook(int, std::optional<int>) {
+    return false;
+}
+void LessonChannelHost::showFollowedPage() {}
+void LessonChannelHost::followAudio(int, int) {}
+bool LessonChannelHost::currentPage(int &, int &) {
+    return false;
+}
