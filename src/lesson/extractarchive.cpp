@@ -6,10 +6,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
+#include <QTemporaryFile>
+
+#include <cstdio>
 
 namespace {
+
+constexpr QFile::Permissions kReadOnly =
+    QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup | QFile::ReadOther;
+constexpr QFile::Permissions kReadWrite = kReadOnly | QFile::WriteOwner | QFile::WriteUser;
 
 QString statusText(ZipEntryStatus status) {
     switch (status) {
@@ -104,29 +110,26 @@ private:
         return true;
     }
 
+    // Writes the file whole under a temporary name beside it and renames it into place, which
+    // replaces an old file (or a link) without writing through it. Not synced to disk file by
+    // file: an archive is extracted again when its start page is missing.
     bool write(const QString &relative, const ZipEntry &entry, const QByteArray &content) {
         const QString path = m_target.filePath(relative);
-        const QFileInfo existing(path);
-        if (existing.isSymLink())
-            QFile::remove(path); // replaced by the file, never written through
-        else if (existing.isDir())
+        if (QFileInfo(path).isDir() && !QFileInfo(path).isSymLink())
             return false;
-        else if (existing.exists() && !existing.isWritable())
-            QFile::setPermissions(path, existing.permissions() | QFile::WriteOwner);
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
-            !file.flush())
+        QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+        if (!file.open() || file.write(content) != content.size() || !file.flush())
             return false;
         const QDateTime modified = entry.modified();
         if (modified.isValid())
             file.setFileTime(modified, QFileDevice::FileModificationTime);
-        // The new file takes over an old file's permissions; the entry's attribute decides.
-        const QFile::Permissions writable =
-            QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
-        file.setPermissions(entry.readOnly()
-                                ? file.permissions() & ~writable
-                                : file.permissions() | QFile::WriteOwner | QFile::WriteUser);
-        return file.commit();
+        file.setPermissions(entry.readOnly() ? kReadOnly : kReadWrite);
+        file.close();
+        if (std::rename(QFile::encodeName(file.fileName()).constData(),
+                        QFile::encodeName(path).constData()) != 0)
+            return false;
+        file.setAutoRemove(false);
+        return true;
     }
 
     const TKAZip &m_zip;
