@@ -3,7 +3,6 @@
 #include "data/packetframing.h"
 #include "lang/textutil.h"
 #include "server/bookcatalogue.h"
-#include "server/packetbuilder.h"
 #include "server/passwordhash.h"
 #include "server/providers.h"
 #include "server/schooldatabase.h"
@@ -136,12 +135,16 @@ ActionReply SessionReply(ActionContext &ctx, const Account &account, const QDate
         QStringLiteral("bookids=") + account.bookIds,
         QStringLiteral("progtestresult=") + account.testResult,
     };
-    QByteArray payload = Section(lines);
+    // The section and the packets are deflated as they are written.
+    PacketOutput out(PacketOutput::Zipped, "okzip");
+    out.append(Section(lines));
     for (const char *provider :
          {"prov_ordertype", "prov_user_info", "prov_course", "prov_orderstatus", "prov_ttstatus",
-          "prov_userlevel", "prov_usertype"})
-        payload += kPacketSeparator + FetchProvider(ctx, QLatin1String(provider)).packet();
-    return ActionReply::OkZip(payload);
+          "prov_userlevel", "prov_usertype"}) {
+        out.append(kPacketSeparator);
+        WriteProviderPacket(ctx, QLatin1String(provider), out);
+    }
+    return ActionReply::Raw(out.finish());
 }
 
 } // namespace

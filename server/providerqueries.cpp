@@ -14,11 +14,11 @@ QString FullNameSql(const QString &alias) {
 
 namespace {
 
-PacketBuilder Lookup(ActionContext &ctx, const QList<TFieldDef> &fields, const QString &sql) {
-    PacketBuilder b(fields);
+void Lookup(ActionContext &ctx, PacketRows &rows, const QList<TFieldDef> &fields,
+            const QString &sql) {
+    rows.begin(fields);
     QSqlQuery q = ctx.db.run(sql.arg(LanguageSuffix(ctx.envLang())));
-    b.addRows(q);
-    return b;
+    rows.addRows(q);
 }
 
 void RequireStaff(const ActionContext &ctx) {
@@ -28,55 +28,53 @@ void RequireStaff(const ActionContext &ctx) {
 
 } // namespace
 
-PacketBuilder FetchOrderTypes(ActionContext &ctx) {
-    PacketBuilder b({IntField("IDORDERTYPE"), TextField("TYPETEXT_L", 100),
-                     FloatField("TEACHHOURS"), MoneyField("AMOUNT"),
-                     TextField("DESCRIPTION_L", 400), IntField("VALID"), IntField("EXPIREMONTHS")});
+void FetchOrderTypes(ActionContext &ctx, PacketRows &rows) {
+    rows.begin({IntField("IDORDERTYPE"), TextField("TYPETEXT_L", 100), FloatField("TEACHHOURS"),
+                MoneyField("AMOUNT"), TextField("DESCRIPTION_L", 400), IntField("VALID"),
+                IntField("EXPIREMONTHS")});
     QSqlQuery q = ctx.db.run(
         QStringLiteral("SELECT IDORDERTYPE, TYPETEXT_%1, TEACHHOURS, AMOUNT, DESCRIPTION_%1, VALID,"
                        " EXPIREMONTHS FROM ORDERTYPES WHERE IDJOB = ? ORDER BY IDORDERTYPE")
             .arg(LanguageSuffix(ctx.envLang())),
         {ctx.jobId()});
-    b.addRows(q);
-    return b;
+    rows.addRows(q);
 }
 
-PacketBuilder FetchCourses(ActionContext &ctx) {
-    return Lookup(ctx, {IntField("IDCOURSE"), TextField("COURSENAME_L", 80)},
-                  "SELECT IDCOURSE, COURSENAME_%1 FROM COURSES ORDER BY IDCOURSE");
+void FetchCourses(ActionContext &ctx, PacketRows &rows) {
+    Lookup(ctx, rows, {IntField("IDCOURSE"), TextField("COURSENAME_L", 80)},
+           "SELECT IDCOURSE, COURSENAME_%1 FROM COURSES ORDER BY IDCOURSE");
 }
 
-PacketBuilder FetchOrderStatuses(ActionContext &ctx) {
-    return Lookup(ctx, {IntField("IDORDERSTATUS"), TextField("STATUSNAME_L", 60)},
-                  "SELECT IDORDERSTATUS, STATUSNAME_%1 FROM ORDERSTATUSES ORDER BY IDORDERSTATUS");
+void FetchOrderStatuses(ActionContext &ctx, PacketRows &rows) {
+    Lookup(ctx, rows, {IntField("IDORDERSTATUS"), TextField("STATUSNAME_L", 60)},
+           "SELECT IDORDERSTATUS, STATUSNAME_%1 FROM ORDERSTATUSES ORDER BY IDORDERSTATUS");
 }
 
-PacketBuilder FetchTtStatuses(ActionContext &ctx) {
-    return Lookup(ctx, {IntField("IDTIMETABLESTATUS"), TextField("STATUSNAME_L", 60)},
-                  "SELECT IDTIMETABLESTATUS, STATUSNAME_%1 FROM TTSTATUSES"
-                  " ORDER BY IDTIMETABLESTATUS");
+void FetchTtStatuses(ActionContext &ctx, PacketRows &rows) {
+    Lookup(ctx, rows, {IntField("IDTIMETABLESTATUS"), TextField("STATUSNAME_L", 60)},
+           "SELECT IDTIMETABLESTATUS, STATUSNAME_%1 FROM TTSTATUSES"
+           " ORDER BY IDTIMETABLESTATUS");
 }
 
-PacketBuilder FetchUserLevels(ActionContext &ctx) {
-    return Lookup(ctx, {IntField("IDUSERLEVEL"), TextField("LEVELNAME_L", 60)},
-                  "SELECT IDUSERLEVEL, LEVELNAME_%1 FROM USERLEVELS ORDER BY IDUSERLEVEL");
+void FetchUserLevels(ActionContext &ctx, PacketRows &rows) {
+    Lookup(ctx, rows, {IntField("IDUSERLEVEL"), TextField("LEVELNAME_L", 60)},
+           "SELECT IDUSERLEVEL, LEVELNAME_%1 FROM USERLEVELS ORDER BY IDUSERLEVEL");
 }
 
-PacketBuilder FetchUserTypes(ActionContext &ctx) {
-    return Lookup(ctx, {IntField("IDUSERTYPE"), TextField("TYPENAME_L", 60)},
-                  "SELECT IDUSERTYPE, TYPENAME_%1 FROM USERTYPES ORDER BY IDUSERTYPE");
+void FetchUserTypes(ActionContext &ctx, PacketRows &rows) {
+    Lookup(ctx, rows, {IntField("IDUSERTYPE"), TextField("TYPENAME_L", 60)},
+           "SELECT IDUSERTYPE, TYPENAME_%1 FROM USERTYPES ORDER BY IDUSERTYPE");
 }
 
-PacketBuilder FetchOrders(ActionContext &ctx) {
+void FetchOrders(ActionContext &ctx, PacketRows &rows) {
     if (ctx.isTeacher())
         throw Refusal(Msg::NotAllowed);
-    PacketBuilder b({IntField("IDORDER"), DateTimeField("WHENORDER"), TextField("VARSYMBOL", 20),
-                     TextField("TYPETEXT_L", 100), MoneyField("AMOUNT"), FloatField("TEACHHOURS"),
-                     TextField("STATUSNAME", 60), DateTimeField("WHENSTATUSCHANGE"),
-                     TextField("FULLNAME", 130), IntField("IDUSER"),
-                     TextField("FULLNAME_CHANGER", 130), IntField("ORDERTYPE"), IntField("IDJOB"),
-                     TextField("TYPETEXT", 100), IntField("EXPIREMONTHS"), IntField("ORDERSTATUS"),
-                     IntField("WHOSTATUSCHANGE")});
+    rows.begin({IntField("IDORDER"), DateTimeField("WHENORDER"), TextField("VARSYMBOL", 20),
+                TextField("TYPETEXT_L", 100), MoneyField("AMOUNT"), FloatField("TEACHHOURS"),
+                TextField("STATUSNAME", 60), DateTimeField("WHENSTATUSCHANGE"),
+                TextField("FULLNAME", 130), IntField("IDUSER"), TextField("FULLNAME_CHANGER", 130),
+                IntField("ORDERTYPE"), IntField("IDJOB"), TextField("TYPETEXT", 100),
+                IntField("EXPIREMONTHS"), IntField("ORDERSTATUS"), IntField("WHOSTATUSCHANGE")});
     QString sql =
         QStringLiteral(
             "SELECT O.IDORDER, O.WHENORDER, O.VARSYMBOL, T.TYPETEXT_%1, O.AMOUNT, O.TEACHHOURS,"
@@ -97,17 +95,16 @@ PacketBuilder FetchOrders(ActionContext &ctx) {
         sql += QStringLiteral(" AND U.USERTYPE <> 1");
     }
     QSqlQuery q = ctx.db.run(sql + QStringLiteral(" ORDER BY O.IDORDER"), binds);
-    b.addRows(q);
-    return b;
+    rows.addRows(q);
 }
 
-PacketBuilder FetchOrderHistory(ActionContext &ctx) {
+void FetchOrderHistory(ActionContext &ctx, PacketRows &rows) {
     if (ctx.isTeacher())
         throw Refusal(Msg::NotAllowed);
-    PacketBuilder b({IntField("IDORDERHIST"), IntField("IDORDER"), DateTimeField("WHENCHANGE"),
-                     IntField("OLDSTATUS"), TextField("OLDSTATUSNAME_L", 60), IntField("NEWSTATUS"),
-                     TextField("NEWSTATUSNAME_L", 60), IntField("WHOCHANGE"),
-                     TextField("FULLNAME", 130)});
+    rows.begin({IntField("IDORDERHIST"), IntField("IDORDER"), DateTimeField("WHENCHANGE"),
+                IntField("OLDSTATUS"), TextField("OLDSTATUSNAME_L", 60), IntField("NEWSTATUS"),
+                TextField("NEWSTATUSNAME_L", 60), IntField("WHOCHANGE"),
+                TextField("FULLNAME", 130)});
     QString sql =
         QStringLiteral(
             "SELECT H.IDORDERHIST, H.IDORDER, H.WHENCHANGE, H.OLDSTATUS, OS.STATUSNAME_%1,"
@@ -124,16 +121,15 @@ PacketBuilder FetchOrderHistory(ActionContext &ctx) {
         binds << ctx.userId();
     }
     QSqlQuery q = ctx.db.run(sql + QStringLiteral(" ORDER BY H.IDORDERHIST"), binds);
-    b.addRows(q);
-    return b;
+    rows.addRows(q);
 }
 
-PacketBuilder FetchTimetable(ActionContext &ctx) {
-    PacketBuilder b({IntField("IDTIMETABLE"), DateTimeField("WHENHOUR"), FloatField("HOURS"),
-                     TextField("TEACHERFULLNAME", 130), TextField("CLIENTFULLNAME", 130),
-                     TextField("STATUSNAME_L", 60), DateTimeField("WHENSTATUSCHANGE"),
-                     TextField("CHANGERFULLNAME", 130), IntField("IDJOB"), IntField("IDTEACHER"),
-                     IntField("TIMETABLESTATUS"), IntField("IDUSER"), IntField("WHOSTATUSCHANGE")});
+void FetchTimetable(ActionContext &ctx, PacketRows &rows) {
+    rows.begin({IntField("IDTIMETABLE"), DateTimeField("WHENHOUR"), FloatField("HOURS"),
+                TextField("TEACHERFULLNAME", 130), TextField("CLIENTFULLNAME", 130),
+                TextField("STATUSNAME_L", 60), DateTimeField("WHENSTATUSCHANGE"),
+                TextField("CHANGERFULLNAME", 130), IntField("IDJOB"), IntField("IDTEACHER"),
+                IntField("TIMETABLESTATUS"), IntField("IDUSER"), IntField("WHOSTATUSCHANGE")});
     const QString select =
         QStringLiteral(
             "SELECT T.IDTIMETABLE, T.WHENHOUR, T.HOURS, %2, CASE WHEN T.IDUSER > 0 THEN %3 END,"
@@ -159,19 +155,17 @@ PacketBuilder FetchTimetable(ActionContext &ctx) {
         binds << ctx.userId();
     }
     QSqlQuery q = ctx.db.run(sql + QStringLiteral(" ORDER BY 2, 1"), binds);
-    b.addRows(q);
-    return b;
+    rows.addRows(q);
 }
 
-PacketBuilder FetchTtStatusHistory(ActionContext &ctx) {
+void FetchTtStatusHistory(ActionContext &ctx, PacketRows &rows) {
     RequireStaff(ctx);
-    PacketBuilder b(
-        {IntField("IDTIMETABLEHIST"), IntField("IDTIMETABLE"), DateTimeField("WHENCHANGE"),
-         IntField("WHOCHANGE"), TextField("FULLNAME_CHANGER", 130), IntField("OLDSTATUS"),
-         TextField("STATUS_OLD", 60), IntField("NEWSTATUS"), TextField("STATUS_NEW", 60),
-         IntField("OLDTEACHER"), IntField("NEWTEACHER"), TextField("FULLNAME_TEACHER", 130),
-         IntField("OLDUSER"), TextField("FULLNAME_OLDUSER", 130), IntField("NEWUSER"),
-         TextField("FULLNAME_NEWUSER", 130)});
+    rows.begin({IntField("IDTIMETABLEHIST"), IntField("IDTIMETABLE"), DateTimeField("WHENCHANGE"),
+                IntField("WHOCHANGE"), TextField("FULLNAME_CHANGER", 130), IntField("OLDSTATUS"),
+                TextField("STATUS_OLD", 60), IntField("NEWSTATUS"), TextField("STATUS_NEW", 60),
+                IntField("OLDTEACHER"), IntField("NEWTEACHER"), TextField("FULLNAME_TEACHER", 130),
+                IntField("OLDUSER"), TextField("FULLNAME_OLDUSER", 130), IntField("NEWUSER"),
+                TextField("FULLNAME_NEWUSER", 130)});
     QSqlQuery q = ctx.db.run(
         QStringLiteral(
             "SELECT H.IDTIMETABLEHIST, H.IDTIMETABLE, H.WHENCHANGE, H.WHOCHANGE, %2, H.OLDSTATUS,"
@@ -189,35 +183,33 @@ PacketBuilder FetchTtStatusHistory(ActionContext &ctx) {
             .arg(LanguageSuffix(ctx.envLang()), FullNameSql("W"), FullNameSql("TE"),
                  FullNameSql("OU"), FullNameSql("NU")),
         {ctx.jobId()});
-    b.addRows(q);
-    return b;
+    rows.addRows(q);
 }
 
-PacketBuilder FetchUserRemarks(ActionContext &ctx) {
+void FetchUserRemarks(ActionContext &ctx, PacketRows &rows) {
     if (ctx.isClient())
         throw Refusal(Msg::NotAllowed);
-    PacketBuilder b({IntField("IDUSERREMARK"), IntField("IDJOB"), IntField("IDUSER"),
-                     IntField("WHOWRITE"), DateTimeField("WHENWRITTEN"), MemoField("REMARK"),
-                     TextField("FULLNAME", 130)});
+    rows.begin({IntField("IDUSERREMARK"), IntField("IDJOB"), IntField("IDUSER"),
+                IntField("WHOWRITE"), DateTimeField("WHENWRITTEN"), MemoField("REMARK"),
+                TextField("FULLNAME", 130)});
     QSqlQuery q = ctx.db.run(
         QStringLiteral("SELECT R.IDUSERREMARK, R.IDJOB, R.IDUSER, R.WHOWRITE, R.WHENWRITTEN,"
                        " R.REMARK, %1 FROM USERREMARKS R LEFT JOIN USERS W ON W.IDUSER = R.WHOWRITE"
                        " WHERE R.IDJOB = ? ORDER BY R.WHENWRITTEN, R.IDUSERREMARK")
             .arg(FullNameSql("W")),
         {ctx.jobId()});
-    b.addRows(q);
-    return b;
+    rows.addRows(q);
 }
 
-PacketBuilder FetchLogins(ActionContext &ctx) {
+void FetchLogins(ActionContext &ctx, PacketRows &rows) {
     RequireStaff(ctx);
-    PacketBuilder b({IntField("IDLOGIN"), DateTimeField("WHENLOGIN"), TextField("LOGINIP", 60),
-                     IntField("LOGINTYPE"), TextField("LOGINVERSION", 40),
-                     TextField("LOGINNAME", 60), TextField("LOGINPASS", 60), IntField("LOGINJOB"),
-                     IntField("LOGINENVLANG"), TextField("LOGINBOOKSVER", 40),
-                     TextField("LOGINSKYPESVER", 40), TextField("LANGNAME", 30),
-                     TextField("LOGINOSVER", 100), IntField("LOGINSSL"), IntField("LOGINPROXY"),
-                     IntField("LOGINPOLLING"), IntField("IDUSER"), IntField("SUCCESS")});
+    rows.begin({IntField("IDLOGIN"), DateTimeField("WHENLOGIN"), TextField("LOGINIP", 60),
+                IntField("LOGINTYPE"), TextField("LOGINVERSION", 40), TextField("LOGINNAME", 60),
+                TextField("LOGINPASS", 60), IntField("LOGINJOB"), IntField("LOGINENVLANG"),
+                TextField("LOGINBOOKSVER", 40), TextField("LOGINSKYPESVER", 40),
+                TextField("LANGNAME", 30), TextField("LOGINOSVER", 100), IntField("LOGINSSL"),
+                IntField("LOGINPROXY"), IntField("LOGINPOLLING"), IntField("IDUSER"),
+                IntField("SUCCESS")});
     // The password of a sign-in is never stored; LOGINPASS stays empty.
     QString sql = QStringLiteral(
         "SELECT L.IDLOGIN, L.WHENLOGIN, L.LOGINIP, L.LOGINTYPE, L.LOGINVERSION, L.LOGINNAME, NULL,"
@@ -230,18 +222,17 @@ PacketBuilder FetchLogins(ActionContext &ctx) {
         sql += QStringLiteral(" AND (U.USERTYPE IS NULL OR U.USERTYPE <> 1)");
     QSqlQuery q = ctx.db.run(sql + QStringLiteral(" ORDER BY L.IDLOGIN"),
                              {LanguageName(3), LanguageName(2), ctx.jobId()});
-    b.addRows(q);
-    return b;
+    rows.addRows(q);
 }
 
-PacketBuilder FetchMessages(ActionContext &ctx) {
+void FetchMessages(ActionContext &ctx, PacketRows &rows) {
     RequireStaff(ctx);
-    PacketBuilder b({IntField("IDMSG"), DateTimeField("WHENSENT"), IntField("IDJOB"),
-                     IntField("IDENVLANG"), TextField("MSGTYPE", 30), TextField("EMAILTO", 100),
-                     IntField("WHOINITIATOR"), IntField("WHORECEIVER"), DateTimeField("WHENREADED"),
-                     TextField("EMAILSUBJECT", 200), MemoField("EMAILBODY"),
-                     TextField("EMAILSENT_L", 10), TextField("FULLNAME", 130),
-                     TextField("LANGNAME", 30), IntField("IDREF")});
+    rows.begin({IntField("IDMSG"), DateTimeField("WHENSENT"), IntField("IDJOB"),
+                IntField("IDENVLANG"), TextField("MSGTYPE", 30), TextField("EMAILTO", 100),
+                IntField("WHOINITIATOR"), IntField("WHORECEIVER"), DateTimeField("WHENREADED"),
+                TextField("EMAILSUBJECT", 200), MemoField("EMAILBODY"),
+                TextField("EMAILSENT_L", 10), TextField("FULLNAME", 130), TextField("LANGNAME", 30),
+                IntField("IDREF")});
     const bool sk = ctx.envLang() == 3;
     QString sql = QStringLiteral("SELECT M.IDMSG, M.WHENSENT, M.IDJOB, M.IDENVLANG, M.MSGTYPE, "
                                  "M.EMAILTO, M.WHOINITIATOR,"
@@ -257,12 +248,11 @@ PacketBuilder FetchMessages(ActionContext &ctx) {
                              {sk ? QStringLiteral("áno") : QStringLiteral("ano"),
                               sk ? QStringLiteral("nie") : QStringLiteral("ne"), LanguageName(3),
                               LanguageName(2), ctx.jobId()});
-    b.addRows(q);
-    return b;
+    rows.addRows(q);
 }
 
-PacketBuilder FetchOnlineTeachers(ActionContext &ctx) {
-    PacketBuilder b({IntField("IDUSER"), TextField("FULLNAME", 130)});
+void FetchOnlineTeachers(ActionContext &ctx, PacketRows &rows) {
+    rows.begin({IntField("IDUSER"), TextField("FULLNAME", 130)});
     // A teacher side signs on at the relay as "job_user"; students add a third part.
     const QString prefix = QString::number(ctx.jobId()) + QLatin1Char('_');
     QSet<qint64> online;
@@ -276,7 +266,7 @@ PacketBuilder FetchOnlineTeachers(ActionContext &ctx) {
         }
     }
     if (online.isEmpty())
-        return b;
+        return;
     QSqlQuery q = ctx.db.run(
         QStringLiteral("SELECT U.IDUSER, %1 FROM USERS U WHERE U.IDJOB = ? AND U.USERTYPE <= 3"
                        " AND U.USERACTIVE = 1 ORDER BY 2")
@@ -285,9 +275,9 @@ PacketBuilder FetchOnlineTeachers(ActionContext &ctx) {
     while (q.next()) {
         if (!online.contains(q.value(0).toLongLong()))
             continue;
-        const quint32 row = b.addRow();
-        b.set(row, 0, TValue::FromInteger(q.value(0).toLongLong()));
-        b.set(row, 1, TValue::FromText(q.value(1).toString()));
+        rows.beginRow();
+        rows.set(0, TValue::FromInteger(q.value(0).toLongLong()));
+        rows.set(1, TValue::FromText(q.value(1).toString()));
+        rows.endRow();
     }
-    return b;
 }

@@ -1,26 +1,28 @@
 #pragma once
 
 #include "server/actioncontext.h"
-#include "server/packetbuilder.h"
+#include "server/packetfields.h"
+#include "server/packetrows.h"
 
 // The rows of each provider for the signed-in user: what he may see, in his language.
-// Each raises Refusal(NotAllowed) for a user type that may not read the provider.
-PacketBuilder FetchOrderTypes(ActionContext &ctx);
-PacketBuilder FetchCourses(ActionContext &ctx);
-PacketBuilder FetchOrderStatuses(ActionContext &ctx);
-PacketBuilder FetchTtStatuses(ActionContext &ctx);
-PacketBuilder FetchUserLevels(ActionContext &ctx);
-PacketBuilder FetchUserTypes(ActionContext &ctx);
-PacketBuilder FetchUsers(ActionContext &ctx);
-PacketBuilder FetchUserInfo(ActionContext &ctx);
-PacketBuilder FetchOrders(ActionContext &ctx);
-PacketBuilder FetchOrderHistory(ActionContext &ctx);
-PacketBuilder FetchTimetable(ActionContext &ctx);
-PacketBuilder FetchTtStatusHistory(ActionContext &ctx);
-PacketBuilder FetchUserRemarks(ActionContext &ctx);
-PacketBuilder FetchLogins(ActionContext &ctx);
-PacketBuilder FetchMessages(ActionContext &ctx);
-PacketBuilder FetchOnlineTeachers(ActionContext &ctx);
+// Each writes the fields and then the rows to `rows`, and raises Refusal(NotAllowed), before
+// writing anything, for a user type that may not read the provider.
+void FetchOrderTypes(ActionContext &ctx, PacketRows &rows);
+void FetchCourses(ActionContext &ctx, PacketRows &rows);
+void FetchOrderStatuses(ActionContext &ctx, PacketRows &rows);
+void FetchTtStatuses(ActionContext &ctx, PacketRows &rows);
+void FetchUserLevels(ActionContext &ctx, PacketRows &rows);
+void FetchUserTypes(ActionContext &ctx, PacketRows &rows);
+void FetchUsers(ActionContext &ctx, PacketRows &rows);
+void FetchUserInfo(ActionContext &ctx, PacketRows &rows);
+void FetchOrders(ActionContext &ctx, PacketRows &rows);
+void FetchOrderHistory(ActionContext &ctx, PacketRows &rows);
+void FetchTimetable(ActionContext &ctx, PacketRows &rows);
+void FetchTtStatusHistory(ActionContext &ctx, PacketRows &rows);
+void FetchUserRemarks(ActionContext &ctx, PacketRows &rows);
+void FetchLogins(ActionContext &ctx, PacketRows &rows);
+void FetchMessages(ActionContext &ctx, PacketRows &rows);
+void FetchOnlineTeachers(ActionContext &ctx, PacketRows &rows);
 
 // The SQL text of a user's display name ("Surname Firstname") for a table alias.
 QString FullNameSql(const QString &alias);

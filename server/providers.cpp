@@ -3,6 +3,7 @@
 #include "lang/apperror.h"
 #include "net/compression.h"
 #include "server/applyrules.h"
+#include "server/packetstream.h"
 #include "server/providerqueries.h"
 #include "server/schooldatabase.h"
 
@@ -11,7 +12,7 @@
 namespace {
 
 struct ProviderDef {
-    PacketBuilder (*fetch)(ActionContext &);
+    void (*fetch)(ActionContext &, PacketRows &);
     ApplyRules rules;
 };
 
@@ -80,13 +81,22 @@ void ApplyOne(ActionContext &ctx, const ApplyRules &rules, const ChangeOp &op) {
 
 } // namespace
 
-PacketBuilder FetchProvider(ActionContext &ctx, const QString &name) {
-    return FindProvider(name).fetch(ctx);
+void FetchProvider(ActionContext &ctx, const QString &name, PacketRows &rows) {
+    FindProvider(name).fetch(ctx, rows);
+}
+
+void WriteProviderPacket(ActionContext &ctx, const QString &name, PacketOutput &out) {
+    PacketStream stream(out);
+    FetchProvider(ctx, name, stream);
+    stream.finish();
 }
 
 ActionReply GetRecordsAction(ActionContext &ctx) {
     const QString name = QString::fromLatin1(ctx.request.param("providername"));
-    return ActionReply::OkZip(FetchProvider(ctx, name).packet());
+    // The packet is deflated as it is written; the reply is "okzip" and the stream.
+    PacketOutput out(PacketOutput::Zipped, "okzip");
+    WriteProviderPacket(ctx, name, out);
+    return ActionReply::Raw(out.finish());
 }
 
 ActionReply ApplyUpdatesAction(ActionContext &ctx) {
@@ -105,10 +115,10 @@ ActionReply ApplyUpdatesAction(ActionContext &ctx) {
     for (const ChangeOp &op : ops)
         ApplyOne(ctx, provider.rules, op);
     transaction.commit();
-    QByteArray reply = QByteArray::number(ops.size()) + '|';
+    PacketOutput out(PacketOutput::Plain, QByteArray::number(ops.size()) + '|');
     if (ctx.request.param("returnrecords") == "1")
-        reply += provider.fetch(ctx).packet();
-    ActionReply r = ActionReply::Ok(reply);
+        WriteProviderPacket(ctx, name, out);
+    ActionReply r = ActionReply::Ok(out.finish());
     r.contentType = "text/plain; charset=UTF-8"; // the count, and a packet when asked for
     r.renewable = false; // the table component reads this reply without looking for one
     return r;

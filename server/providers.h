@@ -1,7 +1,8 @@
 #pragma once
 
 #include "server/actioncontext.h"
-#include "server/packetbuilder.h"
+#include "server/packetoutput.h"
+#include "server/packetrows.h"
 
 // "mybasegetrecords": the provider's rows as one packet, "okzip".
 ActionReply GetRecordsAction(ActionContext &ctx);
@@ -9,4 +10,6 @@ ActionReply GetRecordsAction(ActionContext &ctx);
 // provider's rules; "ok", the applied count, "|" and, when asked for, the provider's rows.
 ActionReply ApplyUpdatesAction(ActionContext &ctx);
 // The rows of a provider by name; raises Refusal for an unknown provider.
-PacketBuilder FetchProvider(ActionContext &ctx, const QString &name);
+void FetchProvider(ActionContext &ctx, const QString &name, PacketRows &rows);
+// The provider's packet written to the output.
+void WriteProviderPacket(ActionContext &ctx, const QString &name, PacketOutput &out);

@@ -1,6 +1,6 @@
 #include "server/sessiontable.h"
 
-#include "server/packetbuilder.h"
+#include "server/packetfields.h"
 #include "server/schooldatabase.h"
 
 namespace {

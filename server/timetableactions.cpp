@@ -1,7 +1,7 @@
 #include "server/timetableactions.h"
 
 #include "server/applyrules.h"
-#include "server/packetbuilder.h"
+#include "server/packetfields.h"
 #include "server/schooldatabase.h"
 #include "server/userstatistics.h"
 

@@ -94,53 +94,70 @@ QVariantList UserBinds(int envLang) {
             sk ? QStringLiteral("nie") : QStringLiteral("ne"), LanguageName(3), LanguageName(2)};
 }
 
-void AddStatistics(PacketBuilder &b, const QHash<qint64, UserStats> &stats) {
-    const int first = b.fieldIndex("HOURSORDERED");
-    for (int row = 0; row < b.rowCount(); ++row) {
-        const UserStats s = stats.value(b.value(row, 0).toInteger());
+// The first field after the stored columns: the totals computed from orders and lessons.
+int FirstTotalField() {
+    static const int first = [] {
+        const QList<TFieldDef> fields = UserFields();
+        for (int f = 0; f < fields.size(); ++f) {
+            if (fields[f].name == QLatin1String("HOURSORDERED"))
+                return f;
+        }
+        return int(fields.size());
+    }();
+    return first;
+}
+
+// Fills each user's row with his totals.
+QueryRowOptions WithStatistics(const QHash<qint64, UserStats> &stats) {
+    QueryRowOptions options;
+    options.complete = [&stats](qint64 user, PacketRows &row) {
+        const UserStats s = stats.value(user);
         const double values[] = {
             s.hoursOrdered,        s.hoursPayed,          s.hoursExpired,     s.hoursLearned,
             s.hoursMissed,         s.hoursConfirmed,      s.hoursUnconfirmed, s.hoursStornoPay,
             s.hoursFree(),         s.hoursTeached,        s.hoursTeachMissed, s.hoursTeachConfirm,
             s.hoursTeachUnconfirm, s.hoursTeachStornoPay, s.amountOrdered,    s.amountPayed};
-        int field = first;
+        int field = FirstTotalField();
         for (double v : values)
-            b.set(row, field++, TValue::FromFloat(v));
+            row.set(field++, TValue::FromFloat(v));
         if (s.whenExpireHoursFree.isValid())
-            b.set(row, field, TValue::FromDateTime(s.whenExpireHoursFree));
-    }
+            row.set(field, TValue::FromDateTime(s.whenExpireHoursFree));
+    };
+    return options;
+}
+
+// The fields except the named ones, as a bit per field.
+std::vector<bool> FieldsExcept(const QStringList &names, bool except) {
+    const QList<TFieldDef> fields = UserFields();
+    std::vector<bool> keep;
+    for (const TFieldDef &field : fields)
+        keep.push_back(names.contains(field.name) != except);
+    return keep;
 }
 
 // What a teacher's user dialog shows: the basic data, the level and course, the account
 // state. Everything else (addresses, bank accounts, sign-in addresses, statistics) stays empty.
-void KeepTeacherFields(PacketBuilder &b) {
-    static const QStringList basic{
-        "IDUSER",         "SURNAME",     "FIRSTNAME", "TITLE",     "USERTYPE_L", "USERTYPENAME_L",
-        "USERACTIVE_L",   "USERLEVEL_L", "USERTYPE",  "USERLEVEL", "COURSE",     "USERACTIVE",
-        "IDJOB",          "EMAIL",       "SKYPENICK", "COURSE_L",  "BOOKIDS",    "LOGINNAME",
-        "PROGTESTRESULT", "HOURDEBIT",   "FULLNAME",  "WHENBORN"};
-    const QList<TFieldDef> &fields = b.content().fields;
-    for (int f = 0; f < fields.size(); ++f) {
-        if (basic.contains(fields[f].name))
-            continue;
-        for (int row = 0; row < b.rowCount(); ++row)
-            b.set(row, f, TValue());
-    }
+const std::vector<bool> &TeacherFields() {
+    static const std::vector<bool> keep = FieldsExcept(
+        {"IDUSER",         "SURNAME",     "FIRSTNAME", "TITLE",     "USERTYPE_L", "USERTYPENAME_L",
+         "USERACTIVE_L",   "USERLEVEL_L", "USERTYPE",  "USERLEVEL", "COURSE",     "USERACTIVE",
+         "IDJOB",          "EMAIL",       "SKYPENICK", "COURSE_L",  "BOOKIDS",    "LOGINNAME",
+         "PROGTESTRESULT", "HOURDEBIT",   "FULLNAME",  "WHENBORN"},
+        false);
+    return keep;
 }
 
-// The manager's remark about a user is for staff only.
-void HideManagerRemarks(PacketBuilder &b) {
-    const int remark = b.fieldIndex("REMARK");
-    for (int row = 0; row < b.rowCount(); ++row)
-        b.set(row, remark, TValue());
+// Everything but the manager's remark about a user, which is for staff only.
+const std::vector<bool> &WithoutManagerRemark() {
+    static const std::vector<bool> keep = FieldsExcept({"REMARK"}, true);
+    return keep;
 }
 
 } // namespace
 
-PacketBuilder FetchUsers(ActionContext &ctx) {
+void FetchUsers(ActionContext &ctx, PacketRows &rows) {
     if (ctx.isClient())
         throw Refusal(Msg::NotAllowed);
-    PacketBuilder b(UserFields());
     QString sql = UserSelect(LanguageSuffix(ctx.envLang())) + QStringLiteral(" WHERE U.IDJOB = ?");
     QVariantList binds = UserBinds(ctx.envLang());
     binds << ctx.jobId();
@@ -151,24 +168,29 @@ PacketBuilder FetchUsers(ActionContext &ctx) {
         sql += QStringLiteral(" AND (U.USERTYPE = 4 OR U.IDUSER = ?)");
         binds << ctx.userId();
     }
-    QSqlQuery q = ctx.db.run(sql + QStringLiteral(" ORDER BY U.IDUSER"), binds);
-    b.addRows(q);
+    // The totals are gathered first: each row is written as it is read.
+    QHash<qint64, UserStats> stats;
+    QueryRowOptions options;
     if (ctx.isTeacher()) {
-        KeepTeacherFields(b);
-        return b;
+        options.keep = &TeacherFields();
+    } else {
+        stats = ComputeUserStatistics(ctx.db, ctx.jobId(), std::nullopt, ctx.now());
+        options = WithStatistics(stats);
     }
-    AddStatistics(b, ComputeUserStatistics(ctx.db, ctx.jobId(), std::nullopt, ctx.now()));
-    return b;
+    rows.begin(UserFields());
+    QSqlQuery q = ctx.db.run(sql + QStringLiteral(" ORDER BY U.IDUSER"), binds);
+    rows.addRows(q, options);
 }
 
-PacketBuilder FetchUserInfo(ActionContext &ctx) {
-    PacketBuilder b(UserFields());
+void FetchUserInfo(ActionContext &ctx, PacketRows &rows) {
+    const QHash<qint64, UserStats> stats =
+        ComputeUserStatistics(ctx.db, ctx.jobId(), ctx.userId(), ctx.now());
+    QueryRowOptions options = WithStatistics(stats);
+    options.keep = &WithoutManagerRemark();
     QVariantList binds = UserBinds(ctx.envLang());
     binds << ctx.userId();
+    rows.begin(UserFields());
     QSqlQuery q = ctx.db.run(
         UserSelect(LanguageSuffix(ctx.envLang())) + QStringLiteral(" WHERE U.IDUSER = ?"), binds);
-    b.addRows(q);
-    AddStatistics(b, ComputeUserStatistics(ctx.db, ctx.jobId(), ctx.userId(), ctx.now()));
-    HideManagerRemarks(b);
-    return b;
+    rows.addRows(q, options);
 }

@@ -1,6 +1,6 @@
 #include "server/userstatistics.h"
 
-#include "server/packetbuilder.h"
+#include "server/packetfields.h"
 #include "server/schooldatabase.h"
 
 #include <QList>

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "data/tablecontent.h"
+#include "data/fielddef.h"
+#include "data/value.h"
 
-#include <QByteArray>
-#include <QSqlQuery>
-#include <QSqlRecord>
+#include <QDateTime>
 #include <QVariant>
 #include <optional>
 
@@ -15,28 +14,6 @@ TFieldDef MoneyField(const QString &name);
 TFieldDef TextField(const QString &name, int width);
 TFieldDef MemoField(const QString &name);
 TFieldDef DateTimeField(const QString &name);
-
-// Builds the table content of one reply packet row by row, from SQL results or by hand.
-class PacketBuilder {
-public:
-    explicit PacketBuilder(const QList<TFieldDef> &fields);
-
-    quint32 addRow();
-    void set(quint32 row, int field, const TValue &value);
-    void set(quint32 row, const QString &field, const TValue &value);
-    // Appends one row per result row; the query's columns match the first fields in order.
-    void addRows(QSqlQuery &query);
-    int fieldIndex(const QString &name) const { return m_content.fieldIndex(name); }
-    int rowCount() const { return static_cast<int>(m_content.rows.size()); }
-    TValue value(quint32 row, int field) const;
-
-    const TTableContent &content() const { return m_content; }
-    // The packet as UTF-8 text.
-    QByteArray packet() const;
-
-private:
-    TTableContent m_content;
-};
 
 // A stored date-time ("yyyy-MM-ddTHH:mm:ss.zzz" as the database keeps it) read without any
 // time-zone work, which costs a system call per value in the C library.

@@ -1,6 +1,4 @@
-#include "server/packetbuilder.h"
-
-#include "data/packetwriter.h"
+#include "server/packetfields.h"
 
 TFieldDef IntField(const QString &name) {
     return MakeField(name, TFieldType::I4);
@@ -28,47 +26,6 @@ TFieldDef MemoField(const QString &name) {
 
 TFieldDef DateTimeField(const QString &name) {
     return MakeField(name, TFieldType::DateTime);
-}
-
-PacketBuilder::PacketBuilder(const QList<TFieldDef> &fields) {
-    m_content.fields = fields;
-    m_content.store.reset(fields);
-    m_content.utf8 = true;
-}
-
-quint32 PacketBuilder::addRow() {
-    TRowEntry row;
-    row.record = m_content.store.addRecord();
-    m_content.rows.push_back(row);
-    return static_cast<quint32>(m_content.rows.size() - 1);
-}
-
-void PacketBuilder::set(quint32 row, int field, const TValue &value) {
-    m_content.store.setValue(m_content.rows[row].record, field, value);
-}
-
-void PacketBuilder::set(quint32 row, const QString &field, const TValue &value) {
-    const int index = m_content.fieldIndex(field);
-    Q_ASSERT(index >= 0);
-    set(row, index, value);
-}
-
-TValue PacketBuilder::value(quint32 row, int field) const {
-    return m_content.store.value(m_content.rows[row].record, field,
-                                 m_content.fields[field].valueKind());
-}
-
-void PacketBuilder::addRows(QSqlQuery &query) {
-    const int columns = qMin<int>(query.record().count(), m_content.fields.size());
-    while (query.next()) {
-        const quint32 row = addRow();
-        for (int c = 0; c < columns; ++c)
-            set(row, c, ValueFromSql(query.value(c), m_content.fields[c]));
-    }
-}
-
-QByteArray PacketBuilder::packet() const {
-    return WriteDataPacket(m_content, TPacketEncoding::Utf8);
 }
 
 namespace {
