@@ -126,30 +126,31 @@ QueryRowOptions WithStatistics(const QHash<qint64, UserStats> &stats) {
     return options;
 }
 
-// The fields except the named ones, as a bit per field.
-std::vector<bool> FieldsExcept(const QStringList &names, bool except) {
+// A bit per field, set where the field's name is among the names (or, with among false, where
+// it is not).
+std::vector<bool> FieldBits(const QStringList &names, bool among) {
     const QList<TFieldDef> fields = UserFields();
-    std::vector<bool> keep;
+    std::vector<bool> bits;
     for (const TFieldDef &field : fields)
-        keep.push_back(names.contains(field.name) != except);
-    return keep;
+        bits.push_back(names.contains(field.name) == among);
+    return bits;
 }
 
 // What a teacher's user dialog shows: the basic data, the level and course, the account
 // state. Everything else (addresses, bank accounts, sign-in addresses, statistics) stays empty.
 const std::vector<bool> &TeacherFields() {
-    static const std::vector<bool> keep = FieldsExcept(
+    static const std::vector<bool> keep = FieldBits(
         {"IDUSER",         "SURNAME",     "FIRSTNAME", "TITLE",     "USERTYPE_L", "USERTYPENAME_L",
          "USERACTIVE_L",   "USERLEVEL_L", "USERTYPE",  "USERLEVEL", "COURSE",     "USERACTIVE",
          "IDJOB",          "EMAIL",       "SKYPENICK", "COURSE_L",  "BOOKIDS",    "LOGINNAME",
          "PROGTESTRESULT", "HOURDEBIT",   "FULLNAME",  "WHENBORN"},
-        false);
+        true);
     return keep;
 }
 
 // Everything but the manager's remark about a user, which is for staff only.
 const std::vector<bool> &WithoutManagerRemark() {
-    static const std::vector<bool> keep = FieldsExcept({"REMARK"}, true);
+    static const std::vector<bool> keep = FieldBits({"REMARK"}, false);
     return keep;
 }
 
