@@ -115,10 +115,11 @@ ActionReply ApplyUpdatesAction(ActionContext &ctx) {
     for (const ChangeOp &op : ops)
         ApplyOne(ctx, provider.rules, op);
     transaction.commit();
-    PacketOutput out(PacketOutput::Plain, QByteArray::number(ops.size()) + '|');
+    // "ok", the count and, when asked for, the packet written behind them.
+    PacketOutput out(PacketOutput::Plain, "ok" + QByteArray::number(ops.size()) + '|');
     if (ctx.request.param("returnrecords") == "1")
         WriteProviderPacket(ctx, name, out);
-    ActionReply r = ActionReply::Ok(out.finish());
+    ActionReply r = ActionReply::Raw(out.finish());
     r.contentType = "text/plain; charset=UTF-8"; // the count, and a packet when asked for
     r.renewable = false; // the table component reads this reply without looking for one
     return r;

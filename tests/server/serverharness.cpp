@@ -126,17 +126,18 @@ TTableContent ServerHarness::table(const QString &session, const QByteArray &pro
 }
 
 HttpReply ServerHarness::apply(const QString &session, const QByteArray &provider,
-                               const QByteArray &changeSet, bool compress) {
+                               const QByteArray &changeSet, bool compress, bool returnRecords) {
     const QByteArray boundary = "----tellavo-test-boundary";
     const QByteArray body = "--" + boundary +
                             "\r\nContent-Disposition: form-data; name=\"deltaxml\"\r\n"
                             "Content-Type: application/octet-stream\r\n\r\n" +
                             (compress ? CompressText(changeSet, 6) : changeSet) + "\r\n--" +
                             boundary + "--\r\n";
-    return SendHttp(
-        m_httpPort, false, "POST",
-        scriptTarget("mybaseapplyupdates&providername=" + provider + "&returnrecords=0", session),
-        {{"Content-Type", "multipart/form-data; boundary=" + boundary}}, body);
+    return SendHttp(m_httpPort, false, "POST",
+                    scriptTarget("mybaseapplyupdates&providername=" + provider +
+                                     (returnRecords ? "&returnrecords=1" : "&returnrecords=0"),
+                                 session),
+                    {{"Content-Type", "multipart/form-data; boundary=" + boundary}}, body);
 }
 
 QHash<QString, QString> SessionSection(const QByteArray &inflated) {

@@ -49,9 +49,10 @@ public:
     // "mybasegetrecords": the inflated packet, or the raw body when the reply is no "okzip".
     QByteArray fetch(const QString &session, const QByteArray &provider);
     TTableContent table(const QString &session, const QByteArray &provider);
-    // "mybaseapplyupdates" with the compressed change set in the multipart field "deltaxml".
+    // "mybaseapplyupdates" with the compressed change set in the multipart field "deltaxml";
+    // with returnRecords the reply carries the provider's rows behind the count.
     HttpReply apply(const QString &session, const QByteArray &provider, const QByteArray &changeSet,
-                    bool compress = true);
+                    bool compress = true, bool returnRecords = false);
 
 private:
     QByteArray scriptTarget(const QByteArray &action, const QString &session) const;
