@@ -85,6 +85,8 @@ TValue ValueFromSql(const QVariant &value, const TFieldDef &field) {
     switch (field.valueKind()) {
     case TValue::Integer:
         return TValue::FromInteger(value.toLongLong());
+    case TValue::Unsigned:
+        return TValue::FromUnsigned(value.toULongLong());
     case TValue::Float:
         return TValue::FromFloat(value.toDouble());
     case TValue::Bool:
@@ -113,6 +115,8 @@ QVariant ValueToSql(const TValue &value, const TFieldDef &field) {
     case TValue::Integer:
     case TValue::Bool:
         return value.toInteger();
+    case TValue::Unsigned:
+        return value.toUnsigned();
     case TValue::Float:
         return value.toFloat();
     case TValue::DateTime:

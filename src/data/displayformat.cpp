@@ -2,15 +2,15 @@
 
 #include "data/usertext.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 
-QString formatNumber(const QString &format, double value) {
+// Writes a number's digits ("-1234.50") in a format's style: groups of three whole digits
+// apart when the format groups, a decimal comma, a sign only when a digit is not zero.
+QString formatDigits(const QString &format, QString text) {
     const qsizetype point = format.indexOf(u'.');
-    const int decimals = point < 0 ? 0 : int(format.mid(point + 1).count(u'0'));
     const bool grouped = format.left(point < 0 ? format.size() : point).contains(u',');
-    QString text = QString::number(value, 'f', decimals);
     const bool negative = text.startsWith(u'-');
     if (negative)
         text.remove(0, 1);
@@ -22,9 +22,25 @@ QString formatNumber(const QString &format, double value) {
     QString result = whole;
     if (dot >= 0)
         result += QChar(',') + text.mid(dot + 1);
-    if (negative && result.contains(QRegularExpression(QStringLiteral("[1-9]"))))
+    if (negative &&
+        std::any_of(result.begin(), result.end(), [](QChar c) { return c >= u'1' && c <= u'9'; }))
         result.prepend(u'-');
     return result;
+}
+
+int formatDecimals(const QString &format) {
+    const qsizetype point = format.indexOf(u'.');
+    return point < 0 ? 0 : int(format.mid(point + 1).count(u'0'));
+}
+
+QString formatNumber(const QString &format, double value) {
+    return formatDigits(format, QString::number(value, 'f', formatDecimals(format)));
+}
+
+// Whole numbers keep every digit (a float has only 53 bits).
+QString formatWhole(const QString &format, const QString &digits) {
+    const int decimals = formatDecimals(format);
+    return formatDigits(format, decimals > 0 ? digits + u'.' + QString(decimals, u'0') : digits);
 }
 
 // Converts a date-time pattern of the tables' style to Qt's (months "m", minutes "n").
@@ -70,6 +86,9 @@ QString FormatValue(const QString &format, const TFieldDef &field, const TValue 
         return ValueToUserText(field, value);
     switch (field.valueKind()) {
     case TValue::Integer:
+        return formatWhole(format, QString::number(value.toInteger()));
+    case TValue::Unsigned:
+        return formatWhole(format, QString::number(value.toUnsigned()));
     case TValue::Float:
         return formatNumber(format, value.toFloat());
     case TValue::DateTime:

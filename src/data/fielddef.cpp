@@ -68,6 +68,8 @@ TValue::Kind TFieldDef::valueKind() const {
         return TValue::Text;
     case TFieldType::BinHex:
         return isMemo() ? TValue::Text : TValue::Bytes;
+    case TFieldType::UI8:
+        return TValue::Unsigned;
     default:
         return TValue::Integer;
     }

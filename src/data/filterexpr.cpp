@@ -4,22 +4,41 @@
 #include "lang/apperror.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
 
 enum class Op { Eq, Ne, Lt, Le, Gt, Ge };
 
+// Whole numbers of every integer field type, ui8 included, and their sums without overflow.
+using Wide = __int128;
+
 // The kind that a comparison works in: whole numbers (integers, booleans, date-times as
 // milliseconds), floats, or text.
 enum class CmpKind { Int, Float, Text };
 
+// How a field's cell holds a number: a whole number, a ui8's 64 bits, or a float.
+enum class Cell : quint8 { Int, Unsigned, Float };
+
+Cell cellOf(const TFieldDef &field) {
+    switch (field.valueKind()) {
+    case TValue::Unsigned:
+        return Cell::Unsigned;
+    case TValue::Float:
+        return Cell::Float;
+    default:
+        return Cell::Int;
+    }
+}
+
 // One term of an operand: a field, or a constant already converted to the comparison kind.
 struct Term {
     int field = -1;
-    QString raw;         // constant as written
-    bool quoted = false; // the constant was a quoted text
-    qint64 i = 0;
+    Cell cell = Cell::Int; // a field's cell
+    QString raw;           // constant as written
+    bool quoted = false;   // the constant was a quoted text
+    Wide i = 0;
     double f = 0;
     QString text;
 };
@@ -28,7 +47,7 @@ using Operand = std::vector<Term>; // a sum of terms
 
 struct Scalar {
     bool null = false;
-    qint64 i = 0;
+    Wide i = 0;
     double f = 0;
     QStringView text;
 };
@@ -55,25 +74,35 @@ template <typename T> int threeWay(const T &a, const T &b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
+// A whole-number cell as a number: a ui8 field keeps its 64 bits in the cell.
+Wide wideValue(Cell kind, const TCell &cell) {
+    return kind == Cell::Unsigned ? Wide(quint64(cell.i)) : Wide(cell.i);
+}
+
+double floatValue(Cell kind, const TCell &cell) {
+    return kind == Cell::Float ? cell.f : double(wideValue(kind, cell));
+}
+
 } // namespace
 
 struct TFilterExpr::Node {
     // FieldConst compares one field with a constant (the common case, evaluated directly).
     enum Type { And, Or, Not, Compare, In, IsNull, FieldConst } type = Compare;
-    std::unique_ptr<Node> left, right;
+    // And, Or: two or more operands evaluated in turn; Not: one.
+    std::vector<std::unique_ptr<Node>> children;
     Operand a, b;
     std::vector<Operand> list;
     Op op = Op::Eq;
     CmpKind kind = CmpKind::Int;
-    const QList<TFieldDef> *fields = nullptr;
-    int depth = 1;
-    // FieldConst: the field, whether it holds floats, and the constant
+    // FieldConst and In with a field: the field, whether it holds floats, and the constants
     int field = -1;
-    bool floatField = false;
+    Cell fieldCell = Cell::Int;
     Term constant;
-    std::vector<Term> items; // In with a field and constants: the constants
+    std::vector<Term> items;  // In with a field and constants: the constants
+    bool sortedItems = false; // integer items sorted by value, searched by halving
 
     bool compareField(const TRecordStore &store, quint32 record, const Term &value, Op how) const;
+    bool inItems(const TRecordStore &store, quint32 record) const;
 
     bool eval(const TRecordStore &store, quint32 record) const;
     Scalar value(const Operand &operand, const TRecordStore &store, quint32 record) const;
@@ -100,10 +129,10 @@ Scalar TFilterExpr::Node::value(const Operand &operand, const TRecordStore &stor
             s.text = store.text(record, t.field);
             break;
         case CmpKind::Float:
-            s.f += (*fields)[t.field].valueKind() == TValue::Float ? cell.f : double(cell.i);
+            s.f += floatValue(t.cell, cell);
             break;
         case CmpKind::Int:
-            s.i += cell.i;
+            s.i += wideValue(t.cell, cell);
             break;
         }
     }
@@ -129,9 +158,9 @@ bool TFilterExpr::Node::compareField(const TRecordStore &store, quint32 record, 
     const TCell &cell = store.cell(record, field);
     switch (kind) {
     case CmpKind::Int:
-        return test(how, threeWay(cell.i, value.i));
+        return test(how, threeWay(wideValue(fieldCell, cell), value.i));
     case CmpKind::Float:
-        return test(how, threeWay(floatField ? cell.f : double(cell.i), value.f));
+        return test(how, threeWay(floatValue(fieldCell, cell), value.f));
     case CmpKind::Text:
         break;
     }
@@ -141,16 +170,37 @@ bool TFilterExpr::Node::compareField(const TRecordStore &store, quint32 record, 
     return test(how, text.compare(value.text));
 }
 
+bool TFilterExpr::Node::inItems(const TRecordStore &store, quint32 record) const {
+    if (!sortedItems) {
+        for (const Term &item : items)
+            if (compareField(store, record, item, Op::Eq))
+                return true;
+        return false;
+    }
+    if (store.isNull(record, field))
+        return false;
+    const Wide wanted = wideValue(fieldCell, store.cell(record, field));
+    const auto it = std::lower_bound(items.begin(), items.end(), wanted,
+                                     [](const Term &t, Wide v) { return t.i < v; });
+    return it != items.end() && it->i == wanted;
+}
+
 bool TFilterExpr::Node::eval(const TRecordStore &store, quint32 record) const {
     switch (type) {
     case FieldConst:
         return compareField(store, record, constant, op);
     case And:
-        return left->eval(store, record) && right->eval(store, record);
+        for (const auto &child : children)
+            if (!child->eval(store, record))
+                return false;
+        return true;
     case Or:
-        return left->eval(store, record) || right->eval(store, record);
+        for (const auto &child : children)
+            if (child->eval(store, record))
+                return true;
+        return false;
     case Not:
-        return !left->eval(store, record);
+        return !children.front()->eval(store, record);
     case IsNull:
         return store.isNull(record, a.front().field) != (op == Op::Ne);
     case Compare: {
@@ -161,12 +211,8 @@ bool TFilterExpr::Node::eval(const TRecordStore &store, quint32 record) const {
         return !y.null && test(op, compare(x, y));
     }
     case In: {
-        if (field >= 0) { // a field and constants
-            for (const Term &item : items)
-                if (compareField(store, record, item, Op::Eq))
-                    return true;
-            return false;
-        }
+        if (field >= 0) // a field and constants
+            return inItems(store, record);
         const Scalar x = value(a, store, record);
         if (x.null)
             return false;
@@ -296,45 +342,47 @@ public:
 private:
     using NodePtr = std::unique_ptr<TFilterExpr::Node>;
 
-    NodePtr binary(TFilterExpr::Node::Type type, NodePtr left, NodePtr right) {
+    // A chain of operands joined by one word (AND, OR) becomes one node holding them all, so
+    // that a long chain is neither deep to evaluate nor counted as nesting.
+    template <typename Next>
+    NodePtr chain(TFilterExpr::Node::Type type, const char *word, Next next) {
+        NodePtr first = next();
+        if (!m_lex.isWord(word))
+            return first;
         auto node = std::make_unique<TFilterExpr::Node>();
         node->type = type;
-        node->depth = 1 + qMax(left->depth, right ? right->depth : 0);
-        if (node->depth > kMaxDepth)
-            m_lex.error(QStringLiteral("the expression is too complex"));
-        node->left = std::move(left);
-        node->right = std::move(right);
+        node->children.push_back(std::move(first));
+        while (m_lex.isWord(word)) {
+            m_lex.take();
+            node->children.push_back(next());
+        }
+        if (type == TFilterExpr::Node::Or)
+            gatherEqualities(*node);
         return node;
     }
     NodePtr orExpr() {
-        NodePtr node = andExpr();
-        while (m_lex.isWord("OR")) {
-            m_lex.take();
-            node = binary(TFilterExpr::Node::Or, std::move(node), andExpr());
-        }
-        return node;
+        return chain(TFilterExpr::Node::Or, "OR", [this] { return andExpr(); });
     }
     NodePtr andExpr() {
-        NodePtr node = unary();
-        while (m_lex.isWord("AND")) {
-            m_lex.take();
-            node = binary(TFilterExpr::Node::And, std::move(node), unary());
-        }
-        return node;
+        return chain(TFilterExpr::Node::And, "AND", [this] { return unary(); });
+    }
+    // Only nesting (parentheses and NOT) makes the parser and the evaluation go deeper.
+    void enter() {
+        if (++m_nesting > kMaxNesting)
+            m_lex.error(QStringLiteral("the expression is nested too deeply"));
+        m_lex.take();
     }
     NodePtr unary() {
         if (m_lex.isWord("NOT")) {
-            if (++m_nesting > kMaxDepth)
-                m_lex.error(QStringLiteral("the expression is too complex"));
-            m_lex.take();
-            NodePtr node = binary(TFilterExpr::Node::Not, unary(), nullptr);
+            enter();
+            auto node = std::make_unique<TFilterExpr::Node>();
+            node->type = TFilterExpr::Node::Not;
+            node->children.push_back(unary());
             --m_nesting;
             return node;
         }
         if (m_lex.isSymbol("(")) {
-            if (++m_nesting > kMaxDepth)
-                m_lex.error(QStringLiteral("the expression is too complex"));
-            m_lex.take();
+            enter();
             NodePtr node = orExpr();
             expectSymbol(")");
             --m_nesting;
@@ -353,8 +401,10 @@ private:
     void bind(TFilterExpr::Node &node, std::vector<Operand *> operands);
     void simplify(TFilterExpr::Node &node);
     void typeConstant(Term &term, CmpKind kind, const TFieldDef *anchor);
+    void gatherEqualities(TFilterExpr::Node &node);
+    static void sortItems(TFilterExpr::Node &node);
 
-    static constexpr int kMaxDepth = 1000;
+    static constexpr int kMaxNesting = 1000;
     Lexer m_lex;
     const QList<TFieldDef> &m_fields;
     int m_nesting = 0;
@@ -375,6 +425,7 @@ Term Parser::term() {
         for (int i = 0; i < m_fields.size(); ++i) {
             if (m_fields[i].name.compare(token.text, Qt::CaseInsensitive) == 0) {
                 t.field = i;
+                t.cell = cellOf(m_fields[i]);
                 return t;
             }
         }
@@ -408,7 +459,6 @@ Operand Parser::operand() {
 
 std::unique_ptr<TFilterExpr::Node> Parser::condition() {
     auto node = std::make_unique<TFilterExpr::Node>();
-    node->fields = &m_fields;
     node->a = operand();
     if (m_lex.isWord("IS")) {
         m_lex.take();
@@ -445,7 +495,7 @@ std::unique_ptr<TFilterExpr::Node> Parser::condition() {
             });
         if (node->a.size() == 1 && node->a[0].field >= 0 && constants) {
             node->field = node->a[0].field;
-            node->floatField = m_fields[node->field].valueKind() == TValue::Float;
+            node->fieldCell = cellOf(m_fields[node->field]);
             for (const Operand &item : node->list) {
                 Term sum;
                 for (const Term &t : item) {
@@ -455,6 +505,7 @@ std::unique_ptr<TFilterExpr::Node> Parser::condition() {
                 }
                 node->items.push_back(sum);
             }
+            sortItems(*node);
         }
         return node;
     }
@@ -541,7 +592,7 @@ void Parser::simplify(TFilterExpr::Node &node) {
     }
     node.type = TFilterExpr::Node::FieldConst;
     node.field = field->front().field;
-    node.floatField = m_fields[node.field].valueKind() == TValue::Float;
+    node.fieldCell = cellOf(m_fields[node.field]);
     for (const Term &t : *value) {
         node.constant.i += t.i;
         node.constant.f += t.f;
@@ -549,16 +600,37 @@ void Parser::simplify(TFilterExpr::Node &node) {
     }
 }
 
+// Reads a whole number written with digits (and a leading minus) in the range of any integer
+// field type, from the smallest i8 to the largest ui8; false when the text is no such number.
+bool wholeNumber(const QString &raw, Wide &value) {
+    const QStringView digits = raw.startsWith(u'-') ? QStringView(raw).mid(1) : QStringView(raw);
+    if (digits.isEmpty() ||
+        !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return false;
+    bool ok = false;
+    if (const qint64 n = raw.toLongLong(&ok); ok) {
+        value = n;
+        return true;
+    }
+    if (const quint64 u = raw.toULongLong(&ok); ok && !raw.startsWith(u'-')) {
+        value = u;
+        return true;
+    }
+    throw AppError(
+        QStringLiteral("Invalid filter expression: the number %1 is out of the range of integers")
+            .arg(raw));
+}
+
 void Parser::typeConstant(Term &t, CmpKind kind, const TFieldDef *anchor) {
     if (kind == CmpKind::Text) {
         t.text = t.raw;
         return;
     }
-    if (kind == CmpKind::Int && !t.quoted && (!anchor || anchor->valueKind() != TValue::DateTime)) {
+    const bool dates = anchor && anchor->valueKind() == TValue::DateTime;
+    if (kind == CmpKind::Int && !dates) {
         // A whole number is read as one, not through a double, so that every digit counts.
-        bool ok = false;
-        const qint64 n = t.raw.toLongLong(&ok);
-        if (ok) {
+        Wide n = 0;
+        if (wholeNumber(t.raw, n)) {
             t.i = n;
             t.f = double(n);
             return;
@@ -575,7 +647,60 @@ void Parser::typeConstant(Term &t, CmpKind kind, const TFieldDef *anchor) {
     if (value.isNull())
         throw AppError(QStringLiteral("Invalid filter expression: an empty value"));
     t.f = value.toFloat();
-    t.i = value.kind() == TValue::DateTime ? value.toDateTime().ms : value.toInteger();
+    if (value.kind() == TValue::DateTime) {
+        t.i = value.toDateTime().ms;
+    } else if (kind == CmpKind::Int) {
+        // A number compared as a whole number must be one.
+        if (!(std::fabs(t.f) < 9.2e18))
+            throw AppError(
+                QStringLiteral("Invalid filter expression: the number %1 is out of the range of "
+                               "integers")
+                    .arg(t.raw));
+        t.i = value.toInteger();
+    }
+}
+
+// In a chain of OR, the equalities of one integer field with a constant become one lookup in
+// the sorted constants: a checked list of a thousand items costs one search per row, not a
+// thousand comparisons.
+void Parser::gatherEqualities(TFilterExpr::Node &node) {
+    using Node = TFilterExpr::Node;
+    auto mergeable = [](const Node &n) {
+        return n.type == Node::FieldConst && n.op == Op::Eq && n.kind == CmpKind::Int;
+    };
+    std::vector<std::unique_ptr<Node>> kept;
+    std::vector<Node *> lookups; // one In node per field, kept among the operands
+    for (auto &child : node.children) {
+        if (!mergeable(*child)) {
+            kept.push_back(std::move(child));
+            continue;
+        }
+        const auto lookup = std::find_if(lookups.begin(), lookups.end(),
+                                         [&](const Node *n) { return n->field == child->field; });
+        if (lookup != lookups.end()) {
+            (*lookup)->items.push_back(child->constant);
+            continue;
+        }
+        auto in = std::make_unique<Node>();
+        in->type = Node::In;
+        in->kind = CmpKind::Int;
+        in->field = child->field;
+        in->fieldCell = child->fieldCell;
+        in->items.push_back(child->constant);
+        lookups.push_back(in.get());
+        kept.push_back(std::move(in));
+    }
+    for (Node *lookup : lookups)
+        sortItems(*lookup);
+    node.children = std::move(kept);
+}
+
+void Parser::sortItems(TFilterExpr::Node &node) {
+    if (node.kind != CmpKind::Int)
+        return;
+    std::sort(node.items.begin(), node.items.end(),
+              [](const Term &x, const Term &y) { return x.i < y.i; });
+    node.sortedItems = true;
 }
 
 } // namespace

@@ -303,6 +303,12 @@ void PacketReader::readParams(const pugi::xml_node &params) {
                     param.value = TValue::FromInteger(n);
                 break;
             }
+            case TValue::Unsigned: {
+                qint64 n;
+                if ((ok = PacketValues::ParseInteger(raw, def.type, n)))
+                    param.value = TValue::FromUnsigned(quint64(n));
+                break;
+            }
             case TValue::Float: {
                 double f;
                 if ((ok = PacketValues::ParseFloat(raw, f)))
@@ -430,7 +436,8 @@ void PacketReader::readValue(quint32 record, int field, const pugi::xml_attribut
             store.commitText(record, field, end);
         }
         return;
-    case TValue::Integer: {
+    case TValue::Integer:
+    case TValue::Unsigned: { // a ui8 value is kept as its 64 bits
         qint64 n;
         const std::string_view text = plain(attribute, scratch);
         if (!PacketValues::ParseInteger(text, def.type, n))

@@ -68,8 +68,7 @@ bool ParseInteger(std::string_view text, TFieldType type, qint64 &value) {
     if (type == TFieldType::UI8) {
         quint64 u = 0;
         const auto r = std::from_chars(text.data(), text.data() + text.size(), u);
-        if (r.ec != std::errc() || r.ptr != text.data() + text.size() ||
-            u > quint64(std::numeric_limits<qint64>::max()))
+        if (r.ec != std::errc() || r.ptr != text.data() + text.size())
             return false;
         value = qint64(u);
         return true;
@@ -158,6 +157,12 @@ bool ParseDateTime(std::string_view text, TFieldType type, TDateTimeMs &value) {
 }
 
 void AppendInteger(QByteArray &out, qint64 value) {
+    char buffer[24];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, r.ptr - buffer);
+}
+
+void AppendUnsigned(QByteArray &out, quint64 value) {
     char buffer[24];
     const auto r = std::to_chars(buffer, buffer + sizeof buffer, value);
     out.append(buffer, r.ptr - buffer);

@@ -15,6 +15,8 @@ const char *paramTypeName(const TValue &value) {
         const qint64 n = value.toInteger();
         return n >= INT32_MIN && n <= INT32_MAX ? "i4" : "i8";
     }
+    case TValue::Unsigned:
+        return "ui8";
     case TValue::Float:
         return "r8";
     case TValue::Bool:
@@ -97,6 +99,9 @@ void TPacketWriter::begin(const QList<QPair<QString, QString>> &properties,
             case TValue::Integer:
                 PacketValues::AppendInteger(text, param.value.toInteger());
                 break;
+            case TValue::Unsigned:
+                PacketValues::AppendUnsigned(text, param.value.toUnsigned());
+                break;
             case TValue::Float:
                 PacketValues::AppendFloat(text, param.value.toFloat(), 0);
                 break;
@@ -160,6 +165,9 @@ void TPacketWriter::value(quint32 record, int field) {
                              .toBase64());
         else
             m_out.append(m_store.bytes(record, field).toByteArray().toBase64());
+        return;
+    case TFieldType::UI8:
+        PacketValues::AppendUnsigned(m_out, quint64(cell.i));
         return;
     default:
         PacketValues::AppendInteger(m_out, cell.i);

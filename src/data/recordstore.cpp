@@ -126,6 +126,8 @@ TValue TRecordStore::value(quint32 record, int field, TValue::Kind kind) const {
     switch (kind) {
     case TValue::Integer:
         return TValue::FromInteger(c.i);
+    case TValue::Unsigned:
+        return TValue::FromUnsigned(quint64(c.i));
     case TValue::Float:
         return TValue::FromFloat(c.f);
     case TValue::Bool:
@@ -149,6 +151,9 @@ void TRecordStore::setValue(quint32 record, int field, const TValue &value) {
         break;
     case TValue::Integer:
         setInteger(record, field, value.toInteger());
+        break;
+    case TValue::Unsigned: // its 64 bits
+        setInteger(record, field, qint64(value.toUnsigned()));
         break;
     case TValue::Bool:
         setInteger(record, field, value.toBool() ? 1 : 0);

@@ -7,8 +7,8 @@
 #include <QStringView>
 #include <vector>
 
-// One stored cell: an integer, float, boolean or date-time in place, or a reference to text
-// (UTF-16 code units) or bytes in the store's arenas.
+// One stored cell: an integer (a ui8 as its 64 bits), float, boolean or date-time in place, or
+// a reference to text (UTF-16 code units) or bytes in the store's arenas.
 union TCell {
     qint64 i;
     double f;

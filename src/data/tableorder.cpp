@@ -91,6 +91,9 @@ int TTableOrder::compareKey(const Key &key, const TRecordStore &store, quint32 a
         case TValue::Bytes:
             c = threeWay(store.bytes(a, key.field), store.bytes(b, key.field));
             break;
+        case TValue::Unsigned:
+            c = threeWay(quint64(store.cell(a, key.field).i), quint64(store.cell(b, key.field).i));
+            break;
         default:
             c = threeWay(store.cell(a, key.field).i, store.cell(b, key.field).i);
             break;
@@ -134,6 +137,9 @@ int TTableOrder::compareToValues(const TRecordStore &store, quint32 record,
                 break;
             case TValue::DateTime:
                 c = threeWay(store.cell(record, key.field).i, value.toDateTime().ms);
+                break;
+            case TValue::Unsigned:
+                c = threeWay(quint64(store.cell(record, key.field).i), value.toUnsigned());
                 break;
             default:
                 c = threeWay(store.cell(record, key.field).i, value.toInteger());

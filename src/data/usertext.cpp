@@ -73,6 +73,8 @@ QString ValueToUserText(const TFieldDef &field, const TValue &value) {
     switch (field.valueKind()) {
     case TValue::Integer:
         return QString::number(value.toInteger());
+    case TValue::Unsigned:
+        return QString::number(value.toUnsigned());
     case TValue::Float:
         return QString::number(value.toFloat(), 'g', 15).replace(QChar('.'), QChar(','));
     case TValue::Bool:
@@ -103,6 +105,14 @@ TValue ValueFromUserText(const TFieldDef &field, const QString &text) {
         if (!ok)
             invalidNumber(field, text);
         return TValue::FromInteger(n);
+    }
+    case TValue::Unsigned: {
+        bool ok = false;
+        const QString digits = numberText(text);
+        const quint64 n = digits.startsWith(u'-') ? 0 : digits.toULongLong(&ok);
+        if (!ok)
+            invalidNumber(field, text);
+        return TValue::FromUnsigned(n);
     }
     case TValue::Float: {
         bool ok = false;
@@ -157,11 +167,14 @@ bool fitsIntegerType(TFieldType type, qint64 n) {
         return n >= std::numeric_limits<qint32>::min() && n <= std::numeric_limits<qint32>::max();
     case TFieldType::UI4:
         return n >= 0 && n <= std::numeric_limits<quint32>::max();
-    case TFieldType::UI8:
-        return n >= 0;
     default:
         return true;
     }
+}
+
+// Whether a float lies in [low, high) (a float beyond a whole number's range cannot become one).
+bool wholeInRange(double value, double low, double high) {
+    return value >= low && value < high;
 }
 
 TValue convertKind(const TFieldDef &field, const TValue &value) {
@@ -174,16 +187,34 @@ TValue convertKind(const TFieldDef &field, const TValue &value) {
     case TValue::Text:
         return TValue::FromText(ValueToUserText(field, value));
     case TValue::Integer:
-        if (value.kind() == TValue::Float || value.kind() == TValue::Bool)
+        if (value.kind() == TValue::Float &&
+            !wholeInRange(value.toFloat(), -9223372036854775808.0, 9223372036854775808.0))
+            break;
+        if (value.kind() == TValue::Unsigned &&
+            value.toUnsigned() > quint64(std::numeric_limits<qint64>::max()))
+            break;
+        if (value.kind() == TValue::Float || value.kind() == TValue::Bool ||
+            value.kind() == TValue::Unsigned)
             return TValue::FromInteger(value.toInteger());
         break;
+    case TValue::Unsigned:
+        if (value.kind() == TValue::Float &&
+            !wholeInRange(value.toFloat(), 0, 18446744073709551616.0))
+            break;
+        if (value.kind() == TValue::Integer && value.toInteger() < 0)
+            break;
+        if (value.kind() == TValue::Float || value.kind() == TValue::Bool ||
+            value.kind() == TValue::Integer)
+            return TValue::FromUnsigned(value.toUnsigned());
+        break;
     case TValue::Float:
-        if (value.kind() == TValue::Integer || value.kind() == TValue::Bool)
+        if (value.kind() == TValue::Integer || value.kind() == TValue::Bool ||
+            value.kind() == TValue::Unsigned)
             return TValue::FromFloat(value.toFloat());
         break;
     case TValue::Bool:
-        if (value.kind() == TValue::Integer)
-            return TValue::FromBool(value.toInteger() != 0);
+        if (value.kind() == TValue::Integer || value.kind() == TValue::Unsigned)
+            return TValue::FromBool(value.toBool());
         break;
     case TValue::Bytes:
         return TValue::FromBytes(value.toBytes());

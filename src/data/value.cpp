@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -39,8 +40,17 @@ qint64 TValue::toInteger() const {
     switch (kind()) {
     case Integer:
         return std::get<qint64>(m_value);
-    case Float:
-        return qint64(std::llround(std::get<double>(m_value)));
+    case Unsigned:
+        return qint64(
+            qMin<quint64>(std::get<quint64>(m_value), quint64(std::numeric_limits<qint64>::max())));
+    case Float: { // rounded, and kept within the range (a float can lie far beyond it)
+        const double f = std::get<double>(m_value);
+        if (!(f > -9223372036854775808.0))
+            return std::numeric_limits<qint64>::min();
+        if (f >= 9223372036854775808.0)
+            return std::numeric_limits<qint64>::max();
+        return qint64(std::llround(f));
+    }
     case Bool:
         return std::get<bool>(m_value) ? 1 : 0;
     case DateTime:
@@ -52,10 +62,27 @@ qint64 TValue::toInteger() const {
     }
 }
 
+quint64 TValue::toUnsigned() const {
+    switch (kind()) {
+    case Unsigned:
+        return std::get<quint64>(m_value);
+    case Float: {
+        const double f = std::get<double>(m_value);
+        return f <= 0 ? 0 : f >= 18446744073709551616.0 ? ~quint64(0) : quint64(std::round(f));
+    }
+    case Text:
+        return std::get<QString>(m_value).toULongLong();
+    default:
+        return quint64(qMax<qint64>(toInteger(), 0));
+    }
+}
+
 double TValue::toFloat() const {
     switch (kind()) {
     case Float:
         return std::get<double>(m_value);
+    case Unsigned:
+        return double(std::get<quint64>(m_value));
     case Text:
         return std::get<QString>(m_value).toDouble();
     default:
@@ -91,6 +118,8 @@ QString TValue::toText() const {
         return QString();
     case Integer:
         return QString::number(std::get<qint64>(m_value));
+    case Unsigned:
+        return QString::number(std::get<quint64>(m_value));
     case Float:
         return QString::number(std::get<double>(m_value), 'g', QLocale::FloatingPointShortest);
     case Text:

@@ -22,13 +22,15 @@ QDate DatePart(TDateTimeMs value);
 QTime TimePart(TDateTimeMs value);
 QDateTime ToQDateTime(TDateTimeMs value);
 
-// One value of a client table cell: null, integer, float, text, date-time, boolean or bytes.
+// One value of a client table cell: null, integer, float, text, date-time, boolean, bytes, or
+// an unsigned integer (the full range of "ui8" fields).
 class TValue {
 public:
-    enum Kind : quint8 { Null, Integer, Float, Text, DateTime, Bool, Bytes };
+    enum Kind : quint8 { Null, Integer, Float, Text, DateTime, Bool, Bytes, Unsigned };
 
     TValue() = default;
     static TValue FromInteger(qint64 value) { return TValue(Storage(value)); }
+    static TValue FromUnsigned(quint64 value) { return TValue(Storage(value)); }
     static TValue FromFloat(double value) { return TValue(Storage(value)); }
     static TValue FromText(QString value) { return TValue(Storage(std::move(value))); }
     static TValue FromDateTime(TDateTimeMs value) { return TValue(Storage(value)); }
@@ -41,8 +43,10 @@ public:
     bool isNull() const { return kind() == Null; }
 
     // Readers convert between the numeric kinds (integer, float, boolean, date-time);
-    // a null reads as 0, false, empty text or empty bytes.
+    // a null reads as 0, false, empty text or empty bytes. An unsigned value above the
+    // largest qint64 reads as that largest qint64 from toInteger.
     qint64 toInteger() const;
+    quint64 toUnsigned() const; // a negative value reads as 0
     double toFloat() const;
     bool toBool() const;
     TDateTimeMs toDateTime() const;
@@ -55,8 +59,8 @@ public:
     friend bool operator==(const TValue &a, const TValue &b) { return a.m_value == b.m_value; }
 
 private:
-    using Storage =
-        std::variant<std::monostate, qint64, double, QString, TDateTimeMs, bool, QByteArray>;
+    using Storage = std::variant<std::monostate, qint64, double, QString, TDateTimeMs, bool,
+                                 QByteArray, quint64>;
     explicit TValue(Storage value) : m_value(std::move(value)) {}
     Storage m_value;
 };

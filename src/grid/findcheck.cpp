@@ -5,6 +5,8 @@
 #include "lang/texts.h"
 #include "lang/textutil.h"
 
+#include <algorithm>
+
 namespace {
 
 // The common text of the type's message, or 0 when the type takes any text.
@@ -35,10 +37,18 @@ int messageOf(TFieldType type) {
     }
 }
 
+// Digits with an optional sign: the integer types take no grouping, decimals or exponent.
+bool wholeNumber(const QString &text) {
+    const QStringView digits =
+        text.startsWith(u'-') || text.startsWith(u'+') ? QStringView(text).mid(1) : text;
+    return !digits.isEmpty() && std::all_of(digits.begin(), digits.end(),
+                                            [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
 bool readable(const TFieldDef &field, const QString &text) {
     if (text.trimmed().isEmpty())
         return false;
-    if (messageOf(field.type) == 16 && !ParseInteger(text.trimmed()))
+    if (messageOf(field.type) == 16 && !wholeNumber(text.trimmed()))
         return false;
     try {
         return !ValueFromUserText(field, text).isNull();

@@ -54,7 +54,7 @@ QList<TValue> Column(TClientTable &table, const QString &field) {
 
 void PrintTo(const TValue &value, std::ostream *os) {
     static const char *const kinds[] = {"null",     "int",  "float", "text",
-                                        "datetime", "bool", "bytes"};
+                                        "datetime", "bool", "bytes", "unsigned"};
     *os << kinds[value.kind()];
     if (!value.isNull())
         *os << "(" << value.toText().toStdString() << ")";

@@ -176,6 +176,42 @@ TEST(Packets, BadInputIsAClearErrorAndLeavesTheTableClosed) {
             << c.packet.left(300).toStdString();
 }
 
+// ui8 takes the whole unsigned 64-bit range: read, shown, ordered, edited and written back.
+TEST(Packets, UnsignedEightByteValuesKeepTheirFullRange) {
+    const QByteArray fields = "<FIELD attrname=\"ID\" fieldtype=\"i4\"/>"
+                              "<FIELD attrname=\"U\" fieldtype=\"ui8\"/>";
+    const QByteArray rows = "<ROW ID=\"1\" U=\"18446744073709551615\"/>"
+                            "<ROW ID=\"2\" U=\"9223372036854775808\"/><ROW ID=\"3\" U=\"0\"/>";
+    const QByteArray packet = Packet(fields, rows);
+    TClientTable table;
+    table.LoadFromBytes(packet);
+    EXPECT_EQ(table.FieldByName("U").Value(), TValue::FromUnsigned(18446744073709551615ULL));
+    EXPECT_EQ(table.FieldByName("U").AsString(), "18446744073709551615");
+    EXPECT_EQ(table.DataPacket(TPacketEncoding::SingleByte), packet);
+
+    table.SetIndexFieldNames("U");
+    EXPECT_EQ(Column(table, "ID"), IdList({3, 2, 1}));
+    table.SetFilter("U > 9223372036854775807");
+    table.SetFiltered(true);
+    EXPECT_EQ(Column(table, "ID"), IdList({2, 1}));
+    table.SetFiltered(false);
+    EXPECT_TRUE(table.Locate("U", {S("18446744073709551615")}));
+    EXPECT_EQ(table.FieldByName("ID").Value(), I(1));
+
+    table.Edit();
+    EXPECT_THROW(table.FieldByName("U").SetAsString("-1"), AppError);
+    EXPECT_THROW(table.FieldByName("U").SetAsString("18446744073709551616"), AppError);
+    table.FieldByName("U").SetAsString("18446744073709551614");
+    table.Post();
+    EXPECT_THAT(table.Delta().toStdString(), HasSubstr("U=\"18446744073709551614\""));
+
+    EXPECT_THAT(
+        LoadError(Packet(fields, "<ROW ID=\"1\" U=\"18446744073709551616\"/>")).toStdString(),
+        HasSubstr("not a valid ui8"));
+    EXPECT_THAT(LoadError(Packet(fields, "<ROW ID=\"1\" U=\"-1\"/>")).toStdString(),
+                HasSubstr("not a valid ui8"));
+}
+
 TEST(Packets, HugeAttributeIsRefused) {
     const QByteArray huge(50 * 1024 * 1024, 'x');
     EXPECT_THAT(LoadError(Packet(kIdName, "<ROW ID=\"1\" NAME=\"" + huge + "\"/>")).toStdString(),
