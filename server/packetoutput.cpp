@@ -41,6 +41,8 @@ PacketOutput::~PacketOutput() {
 }
 
 void PacketOutput::append(QByteArrayView bytes) {
+    if (bytes.isEmpty())
+        return; // an empty view may point nowhere
     char *p = room(bytes.size());
     memcpy(p, bytes.data(), size_t(bytes.size()));
     advance(p + bytes.size());

@@ -156,7 +156,8 @@ bool PacketStream::writeMemo(int field, std::string_view text) {
 
 void PacketStream::writeFormed(int field, QByteArrayView formed) {
     char *p = openAttribute(field, formed.size());
-    memcpy(p, formed.data(), size_t(formed.size()));
+    if (!formed.isEmpty()) // an empty view may point nowhere
+        memcpy(p, formed.data(), size_t(formed.size()));
     p += formed.size();
     *p++ = '"';
     m_out.advance(p);
