@@ -43,6 +43,8 @@ int main(int argc, char *argv[]) {
     // Asking another instance to close and printing the switches need no display.
     const bool windowless = switches.close || switches.help;
     std::unique_ptr<QCoreApplication> app;
+    // The browser of HTML course books shares its graphics contexts with the windows.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (windowless)
         app = std::make_unique<QCoreApplication>(argc, argv);
     else

@@ -1,6 +1,7 @@
 #include "app/screenfactory.h"
 
 #include "app/tfmain.h"
+#include "lesson/tfrlearn.h"
 #include "screens/tfrorder.h"
 
 #include <QLabel>
@@ -26,7 +27,7 @@ std::array<TScreen *, 4> createScreens() {
     screens[Tfmain::Orders] = new Tfrorder;
     screens[Tfmain::Timetable] = placeholder();
     screens[Tfmain::Users] = placeholder();
-    screens[Tfmain::Learn] = placeholder();
+    screens[Tfmain::Learn] = new Tfrlearn;
     return screens;
 }
 

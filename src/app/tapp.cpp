@@ -11,6 +11,8 @@
 #include "lang/seam.h"
 #include "lang/texts.h"
 #include "lesson/bookcatalogue.h"
+#include "lesson/lessonscreenhooks.h"
+#include "lesson/tfrlearn.h"
 #include "net/connectiondialog.h"
 #include "net/requestoutcome.h"
 #include "net/requestrunner.h"
@@ -24,11 +26,14 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QTimer>
 
 TApp::TApp(const StartSwitches &switches) : m_switches(switches) {}
 
-TApp::~TApp() = default;
+TApp::~TApp() {
+    LessonHooks() = {};
+}
 
 int TApp::run() {
     m_guard = std::make_unique<InstanceGuard>(QCoreApplication::applicationFilePath());
@@ -55,6 +60,15 @@ int TApp::run() {
 }
 
 void TApp::createWindows() {
+    // The lesson screen reaches the main window's status bar once the window exists.
+    LessonHooks().setStatusPanel = [this](int panel, const QString &text) {
+        if (!m_main)
+            return;
+        QLabel *label = m_main->statusPanel(panel);
+        label->setText(text);
+        label->repaint();
+    };
+    LessonHooks().showUserDialog = [](int idUser) { ShowUserDialogFor(idUser); };
     m_main = std::make_unique<Tfmain>(ScreenFactory::createScreens(), mainWindowActions());
     dm();
     m_connection = std::make_unique<Tfconnection>(false, m_main.get());
@@ -125,6 +139,10 @@ TSignIn::Hooks TApp::signInHooks() {
     h.refreshState = [this] { m_main->RefreshState(); };
     h.runEntranceTest = [this] { Tfentrancetest::Run(m_main.get()); };
     h.hideScreens = [this] { m_main->ShowScreen(nullptr); };
+    h.reloadBookMenus = [this] {
+        if (auto *lesson = qobject_cast<Tfrlearn *>(m_main->screen(Tfmain::Learn)))
+            lesson->BuildBookMenu();
+    };
     h.signOutScreens = [this] {
         for (int i = 0; i < 4; ++i)
             m_main->screen(Tfmain::ScreenIndex(i))->SignOutScreen();

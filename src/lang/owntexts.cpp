@@ -78,6 +78,7 @@ constexpr OwnText kOwnTexts[] = {
      "Spojenie prerušené, nové pripojenie o %1 s"},
     {1646, "Obnovuje se spojení s %1", "Obnovuje sa spojenie s %1"},
     {1647, "Spojení se nepodařilo obnovit.", "Spojenie sa nepodarilo obnoviť."},
+    {1648, "Pozastavit audio", "Pozastaviť audio"},
 };
 
 static_assert(std::is_sorted(std::begin(kOwnTexts), std::end(kOwnTexts),

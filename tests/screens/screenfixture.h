@@ -13,6 +13,10 @@
 // plain HTTP on loopback.
 class ScreenFixture : public testing::Test {
 protected:
+    ScreenFixture() = default;
+    // A server started with changed options (a lesson relay, for instance).
+    explicit ScreenFixture(std::function<void(ServerOptions &)> tweak) : server(std::move(tweak)) {}
+
     void SetUp() override;
     void TearDown() override;
 

@@ -1,0 +1,6 @@
+#include "lessonscreenhooks.h"
+
+LessonScreenHooks &LessonHooks() {
+    static LessonScreenHooks hooks;
+    return hooks;
+}

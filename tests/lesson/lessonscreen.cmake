@@ -1,0 +1,9 @@
+# The lesson screen offscreen on its own.
+tellavo_test(test_lessonscreen GUI test_lessonscreen.cpp LIBS tellavo_gui_lesson)
+
+# The lesson screen in the real program against the reference server and its relay.
+if(TELLAVO_BUILD_SERVER)
+  tellavo_test(test_lessonscreen_server GUI test_lessonscreen_server.cpp
+    LIBS tellavo_screentestsupport tellavo_core_lesson)
+  target_include_directories(test_lessonscreen_server PRIVATE ${PROJECT_SOURCE_DIR}/tests/screens)
+endif()
