@@ -7,7 +7,6 @@
 #include "lang/apperror.h"
 
 #include <QIODevice>
-#include <numeric>
 
 TClientTable::TClientTable() = default;
 
@@ -90,8 +89,10 @@ void TClientTable::Close() {
 }
 
 void TClientTable::clearAll() {
+    keepFieldSettings();
     m_state = TTableState::Inactive;
     m_content = TTableContent();
+    m_loadedFields.clear();
     m_tableOrder.clear();
     m_view.clear();
     m_log.clear();
@@ -102,6 +103,31 @@ void TClientTable::clearAll() {
     m_filter.reset();
     m_order.reset();
     ++m_generation;
+}
+
+// Remembers, by field name, what the program set on the current fields (a format, a flag):
+// a field of that name and type loaded later gets it again. A field that the program left
+// as loaded clears what was remembered for its name.
+void TClientTable::keepFieldSettings() {
+    for (int i = 0; i < m_loadedFields.size() && i < m_content.fields.size(); ++i) {
+        const TFieldDef &loaded = m_loadedFields[i], &current = m_content.fields[i];
+        m_keptFields.removeIf([&](const KeptField &kept) {
+            return kept.current.name.compare(current.name, Qt::CaseInsensitive) == 0;
+        });
+        if (ProgramChangedField(loaded, current))
+            m_keptFields.append({loaded, current});
+    }
+}
+
+void TClientTable::restoreFieldSettings() {
+    m_loadedFields = m_content.fields;
+    for (TFieldDef &field : m_content.fields) {
+        for (const KeptField &kept : m_keptFields) {
+            if (kept.current.type == field.type &&
+                kept.current.name.compare(field.name, Qt::CaseInsensitive) == 0)
+                CarryProgramSettings(kept.loaded, kept.current, field);
+        }
+    }
 }
 
 void TClientTable::Refresh() {
@@ -159,14 +185,20 @@ void TClientTable::adopt(TTableContent &&content) {
     if (!m_filterText.trimmed().isEmpty())
         filter = std::make_unique<TFilterExpr>(m_filterText, content.fields);
     auto order = std::make_unique<TTableOrder>(compileOrder(content.fields));
+    std::vector<quint32> tableOrder;
+    std::vector<LogEntry> log;
+    takeRowStates(content, tableOrder, log);
 
     const bool wasActive = Active();
     clearAll();
     m_content = std::move(content);
+    restoreFieldSettings();
     m_filter = std::move(filter);
     m_order = std::move(order);
-    m_tableOrder.resize(m_content.rows.size());
-    std::iota(m_tableOrder.begin(), m_tableOrder.end(), 0u);
+    m_tableOrder = std::move(tableOrder);
+    m_log = std::move(log);
+    for (quint32 row : m_tableOrder)
+        recount(row, +1);
     m_state = TTableState::Browse;
     rebuildView(kNoRecord);
     notify(wasActive ? TTableNotice::DataChanged : TTableNotice::Opened);

@@ -235,6 +235,8 @@ private:
 
     void adopt(TTableContent &&content);
     void clearAll();
+    void keepFieldSettings();
+    void restoreFieldSettings();
     void rebuildView(quint32 keepRow);
     bool rowVisible(quint32 row) const;
     void placeRow(quint32 row, int hint);
@@ -253,6 +255,8 @@ private:
     quint32 rowAtPos(int pos) const;
     quint32 recordOf(quint32 row) const;
     void writeDelta(TPacketWriter &writer) const;
+    // Calls write(record, status, pending) for each row of the full packet, in table order.
+    template <typename Write> void packetRows(Write write) const;
     // The values of a key search converted for the active index's fields (checks the state).
     QList<TValue> indexKeys(const QList<TValue> &values);
 
@@ -270,6 +274,11 @@ private:
     // The view entry of a row being inserted (its values are in the edit buffer).
     static constexpr quint32 kProvisionalRow = kNoRecord;
 
+    // Turns the rows of a packet with row states into the rows its writer had, in table
+    // order; with a change log (or a change set) the changes become pending (clienttable_load.cpp).
+    static void takeRowStates(TTableContent &content, std::vector<quint32> &order,
+                              std::vector<LogEntry> &log);
+
     bool findKeyRow(const TValue &key);
     TTableOrder compileOrder(const QList<TFieldDef> &fields) const;
     void refilter();
@@ -281,6 +290,13 @@ private:
     TTableState m_state = TTableState::Inactive;
     bool m_readOnly = false;
     TTableContent m_content;
+    // The fields as they were loaded, and what the program set on fields of earlier loads
+    // (by name): formats and flags that a re-read of the table keeps.
+    struct KeptField {
+        TFieldDef loaded, current;
+    };
+    QList<TFieldDef> m_loadedFields;
+    QList<KeptField> m_keptFields;
     std::vector<quint32> m_tableOrder; // row ids in table order
     std::vector<quint32> m_view;       // visible row ids in current order
     int m_pos = -1;

@@ -351,6 +351,9 @@ int TClientTable::ApplyUpdates(int maxErrors) {
 // --- optional parameters ---
 
 void TClientTable::SetOptionalParam(const QString &name, const TValue &value, bool includeInDelta) {
+    CheckStorableText(name, nullptr, name);
+    if (value.kind() == TValue::Text)
+        CheckStorableText(name, nullptr, value.toText());
     for (TOptionalParam &param : m_content.params) {
         if (param.name == name) {
             param.value = value;
@@ -370,26 +373,47 @@ TValue TClientTable::GetOptionalParam(const QString &name) const {
 
 // --- packets ---
 
+template <typename Write> void TClientTable::packetRows(Write write) const {
+    for (quint32 row : m_tableOrder) {
+        const TRowEntry &entry = m_content.rows[row];
+        if (!rowChanged(row)) {
+            if (!(entry.flags & kRowLogDeleted)) // not an insert that was deleted again
+                write(entry.record, entry.status, false);
+        } else if (entry.flags & kRowLogDeleted) {
+            write(entry.oldRecord != kNoRecord ? entry.oldRecord : entry.record, rsDeleted, true);
+        } else if (entry.oldRecord != kNoRecord) {
+            write(entry.oldRecord, rsOldValues, true);
+            write(entry.record, rsModified, true);
+        } else {
+            write(entry.record, entry.status, true);
+        }
+    }
+}
+
 QByteArray TClientTable::DataPacket(TPacketEncoding encoding) const {
     if (!Active())
         throw AppError(
             QStringLiteral("%1: Cannot perform this operation on a closed table").arg(m_name));
+    // Pending changes travel as row states, with "CHANGE_LOG" listing the rows (counted from
+    // 1) that carry them, so that the packet loads again with the same rows and changes.
+    QStringList changed;
+    int position = 0;
+    packetRows([&](quint32, quint8, bool pending) {
+        ++position;
+        if (pending)
+            changed.append(QString::number(position));
+    });
+    QList<QPair<QString, QString>> properties;
+    for (const auto &property : m_content.properties)
+        if (property.first != u"CHANGE_LOG" && property.first != u"DATASET_DELTA")
+            properties.append(property);
+    if (!changed.isEmpty())
+        properties.append({QStringLiteral("CHANGE_LOG"), changed.join(u' ')});
+
     TPacketWriter writer(m_content.fields, m_content.store, encoding);
     writer.reserve(qsizetype(m_tableOrder.size()) * 16 * qMax(1, FieldCount()));
-    writer.begin(m_content.properties, m_content.params);
-    for (quint32 row : m_tableOrder) {
-        const TRowEntry &entry = m_content.rows[row];
-        if (entry.flags & kRowLogDeleted) {
-            if (!(entry.flags & kRowLogInserted))
-                writer.row(entry.oldRecord != kNoRecord ? entry.oldRecord : entry.record,
-                           rsDeleted);
-        } else if (entry.oldRecord != kNoRecord) {
-            writer.row(entry.oldRecord, rsOldValues);
-            writer.row(entry.record, rsModified);
-        } else {
-            writer.row(entry.record, entry.status);
-        }
-    }
+    writer.begin(properties, m_content.params);
+    packetRows([&](quint32 record, quint8 status, bool) { writer.row(record, status); });
     return writer.finish();
 }
 

@@ -83,6 +83,34 @@ bool TFieldDef::isBlob() const {
     return type == TFieldType::BinHex && !isMemo();
 }
 
+namespace {
+
+// The field properties that the program may set: the flags and the formats. Name, type,
+// width, scale and subtype describe the stored values and always come from the packet.
+template <typename Visit> void programSettings(Visit visit) {
+    visit(&TFieldDef::readOnly);
+    visit(&TFieldDef::required);
+    visit(&TFieldDef::hidden);
+    visit(&TFieldDef::linkField);
+    visit(&TFieldDef::displayFormat);
+    visit(&TFieldDef::editFormat);
+}
+
+} // namespace
+
+bool ProgramChangedField(const TFieldDef &loaded, const TFieldDef &current) {
+    bool changed = false;
+    programSettings([&](auto member) { changed = changed || loaded.*member != current.*member; });
+    return changed;
+}
+
+void CarryProgramSettings(const TFieldDef &loaded, const TFieldDef &current, TFieldDef &reloaded) {
+    programSettings([&](auto member) {
+        if (loaded.*member != current.*member)
+            reloaded.*member = current.*member;
+    });
+}
+
 TFieldDef MakeField(const QString &name, TFieldType type, int width) {
     TFieldDef def;
     def.name = name;

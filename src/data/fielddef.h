@@ -55,5 +55,10 @@ struct TFieldDef {
     bool isBlob() const;
 };
 
+// What the program set on a field beyond what it was loaded with (the formats, and any flag
+// it changed), carried over to a field loaded again: a re-read of a table keeps them.
+bool ProgramChangedField(const TFieldDef &loaded, const TFieldDef &current);
+void CarryProgramSettings(const TFieldDef &loaded, const TFieldDef &current, TFieldDef &reloaded);
+
 // Builds a field definition in one expression (tests, tables made in code).
 TFieldDef MakeField(const QString &name, TFieldType type, int width = 0);

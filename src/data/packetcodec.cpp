@@ -161,12 +161,45 @@ char16_t *DecodeAttribute(const char *p, const char *end, bool utf8, char16_t *o
     return out;
 }
 
-void AppendEscaped(QByteArray &out, QStringView text, bool utf8) {
+qsizetype UnwritableCharacter(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r')
+            return i;
+        if (c >= 0xFFFE)
+            return i;
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (QChar::isSurrogate(c))
+            return i;
+    }
+    return -1;
+}
+
+qsizetype UnencodableCharacter(QStringView text, bool utf8) {
+    const auto &to1250 = unicodeToWin1250();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            if (!utf8)
+                return i;
+            ++i;
+        } else if (QChar::isSurrogate(c) || (!utf8 && c >= 0x80 && to1250[c] == 0)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+namespace {
+
+bool appendEscaped(QByteArray &out, QStringView text, bool utf8, bool exactly) {
+    // "" marks a character that no packet can carry.
     static const char *const kEscapes[128] = {
-        "?",      "?",      "?",      "?",      "?",      "?",     "?",     "?",      "?",
-        "&#009;", "&#010;", "?",      "?",      "&#013;", "?",     "?",     "?",      "?",
-        "?",      "?",      "?",      "?",      "?",      "?",     "?",     "?",      "?",
-        "?",      "?",      "?",      "?",      "?",      nullptr, nullptr, "&quot;", nullptr,
+        "",       "",       "",       "",       "",       "",      "",      "",       "",
+        "&#009;", "&#010;", "",       "",       "&#013;", "",      "",      "",       "",
+        "",       "",       "",       "",       "",       "",      "",      "",       "",
+        "",       "",       "",       "",       "",       nullptr, nullptr, "&quot;", nullptr,
         nullptr,  nullptr,  "&amp;",  "&apos;", nullptr,  nullptr, nullptr, nullptr,  nullptr,
         nullptr,  nullptr,  nullptr,  nullptr,  nullptr,  nullptr, nullptr, nullptr,  nullptr,
         nullptr,  nullptr,  nullptr,  nullptr,  nullptr,  nullptr, "&lt;",  nullptr,  "&gt;",
@@ -192,6 +225,13 @@ void AppendEscaped(QByteArray &out, QStringView text, bool utf8) {
             if (!escape) {
                 *p++ = char(c);
             } else {
+                if (!*escape) {
+                    if (exactly) {
+                        out.resize(start);
+                        return false;
+                    }
+                    escape = "?";
+                }
                 while (*escape)
                     *p++ = *escape++;
             }
@@ -202,6 +242,10 @@ void AppendEscaped(QByteArray &out, QStringView text, bool utf8) {
             cp = QChar::surrogateToUcs4(c, s[i + 1]);
             ++i;
         } else if (QChar::isSurrogate(c) || c >= 0xFFFE) {
+            if (exactly) {
+                out.resize(start);
+                return false;
+            }
             cp = 0xFFFD;
         }
         if (utf8) {
@@ -225,6 +269,17 @@ void AppendEscaped(QByteArray &out, QStringView text, bool utf8) {
         }
     }
     out.resize(p - out.data());
+    return true;
+}
+
+} // namespace
+
+void AppendEscaped(QByteArray &out, QStringView text, bool utf8) {
+    appendEscaped(out, text, utf8, false);
+}
+
+bool AppendEscapedExactly(QByteArray &out, QStringView text, bool utf8) {
+    return appendEscaped(out, text, utf8, true);
 }
 
 QByteArray Encode(QStringView text, bool utf8) {

@@ -15,7 +15,20 @@ char16_t *DecodeAttribute(const char *begin, const char *end, bool utf8, char16_
 
 // Appends text with the packet escapes ("<", ">", "&", "'", '"', CR, LF, tab, backslash).
 // In the single-byte encoding, characters the code page lacks become character references.
+// A character that XML cannot carry at all (see UnwritableCharacter) is written as "?" (the
+// server's policy for such text in its database).
 void AppendEscaped(QByteArray &out, QStringView text, bool utf8);
+// The same for text that must arrive exactly: returns false, leaving out as it was, when the
+// text holds a character that XML cannot carry.
+bool AppendEscapedExactly(QByteArray &out, QStringView text, bool utf8);
+
+// The position of the first character of text that a packet attribute cannot carry: a
+// control character other than tab, line feed and carriage return, a lone surrogate, U+FFFE
+// or U+FFFF; -1 when there is none.
+qsizetype UnwritableCharacter(QStringView text);
+// The position of the first character that the encoding cannot hold (a lone surrogate;
+// in the single-byte encoding also every character the code page lacks); -1 when none.
+qsizetype UnencodableCharacter(QStringView text, bool utf8);
 
 // Plain conversions of whole texts (no escapes).
 QByteArray Encode(QStringView text, bool utf8);

@@ -269,6 +269,11 @@ void PacketReader::readFields(const pugi::xml_node &fields) {
         const QByteArray raw(node.attribute("attrname").value());
         if (m_fieldByName.contains(raw))
             fail(QStringLiteral("field \"%1\" is defined twice").arg(def.name));
+        // Names are looked up without regard to case: a second name that differs only in
+        // case could never be reached.
+        if (const int same = m_content.fieldIndex(def.name); same >= 0)
+            fail(QStringLiteral("fields \"%1\" and \"%2\" differ only in letter case")
+                     .arg(m_content.fields[same].name, def.name));
         m_fieldByName.insert(raw, int(m_content.fields.size()));
         m_rawNames.emplace_back(raw.constData(), size_t(raw.size()));
         m_kinds.push_back(def.valueKind());

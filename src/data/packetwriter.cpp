@@ -2,6 +2,7 @@
 
 #include "data/packetcodec.h"
 #include "data/packetvalues.h"
+#include "lang/apperror.h"
 
 namespace {
 
@@ -33,8 +34,8 @@ const char *paramTypeName(const TValue &value) {
 } // namespace
 
 TPacketWriter::TPacketWriter(const QList<TFieldDef> &fields, const TRecordStore &store,
-                             TPacketEncoding encoding)
-    : m_fields(fields), m_store(store), m_encoding(encoding) {
+                             TPacketEncoding encoding, TUnwritableText unwritable)
+    : m_fields(fields), m_store(store), m_encoding(encoding), m_unwritable(unwritable) {
     for (const TFieldDef &field : fields) {
         QByteArray name = PacketCodec::Encode(field.name, encoding == TPacketEncoding::Utf8);
         m_names.push_back(' ' + name + "=\"");
@@ -45,12 +46,22 @@ void TPacketWriter::attribute(const char *name, QStringView value) {
     m_out.append(' ');
     m_out.append(name);
     m_out.append("=\"", 2);
-    escaped(value);
+    escaped(value, QString::fromLatin1(name));
     m_out.append('"');
 }
 
-void TPacketWriter::escaped(QStringView value) {
-    PacketCodec::AppendEscaped(m_out, value, m_encoding == TPacketEncoding::Utf8);
+void TPacketWriter::escaped(QStringView value, const QString &what) {
+    const bool utf8 = m_encoding == TPacketEncoding::Utf8;
+    if (m_unwritable == TUnwritableText::Replace) {
+        PacketCodec::AppendEscaped(m_out, value, utf8);
+        return;
+    }
+    if (!PacketCodec::AppendEscapedExactly(m_out, value, utf8))
+        throw AppError(
+            QStringLiteral("The packet cannot be written: %1 holds the character "
+                           "U+%2, which a packet cannot carry")
+                .arg(what)
+                .arg(value[PacketCodec::UnwritableCharacter(value)].unicode(), 4, 16, QChar('0')));
 }
 
 void TPacketWriter::begin(const QList<QPair<QString, QString>> &properties,
@@ -83,7 +94,7 @@ void TPacketWriter::begin(const QList<QPair<QString, QString>> &properties,
         m_out.append(' ');
         m_out.append(PacketCodec::Encode(property.first, utf8));
         m_out.append("=\"", 2);
-        escaped(property.second);
+        escaped(property.second, property.first);
         m_out.append('"');
     }
     if (params.isEmpty()) {
@@ -156,14 +167,22 @@ void TPacketWriter::value(quint32 record, int field) {
         return;
     case TFieldType::String:
     case TFieldType::StringUni:
-        escaped(m_store.text(record, field));
+        escaped(m_store.text(record, field), QStringLiteral("field \"%1\"").arg(def.name));
         return;
     case TFieldType::BinHex:
-        if (def.isMemo())
-            m_out.append(PacketCodec::Encode(m_store.text(record, field),
-                                             m_encoding == TPacketEncoding::Utf8)
-                             .toBase64());
-        else
+        if (def.isMemo()) {
+            const QStringView text = m_store.text(record, field);
+            const bool utf8 = m_encoding == TPacketEncoding::Utf8;
+            if (const qsizetype at = PacketCodec::UnencodableCharacter(text, utf8);
+                at >= 0 && m_unwritable == TUnwritableText::Refuse)
+                throw AppError(
+                    QStringLiteral("The packet cannot be written: field \"%1\" holds "
+                                   "the character U+%2, which the %3 encoding lacks")
+                        .arg(def.name)
+                        .arg(text[at].unicode(), 4, 16, QChar('0'))
+                        .arg(utf8 ? QStringLiteral("UTF-8") : QStringLiteral("Windows-1250")));
+            m_out.append(PacketCodec::Encode(text, utf8).toBase64());
+        } else
             m_out.append(m_store.bytes(record, field).toByteArray().toBase64());
         return;
     case TFieldType::UI8:
@@ -198,8 +217,9 @@ QByteArray TPacketWriter::finish() {
     return std::move(m_out);
 }
 
-QByteArray WriteDataPacket(const TTableContent &content, TPacketEncoding encoding) {
-    TPacketWriter writer(content.fields, content.store, encoding);
+QByteArray WriteDataPacket(const TTableContent &content, TPacketEncoding encoding,
+                           TUnwritableText unwritable) {
+    TPacketWriter writer(content.fields, content.store, encoding, unwritable);
     writer.reserve(qsizetype(content.rows.size()) * 16 * qMax(1, int(content.fields.size())));
     writer.begin(content.properties, content.params);
     for (const TRowEntry &row : content.rows)

@@ -10,13 +10,19 @@ enum class TPacketEncoding {
     Utf8,       // declaration encoding="UTF-8"
 };
 
+// What a writer does with text that a packet cannot carry exactly (control characters, lone
+// surrogates, and in the single-byte encoding a memo's characters beyond the code page):
+// refuse it with an AppError, or write "?" in place of each such character, which is what
+// the server does with such text found in its database.
+enum class TUnwritableText { Refuse, Replace };
+
 // Writes a data packet: the declaration, METADATA with the fields and PARAMS, then the rows
 // one by one, then the end. Values take the packet's text forms and attribute escapes;
 // characters the single-byte code page lacks are written as character references.
 class TPacketWriter {
 public:
     TPacketWriter(const QList<TFieldDef> &fields, const TRecordStore &store,
-                  TPacketEncoding encoding);
+                  TPacketEncoding encoding, TUnwritableText unwritable = TUnwritableText::Refuse);
 
     // Writes everything up to the first row. Properties are the attributes of "PARAMS".
     void begin(const QList<QPair<QString, QString>> &properties,
@@ -30,15 +36,18 @@ public:
 
 private:
     void attribute(const char *name, QStringView value);
-    void escaped(QStringView value);
+    // Raises AppError naming what holds a character that the packet cannot carry.
+    void escaped(QStringView value, const QString &what);
     void value(quint32 record, int field);
 
     const QList<TFieldDef> &m_fields;
     const TRecordStore &m_store;
     TPacketEncoding m_encoding;
+    TUnwritableText m_unwritable;
     QByteArray m_out;
     std::vector<QByteArray> m_names; // ' NAME="' of every field, encoded once
 };
 
 // The full packet of table content, every row as stored with its status byte.
-QByteArray WriteDataPacket(const TTableContent &content, TPacketEncoding encoding);
+QByteArray WriteDataPacket(const TTableContent &content, TPacketEncoding encoding,
+                           TUnwritableText unwritable = TUnwritableText::Refuse);

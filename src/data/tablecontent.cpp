@@ -17,10 +17,23 @@ int TTableContent::fieldIndex(QStringView name) const {
     return -1;
 }
 
-bool TTableContent::isDelta() const {
+namespace {
+
+bool propertySet(const QList<QPair<QString, QString>> &properties, QStringView name) {
     for (const auto &property : properties)
-        if (property.first == u"DATASET_DELTA")
-            return property.second.compare(u"FALSE", Qt::CaseInsensitive) != 0 &&
+        if (property.first == name)
+            return !property.second.trimmed().isEmpty() &&
+                   property.second.compare(u"FALSE", Qt::CaseInsensitive) != 0 &&
                    property.second != u"0";
     return false;
+}
+
+} // namespace
+
+bool TTableContent::isDelta() const {
+    return propertySet(properties, u"DATASET_DELTA");
+}
+
+bool TTableContent::hasChangeLog() const {
+    return propertySet(properties, u"CHANGE_LOG");
 }

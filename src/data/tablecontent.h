@@ -48,4 +48,5 @@ struct TTableContent {
 
     int fieldIndex(QStringView name) const; // -1 when there is none
     bool isDelta() const;                   // "DATASET_DELTA" is set
+    bool hasChangeLog() const;              // "CHANGE_LOG" is set: the changes are pending
 };

@@ -1,5 +1,6 @@
 #include "data/usertext.h"
 
+#include "data/packetcodec.h"
 #include "lang/apperror.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
@@ -230,8 +231,19 @@ TValue ConvertForField(const TFieldDef &field, const TValue &value) {
     return convertKind(field, value);
 }
 
+void CheckStorableText(const QString &name, const TFieldDef *field, const QString &text) {
+    const qsizetype at = field && field->isMemo() ? PacketCodec::UnencodableCharacter(text, true)
+                                                  : PacketCodec::UnwritableCharacter(text);
+    if (at >= 0)
+        throw AppError(FormatText(
+            AppText(1050),
+            {name, QStringLiteral("U+%1").arg(text[at].unicode(), 4, 16, QChar('0')).toUpper()}));
+}
+
 TValue ConvertForStoring(const TFieldDef &field, const TValue &value) {
     const TValue converted = convertKind(field, value);
+    if (converted.kind() == TValue::Text)
+        CheckStorableText(field.name, &field, converted.toText());
     if (converted.kind() == TValue::Integer && !fitsIntegerType(field.type, converted.toInteger()))
         throw AppError(FormatText(TableTexts().invalidFieldFloat, {value.toText(), field.name}));
     return converted;

@@ -21,5 +21,10 @@ TValue ValueFromUserText(const TFieldDef &field, const QString &text);
 // when it cannot be converted.
 TValue ConvertForField(const TFieldDef &field, const TValue &value);
 // ConvertForField for a value to be stored in the field: a whole number must also fit the
-// field's integer type, so that every stored value can be written to a packet and read back.
+// field's integer type and a text must hold only characters a packet can carry, so that
+// every stored value can be written to a packet and read back unchanged.
 TValue ConvertForStoring(const TFieldDef &field, const TValue &value);
+// Raises AppError (a message for the user naming the field or parameter) when the text
+// holds a character that a packet cannot carry: control characters other than tab and line
+// breaks, except in a memo (field given, stored as Base64), and lone surrogates.
+void CheckStorableText(const QString &name, const TFieldDef *field, const QString &text);

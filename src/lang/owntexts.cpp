@@ -62,6 +62,8 @@ constexpr OwnText kOwnTexts[] = {
     {1022, "&Nastavení", "&Nastavenie"},
     {1023, "Pro&fil", "Pro&fil"},
     {1024, "O &aplikaci", "O &aplikácii"},
+    {1050, "Text položky %s obsahuje řídicí znak (%s), který nelze uložit. Odstraňte ho prosím.",
+     "Text položky %s obsahuje riadiaci znak (%s), ktorý sa nedá uložiť. Odstráňte ho prosím."},
     {1200, "ID", "ID"},
     {1500, "Úvodní text %1 nelze načíst.", "Úvodný text %1 sa nedá načítať."},
     {1501, "Otázky vstupního testu %1 nelze načíst.",

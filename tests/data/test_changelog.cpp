@@ -55,16 +55,98 @@ TEST(ChangeLog, ChangeSetWithInsertDeleteAndNullingEditMatchesTheGoldenFile) {
     plain.replace("><PARAM Name=\"NULLSINREC_2\" Value=\"PHONE\"/></PARAMS>", "/>");
     EXPECT_EQ(table.Delta(), plain);
 
-    // Read back, a change set shows each of its rows with the status it carries.
+    // Read back, a change set shows the rows its writer had, with its changes pending: the
+    // modified row with the old values, the changed value and the null of its marker, the
+    // inserted row, and no deleted row.
     TClientTable scratch;
     scratch.LoadFromBytes(golden);
-    QList<TUpdateStatus> statuses;
-    for (scratch.First(); !scratch.Eof(); scratch.Next())
-        statuses.append(scratch.UpdateStatus());
-    EXPECT_EQ(statuses, (QList<TUpdateStatus>{TUpdateStatus::Unchanged, TUpdateStatus::Modified,
-                                              TUpdateStatus::Deleted, TUpdateStatus::Inserted}));
-    EXPECT_EQ(scratch.ChangeCount(), 0) << "a loaded packet starts with an empty change log";
-    EXPECT_EQ(scratch.GetOptionalParam("NULLSINREC_2"), S("PHONE"));
+    EXPECT_EQ(Column(scratch, "ID"), IdList({2, 4}));
+    EXPECT_EQ(Column(scratch, "NAME"), (QList<TValue>{S("Bob"), S(QString::fromUtf8("Nový"))}));
+    EXPECT_EQ(Column(scratch, "PHONE"), (QList<TValue>{Null(), Null()}));
+    EXPECT_EQ(Column(scratch, "HOURS"), (QList<TValue>{I(7), Null()}));
+    EXPECT_EQ(scratch.ChangeCount(), 3);
+    EXPECT_EQ(scratch.Delta(), plain);
+    EXPECT_EQ(ChangeSetWithNullMarkers(scratch), golden);
+}
+
+// A packet with row states, as a peer writes it: a row of old values before its modified row,
+// a deleted row, an inserted row. It loads as its writer's current rows; with its change log
+// the changes are pending, without it the rows keep their states as marks only.
+TEST(ChangeLog, PacketWithRowStatesLoadsAsItsCurrentRows) {
+    const QByteArray fixture = FixtureBytes("rowstates.xml");
+    ASSERT_FALSE(fixture.isEmpty());
+    TClientTable table;
+    table.LoadFromBytes(fixture);
+    EXPECT_EQ(table.RecordCount(), 4);
+    EXPECT_EQ(Column(table, "ID"), IdList({1, 2, 4, 5}));
+    EXPECT_EQ(Column(table, "HOURS"), (QList<TValue>{I(2), I(7), Null(), I(3)}));
+    EXPECT_EQ(Column(table, "PHONE"), (QList<TValue>{Null(), Null(), Null(), Null()}));
+    EXPECT_EQ(table.ChangeCount(), 3);
+    ASSERT_TRUE(table.Locate("ID", {I(2)}));
+    EXPECT_EQ(table.UpdateStatus(), TUpdateStatus::Modified);
+    EXPECT_EQ(table.FieldByName("PHONE").OldValue(), S("555"));
+
+    // The same rows and edits made here write the same packet, which loads again as 4 rows.
+    TClientTable own;
+    FillTable(own, PersonFields(),
+              {{I(1), S("Ann"), Null(), I(2)},
+               {I(2), S("Bob"), S("555"), I(5)},
+               {I(3), S("Cyril"), Null(), I(1)},
+               {I(5), S("Eva"), Null(), I(3)}});
+    EditRow(own, 2, {{"PHONE", Null()}, {"HOURS", I(7)}});
+    ASSERT_TRUE(own.Locate("ID", {I(3)}));
+    own.Delete();
+    ASSERT_TRUE(own.Locate("ID", {I(5)}));
+    own.Insert();
+    own.FieldByName("ID").SetAsInteger(4);
+    own.FieldByName("NAME").SetAsString(QString::fromUtf8("Nový"));
+    own.Post();
+    EXPECT_EQ(own.DataPacket(), fixture);
+    EXPECT_EQ(table.Delta(), own.Delta());
+    EXPECT_EQ(table.DataPacket(), fixture);
+
+    EXPECT_TRUE(table.UndoLastChange()) << "the insert";
+    EXPECT_TRUE(table.UndoLastChange()) << "the delete";
+    EXPECT_EQ(Column(table, "ID"), IdList({1, 2, 3, 5}));
+    table.CancelUpdates();
+    EXPECT_EQ(Column(table, "HOURS"), (QList<TValue>{I(2), I(5), I(1), I(3)}));
+
+    // Without its change log the rows are taken as they are.
+    TClientTable marked;
+    marked.LoadFromBytes(QByteArray(fixture).replace(" CHANGE_LOG=\"2 3 4 5\"", ""));
+    EXPECT_EQ(Column(marked, "ID"), IdList({1, 2, 4, 5}));
+    EXPECT_EQ(Column(marked, "HOURS"), (QList<TValue>{I(2), I(7), Null(), I(3)}));
+    EXPECT_EQ(marked.ChangeCount(), 0);
+    EXPECT_TRUE(marked.Delta().isEmpty());
+    ASSERT_TRUE(marked.Locate("ID", {I(4)}));
+    EXPECT_EQ(marked.UpdateStatus(), TUpdateStatus::Inserted);
+}
+
+TEST(ChangeLog, DamagedRowStatesAreAClearError) {
+    const QByteArray head =
+        "<?xml version=\"1.0\" standalone=\"yes\"?>\n<DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+        "<FIELD attrname=\"ID\" fieldtype=\"i4\"/><FIELD attrname=\"N\" fieldtype=\"i4\"/>"
+        "</FIELDS><PARAMS";
+    const struct {
+        QByteArray params, rows;
+        const char *message;
+    } cases[] = {
+        {"/>", "<ROW RowState=\"1\" ID=\"1\" N=\"1\"/>", "row 1 holds old values"},
+        {"/>", "<ROW RowState=\"1\" ID=\"1\"/><ROW RowState=\"4\" ID=\"2\"/>",
+         "row 1 holds old values"},
+        {" DATASET_DELTA=\"TRUE\"/>", "<ROW RowState=\"8\" N=\"2\"/>", "row 1 holds changes"},
+    };
+    for (const auto &c : cases) {
+        TClientTable table;
+        try {
+            table.LoadFromBytes(head + c.params + "</METADATA><ROWDATA>" + c.rows +
+                                "</ROWDATA></DATAPACKET>");
+            ADD_FAILURE() << c.rows.toStdString();
+        } catch (const AppError &e) {
+            EXPECT_THAT(e.message().toStdString(), HasSubstr(c.message));
+            EXPECT_FALSE(table.Active());
+        }
+    }
 }
 
 TEST(ChangeLog, ChangeCountCountsEachChangedRowOnce) {

@@ -231,6 +231,56 @@ TEST(Events, InsertGoesBeforeTheCurrentRowAndMovingPostsAnEdit) {
     EXPECT_EQ(table.ChangeCount(), 2);
 }
 
+// What the program set on a field (formats, a flag) stays through every re-read of the table:
+// a refresh, a save (which re-reads), a close and open. A field of another type does not
+// take it, and a setting the program took back stays taken back.
+TEST(Provider, FieldSettingsOfTheProgramSurviveRereads) {
+    TClientTable source;
+    FillLessons(source);
+    FakeProvider provider;
+    provider.packet = source.DataPacket();
+    TClientTable table("cd_timetable");
+    table.SetRemoteServer(&provider);
+    table.Open();
+    table.FieldDef(2).displayFormat = "dd.mm.yyyy hh:nn";
+    table.FieldDef(5).displayFormat = "#,##0.00";
+    table.FieldDef(5).editFormat = "0.00";
+    table.FieldDef(4).readOnly = true;
+    auto shown = [&] {
+        table.First();
+        return table.FieldByName("WHENHOUR").DisplayText() + " | " +
+               table.FieldByName("PRICE").DisplayText();
+    };
+    ASSERT_EQ(shown(), "03.03.2009 09:00 | 300,00");
+
+    table.Refresh();
+    EXPECT_EQ(shown(), "03.03.2009 09:00 | 300,00") << "after a refresh";
+    table.Edit();
+    table.FieldByName("PRICE").SetAsFloat(310);
+    table.Post();
+    table.ApplyUpdates();
+    table.Refresh();
+    EXPECT_EQ(shown(), "03.03.2009 09:00 | 300,00") << "after a save and re-read";
+    table.Close();
+    table.Open();
+    EXPECT_EQ(shown(), "03.03.2009 09:00 | 300,00") << "after close and open";
+    EXPECT_EQ(table.FieldDefs()[5].editFormat, "0.00");
+    EXPECT_TRUE(table.FieldDefs()[4].readOnly);
+
+    table.FieldDef(2).displayFormat.clear();
+    table.Refresh();
+    EXPECT_EQ(shown(), "3.3.2009 9:00:00 | 300,00") << "a format taken back stays away";
+
+    TClientTable other; // PRICE as text: the number format is not for it
+    FillTable(other,
+              {MakeField("IDTIMETABLE", TFieldType::I4), MakeField("PRICE", TFieldType::String, 9)},
+              {{I(1), S("300")}});
+    provider.packet = other.DataPacket();
+    table.Refresh();
+    EXPECT_EQ(table.FieldByName("PRICE").DisplayText(), "300");
+    table.SetRemoteServer(nullptr);
+}
+
 TEST(Provider, OpenRefreshAndApplyGoThroughTheProvider) {
     TClientTable source;
     FillLessons(source);

@@ -1,6 +1,7 @@
 #include "data/clienttable.h"
 #include "data/packetframing.h"
 #include "data/packetreader.h"
+#include "data/packetwriter.h"
 #include "lang/apperror.h"
 #include "tablefixture.h"
 
@@ -170,6 +171,8 @@ TEST(Packets, BadInputIsAClearErrorAndLeavesTheTableClosed) {
         {good + "<extra/>", "content after ROWDATA"},
         {Packet(kIdName, "<ROW ID=\"1\" NAME=\"a\" ID=\"2\"/>"), "\"ID\" twice"},
         {Packet(kIdName, "<ROW RowState=\"4\" ID=\"1\" RowState=\"2\"/>"), "\"RowState\" twice"},
+        {Packet(kIdName + "<FIELD attrname=\"Name\" fieldtype=\"i4\"/>", ""),
+         "fields \"NAME\" and \"Name\" differ only in letter case"},
     };
     for (const auto &c : cases)
         EXPECT_THAT(LoadError(c.packet).toStdString(), HasSubstr(c.message))
@@ -210,6 +213,65 @@ TEST(Packets, UnsignedEightByteValuesKeepTheirFullRange) {
         HasSubstr("not a valid ui8"));
     EXPECT_THAT(LoadError(Packet(fields, "<ROW ID=\"1\" U=\"-1\"/>")).toStdString(),
                 HasSubstr("not a valid ui8"));
+}
+
+// A text is written exactly or not at all: characters that no packet can carry are refused
+// when typed into a text field, a memo (written as Base64) keeps them, and a writer never
+// puts "?" in place of what it cannot write.
+TEST(Packets, TextsAreKeptExactlyOrRefused) {
+    TFieldDef note = MakeField("NOTE", TFieldType::BinHex);
+    note.subtype = "Text";
+    TClientTable table;
+    FillTable(table,
+              {MakeField("ID", TFieldType::I4), MakeField("NAME", TFieldType::String, 20), note},
+              {{I(1), S("Ann"), Null()}});
+    table.Edit();
+    for (const QString &bad : {QString("a\x01b"), QString("bell\x07"), QString(QChar(0xFFFF)),
+                               QString(QChar(0xD800)) + "x"}) {
+        try {
+            table.FieldByName("NAME").SetAsString(bad);
+            ADD_FAILURE() << "accepted " << bad.toStdString();
+        } catch (const AppError &e) {
+            EXPECT_THAT(e.message().toStdString(),
+                        HasSubstr("Text položky NAME obsahuje řídicí znak"));
+        }
+    }
+    EXPECT_EQ(table.FieldByName("NAME").Value(), S("Ann"));
+    const QString kept = QString::fromUtf8("tab\tline\r\nend \xc2\xa0Ω");
+    const QString memo = QString::fromUtf8("Ω page\x0c"
+                                           "break\x01\x1f"
+                                           "end");
+    table.FieldByName("NAME").SetAsString(kept);
+    table.FieldByName("NOTE").SetAsString(memo);
+    table.Post();
+    EXPECT_THROW(table.SetOptionalParam("P", S("x\x02"), true), AppError);
+    for (const QByteArray &packet : {table.DataPacket(), table.Delta()}) {
+        TClientTable back;
+        back.LoadFromBytes(packet);
+        back.Last();
+        EXPECT_EQ(back.FieldByName("NAME").Value(), S(kept));
+        EXPECT_EQ(back.FieldByName("NOTE").Value(), S(memo));
+    }
+    try {
+        table.DataPacket(TPacketEncoding::SingleByte);
+        ADD_FAILURE() << "a memo with Ω was written in Windows-1250";
+    } catch (const AppError &e) {
+        EXPECT_THAT(e.message().toStdString(),
+                    HasSubstr("field \"NOTE\" holds the character U+03a9"));
+    }
+
+    TTableContent content; // a store filled past the checks
+    content.fields = {MakeField("NAME", TFieldType::String, 20)};
+    content.store.reset(content.fields);
+    content.rows.push_back({content.store.addRecord(), kNoRecord, 0, 0});
+    content.store.setText(0, 0, u"x\x02");
+    try {
+        WriteDataPacket(content, TPacketEncoding::Utf8);
+        ADD_FAILURE() << "a control character was written";
+    } catch (const AppError &e) {
+        EXPECT_THAT(e.message().toStdString(),
+                    HasSubstr("field \"NAME\" holds the character U+0002"));
+    }
 }
 
 TEST(Packets, HugeAttributeIsRefused) {

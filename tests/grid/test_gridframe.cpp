@@ -409,7 +409,7 @@ struct PacketProvider : TableProvider {
         ++fetches;
         return packet;
     }
-    void ApplyUpdates(TClientTable &) override {}
+    void ApplyUpdates(TClientTable &table) override { table.MergeChangeLog(); }
 };
 
 TEST_F(GridFrameTest, FunctionAndMovementKeys) {
@@ -570,6 +570,40 @@ TEST_F(GridFrameTest, StandardFormatsAndMemoText) {
     EXPECT_EQ(table.FieldDefs()[2].editFormat, "0");
     EXPECT_EQ(model->data(model->index(0, 3), Qt::DisplayRole).toString(), "01.03.2009 14:30:00");
     EXPECT_EQ(model->data(model->index(0, 4), Qt::DisplayRole).toString(), "line one line two");
+}
+
+// The standard formats that init gives the fields stay when the table is read again: by F5
+// and by the re-read after every save.
+TEST_F(GridFrameTest, StandardFormatsSurviveRefreshAndSave) {
+    table.Edit();
+    table.FieldByName("HOURS").SetAsInteger(12345);
+    table.Post();
+    table.MergeChangeLog();
+    PacketProvider provider;
+    provider.packet = table.DataPacket();
+    table.SetRemoteServer(&provider);
+    frame.init(&source, nullptr, key());
+    show();
+    TGridModel *model = frame.gr->GridModel();
+    auto cells = [&] {
+        return model->data(model->index(0, 2), Qt::DisplayRole).toString() + " | " +
+               model->data(model->index(0, 3), Qt::DisplayRole).toString();
+    };
+    const QString formatted = QString::fromUtf8("12\u00a0345 | 01.03.2009 14:30:00");
+    ASSERT_EQ(cells(), formatted);
+
+    QTest::keyClick(frame.gr, Qt::Key_F5);
+    ASSERT_EQ(provider.fetches, 1);
+    EXPECT_EQ(cells(), formatted) << "after F5";
+
+    table.Edit();
+    table.FieldByName("NAME").SetAsString("Edwards");
+    table.Post();
+    table.ApplyUpdates();
+    table.Refresh(); // what the data module does after every save
+    EXPECT_EQ(provider.fetches, 2);
+    EXPECT_EQ(cells(), formatted) << "after a save and re-read";
+    table.SetRemoteServer(nullptr);
 }
 
 // An output definition that records what the frame asks of it.

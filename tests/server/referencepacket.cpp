@@ -39,5 +39,6 @@ void ReferencePacket::set(int field, const TValue &value) {
 }
 
 QByteArray ReferencePacket::packet() const {
-    return WriteDataPacket(m_content, TPacketEncoding::Utf8);
+    // The server writes "?" for database text that a packet cannot carry.
+    return WriteDataPacket(m_content, TPacketEncoding::Utf8, TUnwritableText::Replace);
 }

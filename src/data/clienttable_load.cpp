@@ -1,0 +1,104 @@
+// The rows of a loaded packet that carries row states (TClientTable::takeRowStates).
+#include "data/clienttable.h"
+
+#include "data/usertext.h"
+#include "lang/apperror.h"
+
+namespace {
+
+[[noreturn]] void fail(const QString &detail) {
+    throw AppError(QStringLiteral("Invalid data packet: %1").arg(detail));
+}
+
+// A change set's modified row holds only the fields that changed to a value; the others keep
+// the old values, and the fields named in the row's null marker became null.
+quint32 changedValues(TTableContent &content, quint32 oldRecord, quint32 changes) {
+    TRecordStore &store = content.store;
+    const quint32 record = store.copyRecord(oldRecord);
+    for (int field = 0; field < content.fields.size(); ++field) {
+        const TValue::Kind kind = content.fields[field].valueKind();
+        if (!store.isNull(changes, field))
+            store.setValue(record, field, store.value(changes, field, kind));
+    }
+    const TFieldDef &key = content.fields[0];
+    const QString marker = QStringLiteral("NULLSINREC_") +
+                           ValueToUserText(key, store.value(oldRecord, 0, key.valueKind()));
+    for (const TOptionalParam &param : content.params) {
+        if (param.name != marker)
+            continue;
+        for (const QString &name : param.value.toText().split(u';', Qt::SkipEmptyParts)) {
+            const int field = content.fieldIndex(name.trimmed());
+            if (field >= 0)
+                store.setNull(record, field);
+        }
+    }
+    return record;
+}
+
+} // namespace
+
+// A packet with row states holds its writer's current rows (unchanged, inserted, and for a
+// modified row the row of old values followed by the modified row) and the deleted rows.
+// What the table shows are the current rows: a modified row once with its new values, no
+// deleted row. When the packet carries its change log ("CHANGE_LOG") or is a change set
+// ("DATASET_DELTA"), the changes are pending as if made here: inserted, modified (with the old
+// values) and deleted rows, in packet order. Otherwise they are taken as they are, each row
+// keeping its state as a mark.
+void TClientTable::takeRowStates(TTableContent &content, std::vector<quint32> &order,
+                                 std::vector<LogEntry> &log) {
+    std::vector<TRowEntry> &rows = content.rows;
+    order.clear();
+    log.clear();
+    const bool delta = content.isDelta();
+    const bool pending = delta || content.hasChangeLog();
+    std::vector<TRowEntry> taken;
+    taken.reserve(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        TRowEntry row = rows[i];
+        const auto number = [&](size_t at) { return QString::number(at + 1); };
+        switch (UpdateStatusOf(row.status)) {
+        case TUpdateStatus::Unchanged:
+            if (row.status & rsOldValues) {
+                if (i + 1 >= rows.size() ||
+                    UpdateStatusOf(rows[i + 1].status) != TUpdateStatus::Modified)
+                    fail(QStringLiteral("row %1 holds old values but no modified row follows it")
+                             .arg(number(i)));
+                const quint32 oldRecord = row.record;
+                row = rows[++i];
+                if (delta)
+                    row.record = changedValues(content, oldRecord, row.record);
+                if (pending) {
+                    row.oldRecord = oldRecord;
+                    row.status = rsModified;
+                    TRowEntry before;
+                    before.record = oldRecord;
+                    log.push_back({quint32(taken.size()), before, LogKind::Edit});
+                }
+            }
+            break;
+        case TUpdateStatus::Modified:
+            if (delta) // its unchanged values are missing
+                fail(QStringLiteral("row %1 holds changes but no old values precede it")
+                         .arg(number(i)));
+            break; // a current row marked as modified
+        case TUpdateStatus::Deleted:
+            if (!pending)
+                continue;
+            log.push_back(
+                {quint32(taken.size()), TRowEntry{row.record, kNoRecord, 0, 0}, LogKind::Delete});
+            row.status = rsDeleted;
+            row.flags = kRowLogDeleted;
+            break;
+        case TUpdateStatus::Inserted:
+            if (pending) {
+                log.push_back({quint32(taken.size()), TRowEntry(), LogKind::Insert});
+                row.status = rsInserted;
+                row.flags = kRowLogInserted;
+            }
+            break;
+        }
+        order.push_back(quint32(taken.size()));
+        taken.push_back(row);
+    }
+    rows = std::move(taken);
+}
