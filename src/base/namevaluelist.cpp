@@ -21,15 +21,22 @@ QString NameValueList::value(QStringView name) const {
 }
 
 void NameValueList::setValue(const QString &name, const QString &value) {
-    const qsizetype i = indexOf(name);
-    if (value.isEmpty()) {
-        if (i >= 0)
-            m_lines.removeAt(i);
-    } else if (i >= 0) {
-        m_lines[i] = name + u'=' + value;
-    } else {
-        m_lines.append(name + u'=' + value);
+    const qsizetype first = indexOf(name);
+    if (first < 0) {
+        if (!value.isEmpty())
+            m_lines.append(name + u'=' + value);
+        return;
     }
+    // Later lines of the same name go too: otherwise one of them would be read back next.
+    for (qsizetype i = m_lines.size() - 1; i > first; --i) {
+        const qsizetype eq = m_lines[i].indexOf(u'=');
+        if (eq >= 0 && QStringView(m_lines[i]).left(eq).compare(name, Qt::CaseInsensitive) == 0)
+            m_lines.removeAt(i);
+    }
+    if (value.isEmpty())
+        m_lines.removeAt(first);
+    else
+        m_lines[first] = name + u'=' + value;
 }
 
 void NameValueList::setText(const QString &text) {

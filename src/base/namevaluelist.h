@@ -5,8 +5,9 @@
 
 // An ordered list of name=value lines: names compare without regard to case, the first line
 // with a name wins, the value is everything after the first "=" unchanged, a missing name and
-// an empty value are the same, writing an empty value removes the line and writing a missing
-// name appends one. Every other line is kept as it is.
+// an empty value are the same, writing a value replaces the first line of its name and removes
+// any later ones (so what was written is what is read back), writing an empty value removes
+// them all and writing a missing name appends a line. Every other line is kept as it is.
 class NameValueList {
 public:
     NameValueList() = default;

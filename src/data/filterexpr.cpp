@@ -70,6 +70,12 @@ bool test(Op op, int c) {
     return false;
 }
 
+// A name or value as an error message shows it: long ones are cut.
+QString shortened(const QString &text) {
+    constexpr qsizetype kShown = 80;
+    return text.size() <= kShown ? text : text.left(kShown) + u"…"_qs;
+}
+
 template <typename T> int threeWay(const T &a, const T &b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
@@ -252,11 +258,21 @@ public:
     }
     [[noreturn]] void error(const QString &what) const {
         throw AppError(QStringLiteral("Invalid filter expression \"%1\": %2 at position %3")
-                           .arg(m_text, what)
+                           .arg(shown(), what)
                            .arg(m_token.pos + 1));
     }
 
 private:
+    // The expression as a message shows it: a long one is cut around the failing position.
+    QString shown() const {
+        constexpr qsizetype kShown = 80;
+        if (m_text.size() <= 2 * kShown)
+            return m_text;
+        const qsizetype from =
+            qBound(qsizetype(0), m_token.pos - kShown, m_text.size() - 2 * kShown);
+        return (from > 0 ? u"…"_qs : QString()) + m_text.mid(from, 2 * kShown) +
+               (from + 2 * kShown < m_text.size() ? u"…"_qs : QString());
+    }
     void advance();
     const QString &m_text;
     qsizetype m_pos = 0;
@@ -435,7 +451,7 @@ Term Parser::term() {
             return t;
         }
         throw AppError(QStringLiteral("Invalid filter expression: the field \"%1\" does not exist")
-                           .arg(token.text));
+                           .arg(shortened(token.text)));
     case Token::Number:
         t.raw = negative ? QChar('-') + token.text : token.text;
         return t;
@@ -545,7 +561,7 @@ void Parser::bind(TFilterExpr::Node &node, std::vector<Operand *> operands) {
             else if (kind == TValue::Bytes)
                 throw AppError(
                     QStringLiteral("Invalid filter expression: the field \"%1\" cannot be compared")
-                        .arg(def.name));
+                        .arg(shortened(def.name)));
             else
                 anyNumeric = true;
             anyFloat = anyFloat || kind == TValue::Float;
@@ -638,8 +654,8 @@ void Parser::typeConstant(Term &t, CmpKind kind, const TFieldDef *anchor) {
     }
     TFieldDef def = anchor ? *anchor : MakeField(QString(), TFieldType::R8);
     if (!t.quoted && def.valueKind() == TValue::DateTime)
-        throw AppError(
-            QStringLiteral("Invalid filter expression: the date %1 must be quoted").arg(t.raw));
+        throw AppError(QStringLiteral("Invalid filter expression: the date %1 must be quoted")
+                           .arg(shortened(t.raw)));
     if (!t.quoted || def.valueKind() != TValue::DateTime)
         def.type = TFieldType::R8; // numbers, quoted or not
     // A quoted date stands for its midnight; a date with a time for that moment.

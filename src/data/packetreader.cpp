@@ -12,6 +12,21 @@
 
 namespace {
 
+// Whether a name can stand as an attribute name in a written packet: ASCII letters, digits and
+// "_-.:" (not first: a digit, "-", "." or ":"), and any character beyond ASCII.
+bool isAttributeName(QStringView name) {
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        if (c >= 0x80)
+            continue;
+        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+        const bool inner = (c >= '0' && c <= '9') || c == '-' || c == '.' || c == ':';
+        if (!letter && (i == 0 || !inner))
+            return false;
+    }
+    return !name.isEmpty();
+}
+
 constexpr size_t kChunkBytes = 256 * 1024;
 constexpr unsigned kParseFlags = pugi::parse_minimal;
 
@@ -238,6 +253,9 @@ void PacketReader::readFields(const pugi::xml_node &fields) {
             fail(QStringLiteral("a field has no name"));
         if (def.name == u"RowState") // the row attribute that carries the row's state
             fail(QStringLiteral("a field has the reserved name \"RowState\""));
+        if (!isAttributeName(def.name)) // rows carry the name as an attribute name
+            fail(QStringLiteral("the field name \"%1\" cannot be written in a packet")
+                     .arg(def.name.left(80)));
         const QString typeName = attrText(node.attribute("fieldtype"));
         if (typeName == u"nested")
             fail(QStringLiteral("field \"%1\" is a nested table, which is not supported")
@@ -288,7 +306,8 @@ void PacketReader::readParams(const pugi::xml_node &params) {
     if (!params)
         return;
     for (const pugi::xml_attribute &a : params.attributes())
-        m_content.properties.append({QString::fromUtf8(a.name()), attrText(a)});
+        m_content.properties.append(
+            {PacketCodec::Decode(QByteArrayView(a.name()), m_utf8), attrText(a)});
     for (const pugi::xml_node &node : params.children("PARAM")) {
         TOptionalParam param;
         param.name = attrText(node.attribute("Name"));

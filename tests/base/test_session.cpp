@@ -26,13 +26,18 @@ TEST_F(Session, NameRulesCaseFirstWinsEmptyMeansMissing) {
     EXPECT_TRUE(IsSignedIn());
     EXPECT_EQ(SessionIdParam(), "PHPSESSID=abc");
 
-    v.setValue(QStringLiteral("Sesid"), QString()); // removes only the first line
-    EXPECT_EQ(v.value(u"sesid"), "second");
+    v.setValue(QStringLiteral("Sesid"), QString()); // every line of the name goes
+    EXPECT_EQ(v.value(u"sesid"), "");
+    EXPECT_FALSE(IsSignedIn());
+    v.setText(QStringLiteral("LoginName=\r\nx=1\r\nloginname=eve\r\n"));
+    v.setValue(QStringLiteral("LoginName"), QStringLiteral("ann")); // replaces, drops the rest
+    EXPECT_EQ(v.lines(), QStringList({"LoginName=ann", "x=1"}));
+    v.setText(QStringLiteral("name= spaced =x \r\nempty=\r\nplain line\r\n"));
     v.setValue(QStringLiteral("new"), QStringLiteral("1"));
     EXPECT_EQ(v.lines().last(), "new=1");
     EXPECT_TRUE(v.lines().contains("plain line"));
     v.setValue(QStringLiteral("NAME"), QStringLiteral("y"));
-    EXPECT_EQ(v.lines().indexOf("NAME=y"), 1);
+    EXPECT_EQ(v.lines().indexOf("NAME=y"), 0);
 }
 
 TEST_F(Session, SignedOutWithEmptySessionId) {

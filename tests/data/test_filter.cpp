@@ -5,6 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 QList<TFieldDef> OrderFields() {
@@ -205,5 +207,48 @@ TEST(Filter, LargeWholeNumbersCompareExactly) {
     for (const auto &c : cases) {
         table.SetFilter(c.expression);
         EXPECT_EQ(Column(table, "ID"), c.ids) << c.expression;
+    }
+}
+
+// Sums of fields and constants never wrap around: they compare as the true sum would.
+TEST(Filter, SumsBeyondTheIntegerRangeCompareAsTheirTrueValue) {
+    constexpr qint64 kMax = std::numeric_limits<qint64>::max();
+    constexpr qint64 kMin = std::numeric_limits<qint64>::min();
+    TClientTable table;
+    FillTable(table, {MakeField("ID", TFieldType::I8)}, {{I(1)}, {I(kMax)}, {I(kMin)}});
+    table.SetFiltered(true);
+    const struct {
+        const char *expression;
+        QList<TValue> ids;
+    } cases[] = {
+        {"ID+9223372036854775807 > 0", {I(1), I(kMax)}},
+        {"ID+ID > 0", {I(1), I(kMax)}},
+        {"ID+ID < -9223372036854775807", {I(kMin)}},
+        {"9223372036854775807+9223372036854775807 > ID", {I(1), I(kMax), I(kMin)}},
+        {"ID = 9223372036854775807+1", {}},
+        {"ID IN (9223372036854775807+1, -9223372036854775807+0)", {}},
+        {"ID+1 = -9223372036854775807", {I(kMin)}},
+    };
+    for (const auto &c : cases) {
+        table.SetFilter(c.expression);
+        EXPECT_EQ(Column(table, "ID"), c.ids) << c.expression;
+    }
+}
+
+// An error names the failing spot without copying a huge expression into the message.
+TEST(Filter, ErrorMessageOfAHugeExpressionStaysShort) {
+    TClientTable table;
+    FillOrders(table);
+    const QString huge = QStringList(QList<QString>(50000, "ORDERSTATUS=2")).join(" OR ") + " OR";
+    const QString hugeName = "[" + QString(100000, 'x') + "]=1";
+    for (const QString &expression : {huge, hugeName}) {
+        try {
+            table.SetFilter(expression);
+            ADD_FAILURE() << "accepted";
+        } catch (const AppError &e) {
+            EXPECT_LT(e.message().size(), 400) << e.message().left(200).toStdString();
+            EXPECT_THAT(e.message().toStdString(),
+                        ::testing::HasSubstr("Invalid filter expression"));
+        }
     }
 }

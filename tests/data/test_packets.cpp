@@ -130,6 +130,15 @@ TEST(Packets, DeclarationChoosesTheEncoding) {
     table.LoadFromBytes(utf8);
     EXPECT_EQ(table.Field(1).Value(), S(QString::fromUtf8("ča")));
 
+    // Names of packet properties are read in the packet's encoding and written back in it.
+    const QByteArray property = QByteArray("\xe8\x61", 2); // "ča" in Windows-1250
+    table.LoadFromBytes(Packet(kIdName, "", "<PARAMS " + property + "=\"1\"/>"));
+    ASSERT_EQ(table.PacketProperties().size(), 1);
+    EXPECT_EQ(table.PacketProperties()[0].first, QString::fromUtf8("ča"));
+    TClientTable reread;
+    reread.LoadFromBytes(table.DataPacket());
+    EXPECT_EQ(reread.PacketProperties(), table.PacketProperties());
+
     // Text that is already decoded keeps its characters whatever the declaration says.
     table.LoadFromText(QString::fromUtf8(Packet(kIdName, "<ROW ID=\"1\" NAME=\"\xc5\xbe\"/>")));
     EXPECT_EQ(table.Field(1).Value(), S(QString::fromUtf8("ž")));
@@ -152,6 +161,9 @@ TEST(Packets, BadInputIsAClearErrorAndLeavesTheTableClosed) {
         {Packet("", ""), "no fields"},
         {Packet("<FIELD attrname=\"RowState\" fieldtype=\"i4\"/>", "<ROW RowState=\"4\"/>"),
          "reserved name \"RowState\""},
+        {Packet("<FIELD attrname=\"FULL NAME\" fieldtype=\"i4\"/>", ""), "cannot be written"},
+        {Packet("<FIELD attrname=\"A&quot;B\" fieldtype=\"i4\"/>", ""), "cannot be written"},
+        {Packet("<FIELD attrname=\"1X\" fieldtype=\"i4\"/>", ""), "cannot be written"},
         {Packet(kIdName, "<ROW ID=\"x1\"/>"), "\"x1\" is not a valid i4 value for field \"ID\""},
         {Packet(kIdName, "<ROW ID=\"4294967296\"/>"), "not a valid i4"},
         {Packet("<FIELD attrname=\"D\" fieldtype=\"date\"/>", "<ROW D=\"20090230\"/>"),
