@@ -45,6 +45,8 @@ function(tellavo_test name)
   else()
     set(label core)
   endif()
+  # Each label's programs build together: cmake --build . --target tellavo_tests_core
+  set_property(GLOBAL APPEND PROPERTY TELLAVO_TESTS_${label} ${name})
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1;QT_MEDIA_BACKEND=gstreamer"
