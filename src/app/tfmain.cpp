@@ -182,7 +182,11 @@ void Tfmain::buildStatusBar() {
     for (int i = 0; i < 4; ++i) {
         m_panels[i] = new QLabel(this);
         m_panels[i]->setObjectName(QStringLiteral("status%1").arg(i));
-        m_panels[i]->setFixedWidth(widths[i]);
+        // The last panel reaches to the window's edge (the lesson screen's book and page).
+        if (i == 3)
+            m_panels[i]->setMinimumWidth(widths[i]);
+        else
+            m_panels[i]->setFixedWidth(widths[i]);
         statusBar()->addWidget(m_panels[i], i == 3 ? 1 : 0);
     }
 }

@@ -89,6 +89,14 @@ Tfrlearn::Tfrlearn(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
     setFocusProxy(Memowrite);
+    // Tab goes down the button column, then to the history and the input.
+    QWidget *previous = sbprior;
+    for (QWidget *next : std::initializer_list<QWidget *>{
+             sbgotopage, sbNext, spbbook, spblesson, spbplay, spbpause, spbstop, spbaudio, spbsync,
+             spbuserdetail, spbsend, Spbconnect, memoread, Memowrite}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
     // The page area takes two thirds of the height.
     splitter->setSizes({2 * LowerAreaHeight * 10, LowerAreaHeight * 10});
     m_audio = std::make_unique<TLessonAudioButtons>(*this);
@@ -157,6 +165,7 @@ QWidget *Tfrlearn::buildChat() {
     memoread->setReadOnly(true);
     memoread->setAcceptRichText(true);
     memoread->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memoread->setFocusPolicy(Qt::StrongFocus); // read with the keys too
     memoread->document()->setDefaultFont(ChatStyle::historyFont());
     Memowrite = new TChatInput(chat);
     Memowrite->setObjectName(QStringLiteral("Memowrite"));

@@ -7,3 +7,7 @@ if(TELLAVO_BUILD_SERVER)
     LIBS tellavo_screentestsupport tellavo_core_lesson)
   target_include_directories(test_lessonscreen_server PRIVATE ${PROJECT_SOURCE_DIR}/tests/screens)
 endif()
+
+# Saves what an X display shows, for scripts/lesson-e2e (not a test).
+add_executable(screen_grab screengrab.cpp)
+target_link_libraries(screen_grab PRIVATE Qt6::Gui)

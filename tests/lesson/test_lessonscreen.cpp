@@ -8,18 +8,23 @@
 #include "lesson/chatinput.h"
 #include "lesson/lessonscreenhooks.h"
 #include "lesson/tfrlearn.h"
+#include "lesson/tfselteacher.h"
 #include "net/settings.h"
 #include "scriptedseam.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -227,4 +232,25 @@ TEST_F(LessonScreen, ReceivedMessageIsHeadedByTheWriterInPurple) {
     EXPECT_EQ(line.next().text(), "Jak se máte?");
     EXPECT_TRUE(screen->memoread->isReadOnly());
     EXPECT_TRUE(screen->HistoryChanged());
+}
+
+TEST(TeacherChoice, OffersTheTeachersAndGivesTheChosenOne) {
+    SetLanguageIndex(LangCzech);
+    const QList<OnlineTeacher> teachers = {{"12", u"Bílý Čeněk"_qs}, {"14", u"Čech Zdeněk"_qs}};
+    // Answers the dialog once it shows: the second teacher, then OK or cancel.
+    const auto answer = [](bool ok) {
+        QTimer::singleShot(0, [ok] {
+            auto *dialog = qobject_cast<Tfselteacher *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->windowTitle(), "Výběr vyučujícího");
+            EXPECT_EQ(dialog->ComboBox1->currentIndex(), 0);
+            EXPECT_EQ(dialog->ComboBox1->itemText(1), u"Čech Zdeněk"_qs);
+            dialog->ComboBox1->setCurrentIndex(1);
+            (ok ? dialog->btnok : dialog->btncancel)->click();
+        });
+    };
+    answer(true);
+    EXPECT_EQ(Tfselteacher::Choose(teachers), 1);
+    answer(false);
+    EXPECT_EQ(Tfselteacher::Choose(teachers), -1);
 }
