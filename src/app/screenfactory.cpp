@@ -3,6 +3,7 @@
 #include "app/tfmain.h"
 #include "lesson/tfrlearn.h"
 #include "screens/tfrorder.h"
+#include "screens/tfrtimetable.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -25,7 +26,7 @@ namespace ScreenFactory {
 std::array<TScreen *, 4> createScreens() {
     std::array<TScreen *, 4> screens{};
     screens[Tfmain::Orders] = new Tfrorder;
-    screens[Tfmain::Timetable] = placeholder();
+    screens[Tfmain::Timetable] = new Tfrtimetable;
     screens[Tfmain::Users] = placeholder();
     screens[Tfmain::Learn] = new Tfrlearn;
     return screens;

@@ -210,6 +210,13 @@ public:
     void FindNearest(const QList<TValue> &values);
     bool FindKey(const QList<TValue> &values);
 
+    // Every row of the table in table order, whatever the filter shows (rows deleted since
+    // the last merge left out): calls visit with the row's values of the given fields (by
+    // index), for computations over the whole table in one pass. Raises AppError for a field
+    // index the table does not have.
+    void ForEachRow(const QList<int> &fields,
+                    const std::function<void(const TValue *values)> &visit) const;
+
     // --- freezing bound controls ---
     void DisableControls();
     void EnableControls();

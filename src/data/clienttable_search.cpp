@@ -126,3 +126,24 @@ bool TClientTable::FindKey(const QList<TValue> &values) {
     setPos(int(pos), true);
     return true;
 }
+
+void TClientTable::ForEachRow(const QList<int> &fields,
+                              const std::function<void(const TValue *values)> &visit) const {
+    if (!Active())
+        return;
+    std::vector<TValue::Kind> kinds;
+    for (int field : fields) {
+        if (field < 0 || field >= FieldCount())
+            throw AppError(QStringLiteral("%1: no field %2").arg(m_name).arg(field));
+        kinds.push_back(m_content.fields[field].valueKind());
+    }
+    std::vector<TValue> values(size_t(fields.size()));
+    for (quint32 row : m_tableOrder) {
+        const TRowEntry &entry = m_content.rows[row];
+        if (entry.flags & (kRowLogDeleted | kRowGone))
+            continue;
+        for (size_t i = 0; i < kinds.size(); ++i)
+            values[i] = m_content.store.value(entry.record, fields[qsizetype(i)], kinds[i]);
+        visit(values.data());
+    }
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDate>
+#include <QDialog>
+#include <QList>
+
+class QCheckBox;
+class QDateEdit;
+class QPushButton;
+
+// Adds free lesson slots of one hour for a teacher on one day: the hours 0:00 to 23:00 with
+// check marks in four columns. OK refuses a past day, refuses the whole run when one of the
+// hours is taken, and saves the new slots to the server at once. The timetable and users
+// screens share it.
+class Tfaddtimetable : public QDialog {
+    Q_OBJECT
+public:
+    explicit Tfaddtimetable(QWidget *parent = nullptr);
+
+    QDateEdit *dt_date;
+    QList<QCheckBox *> hours; // 0:00 to 23:00
+    QPushButton *btnclear;    // "&Vynulovat"
+    QPushButton *btnok;
+    QPushButton *btncancel;
+
+    // The teacher whose slots are added.
+    int TeacherId = 0;
+
+    QDate Date() const;
+    void SetDate(const QDate &date);
+    // Refuses a past date with "Zvolené datum je v minulosti" before showing anything;
+    // otherwise shows the dialog modally for the teacher. True when it closed with OK.
+    bool ExecuteFor(int teacherId);
+    // Clears every hour's check mark.
+    void btnclearClick();
+    // Adds the checked hours (see the class comment); errors leave the dialog open.
+    void btnokClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void checkNotPast() const;
+    void appendSlots();
+    void appendSlot(const QString &hourText);
+    void saveSlots();
+};
