@@ -28,6 +28,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -520,6 +521,34 @@ TEST_F(TimetableAgainstServer, ExportWritesTheListOrTheClientsBookings) {
     screen().spb_export->click();
     EXPECT_EQ(seam.boxTexts(), QStringList{AppText(1305)});
     EXPECT_EQ(seam.fileDialogs.size(), 2);
+}
+
+// Two program instances against one server: the client's instance books, the teacher's sees
+// the booking after a refresh of his list.
+TEST_F(TimetableAgainstServer, ABookingInAnotherInstanceIsSeenAfterARefresh) {
+    signIn(QStringLiteral("lektor"));
+    const qint64 slot = addLesson(Demo::Teacher, 0, at(freeDay(), 9), 1);
+    openTimetable();
+    Tfrtimetable &s = screen();
+    showDay(freeDay());
+    select(slot);
+    EXPECT_EQ(timetable().FieldByName(QStringLiteral("TIMETABLESTATUS")).AsInteger(), 1);
+    EXPECT_EQ(s.ColourMap().ValueOf(freeDay()), 1);
+
+    QProcess peer;
+    peer.start(QStringLiteral(TELLAVO_TIMETABLE_PEER),
+               {QString::number(server.httpPort()), QStringLiteral("klient"), QString::number(slot),
+                freeDay().toString(Qt::ISODate)});
+    ASSERT_TRUE(peer.waitForFinished(60000));
+    ASSERT_EQ(peer.exitCode(), 0) << peer.readAllStandardError().toStdString();
+    // Not before the refresh.
+    EXPECT_EQ(timetable().FieldByName(QStringLiteral("TIMETABLESTATUS")).AsInteger(), 1);
+    s.frg_timetable->nv->BtnClick(nbRefresh);
+    select(slot);
+    EXPECT_EQ(timetable().FieldByName(QStringLiteral("TIMETABLESTATUS")).AsInteger(), 2);
+    EXPECT_EQ(timetable().FieldByName(QStringLiteral("IDUSER")).AsInteger(), Demo::Client);
+    EXPECT_FALSE(timetable().FieldByName(QStringLiteral("CLIENTFULLNAME")).AsString().isEmpty());
+    EXPECT_EQ(s.ColourMap().ValueOf(freeDay()), 2);
 }
 
 } // namespace
