@@ -86,6 +86,8 @@ constexpr OwnText kOwnTexts[] = {
     {1500, "Úvodní text %1 nelze načíst.", "Úvodný text %1 sa nedá načítať."},
     {1501, "Otázky vstupního testu %1 nelze načíst.",
      "Otázky vstupného testu %1 sa nedajú načítať."},
+    {1600, "Přehrávač zvuku neodpověděl včas, nahrávka se nepřehraje.",
+     "Prehrávač zvuku neodpovedal včas, nahrávka sa neprehrá."},
     {1640, "Výukový server odmítl spojení.", "Výukový server odmietol spojenie."},
     {1641, "Výukový server není dostupný.", "Výukový server nie je dostupný."},
     {1642, "Výukový server neodpověděl v časovém limitu.",

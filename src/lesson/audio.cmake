@@ -1,0 +1,8 @@
+# The audio player of course-book recordings (QtMultimedia on its GStreamer backend).
+find_package(Qt6 REQUIRED COMPONENTS Multimedia)
+list(APPEND LESSON_GUI_SOURCES
+  audioplayerror.h audioplayerror.cpp
+  audiodevices.h audiodevices.cpp
+  boundedwait.h boundedwait.cpp
+  tcbaudioplay.h tcbaudioplay.cpp)
+list(APPEND LESSON_GUI_LIBS Qt6::Multimedia)
