@@ -24,6 +24,13 @@ QString DemoRecording(const char *name) {
            QStringLiteral(".mp3");
 }
 
+QByteArray TinyJpeg() {
+    return QByteArray::fromBase64(
+        "/9j/4AAQSkZJRgABAQEASABIAAD/2wBDAP//////////////////////////////////////////////////"
+        "////////////////////////////////////wgALCAABAAEBAREA/8QAFBABAAAAAAAAAAAAAAAAAAAAAP/aAA"
+        "gBAQABPxA=");
+}
+
 bool WaitUntil(const std::function<bool()> &condition, int milliseconds) {
     QDeadlineTimer deadline(milliseconds);
     while (!condition()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 
@@ -10,6 +11,9 @@ QString UsePrivateSoundServer();
 
 // The demo school's recording of that name (assets/recordings).
 QString DemoRecording(const char *name);
+
+// A one-pixel JPEG picture: a file with no sound in it.
+QByteArray TinyJpeg();
 
 // Processes events until the condition holds or the time has passed; whether it held.
 bool WaitUntil(const std::function<bool()> &condition, int milliseconds);

@@ -47,13 +47,14 @@ TEST_F(AudioPlayer, TheNullOutputIsListed) {
 }
 
 // The backend reports positions in steps (after a start it may hold the old value for a while
-// and then catch up), so the waits below are generous and the checks one-sided.
+// and then jump ahead, up to the end of the recording), so the waits below are generous and the
+// checks one-sided.
 TEST_F(AudioPlayer, PlaysPausesResumesAndStops) {
     TcbAudioPlay player(nullptr, -1, DemoRecording("counting"));
     EXPECT_EQ(player.State(), TcbAudioPlay::psStopped);
     player.Play();
     EXPECT_EQ(player.State(), TcbAudioPlay::psPlaying);
-    ASSERT_TRUE(WaitUntil([&] { return player.position() > 700; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return player.position() > 300; }, 10000));
     player.Pause();
     EXPECT_EQ(player.State(), TcbAudioPlay::psPaused);
     const qint64 paused = player.position();
@@ -61,14 +62,18 @@ TEST_F(AudioPlayer, PlaysPausesResumesAndStops) {
     EXPECT_LT(player.position() - paused, 100) << "moves while paused";
     player.Play();
     EXPECT_EQ(player.State(), TcbAudioPlay::psPlaying);
-    Spin(100);
     EXPECT_GE(player.position(), paused) << "resumed from the beginning";
-    ASSERT_TRUE(WaitUntil([&] { return player.position() > paused + 200; }, 10000));
-    EXPECT_GT(player.duration(), 3000);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return player.position() > paused + 100 || player.State() == TcbAudioPlay::psStopped;
+        },
+        10000));
+    EXPECT_TRUE(WaitUntil([&] { return player.duration() > 3000; }, 10000)) << player.duration();
     player.Stop();
     EXPECT_EQ(player.State(), TcbAudioPlay::psStopped);
+    EXPECT_EQ(player.position(), 0);
     player.Play();
-    Spin(100);
+    EXPECT_EQ(player.State(), TcbAudioPlay::psPlaying);
     EXPECT_LT(player.position(), paused) << "a stopped player starts again from its beginning";
 }
 
@@ -96,10 +101,7 @@ TEST_F(AudioPlayer, EndOfTheRecordingIsReportedOnceOrLoops) {
 TEST_F(AudioPlayer, FilesThatCannotPlayGiveTheirErrors) {
     QFile picture(dir.filePath("003.jpg"));
     ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
-    picture.write(QByteArray::fromBase64(
-        "/9j/4AAQSkZJRgABAQEASABIAAD/2wBDAP//////////////////////////////////////////////////"
-        "////////////////////////////////////wgALCAABAAEBAREA/8QAFBABAAAAAAAAAAAAAAAAAAAAAP/aAA"
-        "gBAQABPxA="));
+    picture.write(TinyJpeg());
     picture.close();
     QFile text(dir.filePath("notes.mp3"));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
