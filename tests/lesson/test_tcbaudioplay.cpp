@@ -85,10 +85,8 @@ TEST_F(AudioPlayer, EndOfTheRecordingIsReportedOnceOrLoops) {
         int completions = 0;
         player.setOnComplete([&] { ++completions; });
         player.Play();
-        ASSERT_TRUE(WaitUntil([&] { return player.duration() > 0; }, 10000));
-        ASSERT_TRUE(player.canSeek());
-        player.setPosition(player.duration() - 400);
-        ASSERT_TRUE(WaitUntil([&] { return completions > 0; }, 10000));
+        ASSERT_TRUE(WaitUntil([&] { return completions > 0; }, 20000));
+        EXPECT_TRUE(player.canSeek());
         Spin(200);
         EXPECT_EQ(completions, 1);
         EXPECT_EQ(player.State(), loop ? TcbAudioPlay::psPlaying : TcbAudioPlay::psStopped);
