@@ -8,6 +8,7 @@
 #include "lang/messagebox.h"
 #include "lang/texts.h"
 #include "lesson/chatinput.h"
+#include "lesson/lessonaudioplayer.h"
 #include "lesson/lessonscreenhooks.h"
 #include "lesson/tfselteacher.h"
 #include "net/settings.h"
@@ -99,7 +100,7 @@ Tfrlearn::Tfrlearn(QWidget *parent)
     }
     // The page area takes two thirds of the height.
     splitter->setSizes({2 * LowerAreaHeight * 10, LowerAreaHeight * 10});
-    m_audio = std::make_unique<TLessonAudioButtons>(*this);
+    m_audio = std::make_unique<TLessonAudioPlayer>(*this);
     connectControls();
 }
 
@@ -390,12 +391,15 @@ void Tfrlearn::followAudio(int audioIndex, int action) {
     if (!entry)
         return;
     entry->setChecked(true);
-    if (action == 1)
-        m_audio->PlayAction();
-    else if (action == 2)
-        m_audio->PauseAction();
-    else if (action == 3)
-        m_audio->StopAction();
+    // A player that fails shows its error here, not inside the channel's line handling.
+    RunGuarded([this, action] {
+        if (action == 1)
+            m_audio->PlayAction();
+        else if (action == 2)
+            m_audio->PauseAction();
+        else if (action == 3)
+            m_audio->StopAction();
+    });
 }
 
 bool Tfrlearn::currentPage(int &bookNumber, int &page) {

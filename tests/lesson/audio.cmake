@@ -10,7 +10,7 @@ set_tests_properties(audio_pulseaudio_start PROPERTIES FIXTURES_SETUP pulseaudio
 set_tests_properties(audio_pulseaudio_stop PROPERTIES FIXTURES_CLEANUP pulseaudio)
 
 add_library(tellavo_audiotestsupport STATIC audiotestsupport.h audiotestsupport.cpp)
-target_link_libraries(tellavo_audiotestsupport PUBLIC Qt6::Core)
+target_link_libraries(tellavo_audiotestsupport PUBLIC tellavo_core_lesson Qt6::Core)
 target_compile_definitions(tellavo_audiotestsupport PRIVATE
   TELLAVO_ASSETS="${PROJECT_SOURCE_DIR}/assets")
 
@@ -30,3 +30,14 @@ function(tellavo_audio_test name)
 endfunction()
 
 tellavo_audio_test(test_lesson_audioplayer test_tcbaudioplay.cpp LIBS tellavo_gui_lesson)
+
+# The lesson screen's recording controls with the real player, downloading from the reference
+# server; a teacher and a following student over the reference relay.
+if(TELLAVO_BUILD_SERVER)
+  tellavo_audio_test(test_lesson_recordings test_lessonrecordings.cpp
+    LIBS tellavo_gui_lesson tellavo_servertestsupport tellavo_testsupport Qt6::Test)
+endif()
+if(TARGET tellavo_relay)
+  tellavo_audio_test(test_lesson_audiosync test_audiosync.cpp relayhubthread.h relayhubthread.cpp
+    LIBS tellavo_gui_lesson tellavo_relay tellavo_testsupport Qt6::Test)
+endif()
