@@ -19,6 +19,7 @@
 #include "net/runrequest.h"
 #include "net/serverrequest.h"
 #include "net/settings.h"
+#include "output/outputdefinition.h"
 #include "screens/entrancetest.h"
 #include "screens/tfeduser.h"
 #include "screens/tfprofile.h"
@@ -74,6 +75,7 @@ void TApp::createWindows() {
     m_connection = std::make_unique<Tfconnection>(false, m_main.get());
     AppRequestRunner();
     InstallSlowRequestDialog();
+    InstallGridOutput();
     m_signIn = std::make_unique<TSignIn>(dm(), signInHooks());
     RunGuarded([] { LoadSettings(); });
     m_main->RefreshState();

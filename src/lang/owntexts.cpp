@@ -101,6 +101,11 @@ constexpr OwnText kOwnTexts[] = {
     {1646, "Obnovuje se spojení s %1", "Obnovuje sa spojenie s %1"},
     {1647, "Spojení se nepodařilo obnovit.", "Spojenie sa nepodarilo obnoviť."},
     {1648, "Pozastavit audio", "Pozastaviť audio"},
+    {1700, "Soubor %s se nepodařilo zapsat: %s", "Súbor %s sa nepodarilo zapísať: %s"},
+    {1701, "Konfigurace %s nebyla nalezena.", "Konfigurácia %s nebola nájdená."},
+    {1702, "Byla nalezena konfigurace tisků %s\r\nProvést import?",
+     "Bola nájdená konfigurácia tlačí %s\r\nVykonať import?"},
+    {1703, "Soubor %s se nepodařilo přečíst: %s", "Súbor %s sa nepodarilo prečítať: %s"},
 };
 
 static_assert(std::is_sorted(std::begin(kOwnTexts), std::end(kOwnTexts),

@@ -22,6 +22,7 @@ struct FileDialogRequest {
     QString folder;
     QString fileName;
     QString filter;
+    QString defaultExtension; // added to a name typed without one (save dialogs)
 };
 
 // The one place where the program meets anything modal or external: message boxes, input

@@ -106,6 +106,14 @@ bool WidgetSeam::inputText(const QString &caption, const QString &prompt, QStrin
 
 QString WidgetSeam::fileDialog(const FileDialogRequest &request) {
     const QString start = QDir(request.folder).filePath(request.fileName);
+    if (request.save && !request.defaultExtension.isEmpty()) {
+        // The dialog adds the extension before it asks about overwriting, so the question
+        // names the file that is really written.
+        QFileDialog dialog(QApplication::activeWindow(), request.caption, start, request.filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(request.defaultExtension);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    }
     return request.save ? QFileDialog::getSaveFileName(QApplication::activeWindow(),
                                                        request.caption, start, request.filter)
                         : QFileDialog::getOpenFileName(QApplication::activeWindow(),

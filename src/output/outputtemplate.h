@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Marks a summed item in the item list and in a stored template.
+inline const QString kSumMarker = QStringLiteral(" (sčítat)");
+
+// One entry of the definition dialog's item list: a grid column, whether it goes into the
+// output and whether it is summed.
+struct TOutputListItem {
+    QString fieldName;
+    QString caption; // the column's title caption
+    bool checked = false;
+    bool summed = false;
+
+    // The entry's text: the caption, with the sum marker when summed.
+    QString Text() const { return summed ? caption + kSumMarker : caption; }
+};
+
+// The settings of a stored output template: output type, title, the three flags, paper
+// orientation and the checked items in order (field names, summed ones with the marker).
+struct TOutputTemplate {
+    int outputType = 0;
+    QString title;
+    bool timeStamp = true;
+    bool filter = true;
+    bool recordCount = true;
+    int orientation = 0;
+    QStringList items;
+
+    // Reads a stored value as far as it goes: missing parts are empty, numbers that are not
+    // numbers are 0, flags are on unless they read 0.
+    static TOutputTemplate Parse(const QString &value);
+    // The stored value; ";" and "|" in the title become ",".
+    QString Value() const;
+
+    // The checked items of a list in list order, as a template stores them.
+    static QStringList ItemsOf(const QList<TOutputListItem> &list);
+    // Checks the template's items in the list and brings them into the template's order:
+    // every entry is first unchecked, names that match no entry are skipped, and unchecked
+    // entries keep their relative places.
+    void ApplyItems(QList<TOutputListItem> &list) const;
+};
