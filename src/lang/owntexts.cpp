@@ -106,6 +106,13 @@ constexpr OwnText kOwnTexts[] = {
     {1702, "Byla nalezena konfigurace tisků %s\r\nProvést import?",
      "Bola nájdená konfigurácia tlačí %s\r\nVykonať import?"},
     {1703, "Soubor %s se nepodařilo přečíst: %s", "Súbor %s sa nepodarilo prečítať: %s"},
+    {1704,
+     "Seznam má %d záznamů, do listu Excelu se jich vejde nejvýše %d. Omezte seznam filtrem a "
+     "export opakujte.",
+     "Zoznam má %d záznamov, do hárka Excelu sa ich zmestí najviac %d. Obmedzte zoznam filtrom "
+     "a export zopakujte."},
+    {1705, "Do listu Excelu lze exportovat nejvýše %d položek, vybráno je %d.",
+     "Do hárka Excelu možno exportovať najviac %d položiek, vybraných je %d."},
 };
 
 static_assert(std::is_sorted(std::begin(kOwnTexts), std::end(kOwnTexts),

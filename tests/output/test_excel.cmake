@@ -1,0 +1,4 @@
+# The spreadsheet writer and the Excel export.
+tellavo_test(test_output_excel
+  test_excel.cpp
+  LIBS tellavo_core_output tellavo_outputtestfixture)
