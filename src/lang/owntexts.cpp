@@ -113,6 +113,7 @@ constexpr OwnText kOwnTexts[] = {
      "a export zopakujte."},
     {1705, "Do listu Excelu lze exportovat nejvýše %d položek, vybráno je %d.",
      "Do hárka Excelu možno exportovať najviac %d položiek, vybraných je %d."},
+    {1710, "Definice sestavy je poškozená.", "Definícia zostavy je poškodená."},
 };
 
 static_assert(std::is_sorted(std::begin(kOwnTexts), std::end(kOwnTexts),

@@ -6,6 +6,8 @@
 #include "lang/textutil.h"
 #include "output/outputfile.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kProgressStep = 500;
@@ -14,6 +16,9 @@ const QString kLineEnd = QStringLiteral("\r\n");
 } // namespace
 
 QString Tdboutput_csv::CsvSafe(QString text) {
+    const auto special = [](QChar c) { return c == u';' || c == u'|' || c == u'\r' || c == u'\n'; };
+    if (std::none_of(text.cbegin(), text.cend(), special))
+        return text;
     for (QChar &c : text) {
         const char16_t u = c.unicode();
         if (u == u';' || u == u'|')

@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 
@@ -69,6 +70,11 @@ QString cellText(TClientTable &table, int index) {
 } // namespace
 
 QString Tdboutput_html::Escaped(const QString &text) {
+    const auto special = [](QChar c) {
+        return c == u'&' || c == u'<' || c == u'>' || c == u'"' || c == u'\'';
+    };
+    if (std::none_of(text.begin(), text.end(), special))
+        return text;
     QString out;
     out.reserve(text.size() + 16);
     for (const QChar c : text) {
@@ -108,7 +114,10 @@ bool Tdboutput_html::Execute(TClientTable &table, Tdboutputsfields items, const 
     {
         TProgressScope progress(Progress(), CommonText(140), CommonText(67));
         TOutputFile file(fileName, "utf-8");
-        const auto line = [&file](const QString &text) { file.Write(text + kLineEnd); };
+        const auto line = [&file](const QString &text) {
+            file.Write(text);
+            file.Write(kLineEnd);
+        };
         for (const char *text : kHead)
             line(QString::fromUtf8(text));
         line(QStringLiteral("    <title>") + Escaped(title) + QStringLiteral("</title>"));

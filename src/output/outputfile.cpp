@@ -42,7 +42,7 @@ void TOutputFile::flush() {
     if (m_pending.isEmpty())
         return;
     const QByteArray bytes = m_encoder.encode(m_pending);
-    m_pending.clear();
+    m_pending.truncate(0); // keeps the buffer for the next piece
     if (m_file.write(bytes) != bytes.size())
         fail();
 }

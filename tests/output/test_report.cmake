@@ -1,0 +1,14 @@
+# The report engine: layout, pages, preview, print dialog and PDF.
+tellavo_test(test_output_report
+  test_report.cpp
+  LIBS tellavo_core_output tellavo_outputtestfixture)
+
+tellavo_test(test_output_preview GUI
+  test_preview.cpp
+  LIBS tellavo_gui_output tellavo_outputtestfixture Qt6::Test)
+
+if(TELLAVO_BUILD_SERVER)
+  tellavo_test(test_output_pdf GUI
+    test_pdf.cpp
+    LIBS tellavo_gui_output tellavo_outputtestfixture tellavo_servertestsupport)
+endif()
