@@ -268,6 +268,7 @@ void Tfrlearn::LeaveScreen() {
 }
 
 void Tfrlearn::SignOutScreen() {
+    m_prefetch.Cancel();
     if (!libraryEmpty()) {
         Settings().lastUsedBook = BookCatalogue::Library()[m_currentBook].number;
         Settings().lastUsedPage = m_currentPage;

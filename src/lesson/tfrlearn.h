@@ -4,6 +4,7 @@
 #include "lesson/bookcatalogue.h"
 #include "lesson/lessonaudio.h"
 #include "lesson/lessonchannel.h"
+#include "lesson/pageprefetch.h"
 
 #include <QPointer>
 #include <memory>
@@ -83,6 +84,9 @@ public:
     // Installs the recording controls (the default ones only set the buttons).
     void SetAudio(std::unique_ptr<LessonAudio> audio);
     LessonAudio &Audio() { return *m_audio; }
+    // Fetching the next page of an image book ahead once a page is shown (on by default).
+    TPagePrefetch &Prefetch() { return m_prefetch; }
+    void SetPrefetchNextPage(bool on) { m_prefetchOn = on; }
     // Whether the chat history is loaded, and changed since it was loaded or saved.
     bool HistoryLoaded() const { return m_historyLoaded; }
     bool HistoryChanged() const { return m_historyChanged; }
@@ -133,6 +137,7 @@ private:
 
     LessonChannel m_channel;
     std::unique_ptr<LessonAudio> m_audio;
+    TPagePrefetch m_prefetch;
     QWebEngineView *m_wb = nullptr;
     QPointer<QWidget> m_progress;
     int m_currentBook = 0;
@@ -145,4 +150,5 @@ private:
     bool m_browserForward = false;
     bool m_showing = false;
     bool m_showAgain = false;
+    bool m_prefetchOn = true;
 };

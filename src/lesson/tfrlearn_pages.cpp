@@ -166,6 +166,7 @@ void Tfrlearn::ShowPage() {
 }
 
 void Tfrlearn::showCurrentPage() {
+    m_prefetch.Cancel();
     pma->clear();
     m_currentRecording = 0;
     Image1->clear();
@@ -201,10 +202,14 @@ void Tfrlearn::showCurrentPage() {
     const QString file = BookCatalogue::BookFilePath(number, m_currentPage, type);
     if (!QFileInfo::exists(file))
         DownloadBookFile(number, m_currentPage, type, PageDownloadCaption(m_currentPage), file);
-    if (book->html)
+    if (book->html) {
         showHtmlPage(file);
-    else
-        showImagePage(file);
+        return;
+    }
+    showImagePage(file);
+    // The page most likely shown next is fetched while this one is read.
+    if (m_prefetchOn && m_currentPage < book->lastPage)
+        m_prefetch.Start(*book, m_currentPage + 1);
 }
 
 void Tfrlearn::buildAudioMenu() {

@@ -12,6 +12,7 @@ list(APPEND NET_CORE_SOURCES
   transferstatus.h transferstatus.cpp
   httpexchange.h httpexchange.cpp
   requestrunner.h requestrunner.cpp
+  quietrequest.h quietrequest.cpp
 )
 list(APPEND NET_GUI_SOURCES
   progressdialog.h progressdialog.cpp

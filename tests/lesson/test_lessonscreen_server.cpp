@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollArea>
@@ -187,5 +188,67 @@ TEST_F(LessonWithServer, HtmlBookOpensInTheBrowser) {
     EXPECT_FALSE(screen().spblesson->isEnabled());
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel(3).startsWith("Browser - "); }, Wait))
         << panel(3).toStdString();
+    EXPECT_TRUE(seam.boxes.isEmpty()) << seam.boxTexts().join(u'|').toStdString();
+}
+
+namespace {
+
+bool onDisk(int book, int index, int fileType) {
+    return QFileInfo::exists(BookCatalogue::BookFilePath(book, index, fileType));
+}
+
+// Triggers the lesson menu's item of the page.
+void choosePage(QMenu *lessons, int page) {
+    for (QAction *lesson : lessons->actions())
+        for (QAction *item : lesson->menu()->actions())
+            if (item->data().toInt() == page)
+                return item->trigger();
+    FAIL() << "no page " << page << " in the lesson menu";
+}
+
+} // namespace
+
+// Once a page of an image book is shown, the next page's image and recordings arrive in the
+// background without any window or message, and the page after that once it is turned to.
+TEST_F(LessonWithServer, NextPageIsFetchedAheadQuietly) {
+    signIn(QStringLiteral("klient"));
+    clickMain("im_learn");
+    const tbook book = BookCatalogue::Library().constFirst();
+    ASSERT_EQ(screen().CurrentPage(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !screen().Prefetch().IsRunning(); }, Wait));
+    EXPECT_TRUE(onDisk(book.number, 2, PageImage));
+    EXPECT_TRUE(onDisk(book.number, 1, Recording)); // page 2's recording
+    EXPECT_FALSE(onDisk(book.number, 3, PageImage));
+
+    screen().sbNextClick();
+    EXPECT_EQ(screen().CurrentPage(), 2);
+    EXPECT_FALSE(screen().Image1->pixmap().isNull());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !screen().Prefetch().IsRunning(); }, Wait));
+    EXPECT_TRUE(onDisk(book.number, 3, PageImage));
+    EXPECT_TRUE(seam.boxes.isEmpty()) << seam.boxTexts().join(u'|').toStdString();
+}
+
+// Another page cancels the fetch on its way, and a refused file ends a run without a message.
+TEST_F(LessonWithServer, FetchAheadStopsOnPageChangeAndRefusal) {
+    signIn(QStringLiteral("klient"));
+    clickMain("im_learn");
+    const tbook book = BookCatalogue::Library().constFirst();
+    choosePage(screen().pml, 5);
+    ASSERT_TRUE(screen().Prefetch().IsRunning()); // page 6, not arrived yet
+    choosePage(screen().pml, 9);
+    ASSERT_EQ(screen().CurrentPage(), 9);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !screen().Prefetch().IsRunning(); }, Wait));
+    EXPECT_FALSE(onDisk(book.number, 6, PageImage));
+    EXPECT_TRUE(onDisk(book.number, 10, PageImage));
+    EXPECT_TRUE(onDisk(book.number, 3, Recording)); // page 10's recording
+
+    tbook unknown = book;
+    unknown.number = 77;
+    bool idle = false;
+    screen().Prefetch().setOnIdle([&idle] { idle = true; });
+    screen().Prefetch().Start(unknown, 4);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return idle; }, Wait));
+    EXPECT_FALSE(onDisk(77, 4, PageImage));
+    EXPECT_FALSE(QFileInfo::exists(BookCatalogue::BookFolder(77) + "/004.jpg.zip"));
     EXPECT_TRUE(seam.boxes.isEmpty()) << seam.boxTexts().join(u'|').toStdString();
 }
