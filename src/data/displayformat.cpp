@@ -77,6 +77,14 @@ QString qtPattern(const QString &format) {
     return out;
 }
 
+// The value's date and time as written, without a time zone: a local date-time would consult
+// the zone for every value (a file check each time) and move a time that falls into a
+// daylight-saving gap by an hour.
+QDateTime asWritten(const TValue &value) {
+    const TDateTimeMs ms = value.toDateTime();
+    return QDateTime(DatePart(ms), TimePart(ms), Qt::UTC);
+}
+
 } // namespace
 
 QString FormatValue(const QString &format, const TFieldDef &field, const TValue &value) {
@@ -92,7 +100,7 @@ QString FormatValue(const QString &format, const TFieldDef &field, const TValue 
     case TValue::Float:
         return formatNumber(format, value.toFloat());
     case TValue::DateTime:
-        return value.toQDateTime().toString(qtPattern(format));
+        return asWritten(value).toString(qtPattern(format));
     default:
         return ValueToUserText(field, value);
     }

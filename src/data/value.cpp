@@ -125,9 +125,12 @@ QString TValue::toText() const {
     case Text:
         return std::get<QString>(m_value);
     case DateTime: {
-        const QDateTime dt = toQDateTime();
-        return dt.time() == QTime(0, 0) ? dt.date().toString(Qt::ISODate)
-                                        : dt.toString(Qt::ISODateWithMs);
+        // Date and time as written, without consulting a time zone.
+        const QDate date = DatePart(toDateTime());
+        const QTime time = TimePart(toDateTime());
+        return time == QTime(0, 0)
+                   ? date.toString(Qt::ISODate)
+                   : date.toString(Qt::ISODate) + u'T' + time.toString(Qt::ISODateWithMs);
     }
     case Bool:
         return std::get<bool>(m_value) ? QStringLiteral("True") : QStringLiteral("False");

@@ -6,6 +6,7 @@
 #include "tablefixture.h"
 
 #include <gtest/gtest.h>
+#include <time.h>
 
 TEST(TableTexts, DeleteQuestionIsTheStandardText) {
     ScriptedSeam seam;
@@ -44,4 +45,19 @@ TEST(DisplayFormats, StandardFormatsOfTheLists) {
     }
     EXPECT_EQ(MemoDisplayText(QString("a\r\nb") + QString(200, 'x')),
               QString("a b") + QString(97, 'x'));
+}
+
+// Date-times are naive: a time that a local clock skips (the spring daylight-saving change) is
+// shown as written, in display formats and in the value's own text.
+TEST(DisplayFormats, TimesInADaylightSavingGapAreShownAsWritten) {
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "Europe/Prague");
+    tzset();
+    TFieldDef def = MakeField("F", TFieldType::DateTime);
+    def.displayFormat = "dd.mm.yyyy hh:nn:ss";
+    const TValue gap = DT(2026, 3, 29, 2, 30);
+    EXPECT_EQ(FormatDisplayText(def, gap), "29.03.2026 02:30:00");
+    EXPECT_EQ(gap.toText(), "2026-03-29T02:30:00.000");
+    zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
+    tzset();
 }
