@@ -12,6 +12,7 @@
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 namespace {
 
@@ -62,7 +63,7 @@ TDBGridEx::TDBGridEx(QWidget *parent)
     connect(m_model, &TGridModel::currentRowChanged, this, &TDBGridEx::syncCurrentRow);
     connect(m_titles, &QHeaderView::sectionResized, this, [this](int column, int, int size) {
         if (!m_applying && !m_titles->isSectionHidden(column))
-            m_model->SetColumnWidth(column, size);
+            m_model->SetColumnWidth(column, qRound(size / columnWidthScale()));
     });
     connect(m_titles, &QHeaderView::sectionClicked, this,
             [this](int column) { RunGuarded([&] { emit titleClick(column); }); });
@@ -151,8 +152,16 @@ void TDBGridEx::applyColumns() {
     for (int i = 0; i < columns.size(); ++i) {
         setColumnHidden(i, !columns[i].visible);
         if (columns[i].visible)
-            setColumnWidth(i, columns[i].width);
+            setColumnWidth(i, qRound(columns[i].width * columnWidthScale()));
     }
+}
+
+// Column widths are kept as the lists were laid out, for a font whose average character is
+// five pixels wide; a wider font widens the columns with it, so that dates and titles that
+// fitted still fit. Widths the user drags are stored back in the same measure.
+double TDBGridEx::columnWidthScale() const {
+    constexpr double kDesignCharWidth = 5.0;
+    return std::max(1.0, fontMetrics().averageCharWidth() / kDesignCharWidth);
 }
 
 int TDBGridEx::firstVisibleColumn() const {

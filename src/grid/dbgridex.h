@@ -52,6 +52,9 @@ public:
 
     // The column whose title is highlighted, or -1.
     int HotColumn() const;
+    // View pixels per unit of a column's width (at least 1): the font's average character
+    // against the five pixels the lists were laid out for.
+    double columnWidthScale() const;
     bool Dragging() const { return m_dragging; }
     bool DragScrolling() const { return m_scrollTimer.isActive(); }
     // A title's rectangle in grid coordinates (empty for a hidden column).

@@ -5,6 +5,7 @@
 #include "lang/apperror.h"
 #include "lang/texts.h"
 
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -63,6 +64,8 @@ Tfrprofil::Tfrprofil(QWidget *parent) : QWidget(parent) {
 QGroupBox *Tfrprofil::group(int caption, int columns,
                             const QList<QPair<int, const char *>> &fields) {
     auto *box = new QGroupBox(AppText(caption), this);
+    if (columns == 1)
+        return singleColumnGroup(box, fields);
     auto *form = new QGridLayout(box);
     form->setContentsMargins(6, 2, 6, 4);
     form->setVerticalSpacing(2);
@@ -83,6 +86,28 @@ QGroupBox *Tfrprofil::group(int caption, int columns,
     }
     for (int c = 0; c < columns; ++c)
         form->setColumnStretch(c * 2 + 1, 1);
+    return box;
+}
+
+// A group of one column: each label above its field, so that the field keeps the group's
+// whole width and an address stays readable in a narrow dialog.
+QGroupBox *Tfrprofil::singleColumnGroup(QGroupBox *box,
+                                        const QList<QPair<int, const char *>> &fields) {
+    auto *form = new QFormLayout(box);
+    form->setContentsMargins(6, 1, 6, 2);
+    form->setVerticalSpacing(1);
+    form->setHorizontalSpacing(4);
+    form->setRowWrapPolicy(QFormLayout::WrapAllRows);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    for (const auto &[label, field] : fields) {
+        auto *edit = new TDBEdit(box);
+        edit->setObjectName(QStringLiteral("ed_") + QString::fromLatin1(field).toLower());
+        edit->SetDataField(QString::fromLatin1(field));
+        auto *text = new QLabel(AppText(label), box);
+        text->setBuddy(edit);
+        form->addRow(text, edit);
+        m_editors << edit;
+    }
     return box;
 }
 

@@ -33,6 +33,7 @@ public:
 private:
     // A group of label and editor pairs laid out in the given number of columns.
     QGroupBox *group(int caption, int columns, const QList<QPair<int, const char *>> &fields);
+    QGroupBox *singleColumnGroup(QGroupBox *box, const QList<QPair<int, const char *>> &fields);
 
     QList<TDBEdit *> m_editors;
 };

@@ -165,7 +165,7 @@ void Tfrtimetable::spb_exportClick() {
     }
     FileDialogRequest request;
     request.save = true;
-    request.caption = AppText(1300).remove(QStringLiteral("..."));
+    request.caption = AppText(1311);
     request.folder = QDir::homePath();
     request.fileName = AppText(1306);
     request.filter = AppText(1303);
