@@ -14,9 +14,12 @@ const QByteArray &Packet() {
     return packet;
 }
 
-// A freshly loaded table: nothing about its texts is known yet.
+// A freshly loaded table, neither ordered nor filtered: nothing about its texts is known yet.
 void LoadFresh(benchmark::State &state, TClientTable &table) {
     state.PauseTiming();
+    table.Close();
+    table.SetIndexFieldNames(QString());
+    table.SetFilter(QString());
     table.LoadFromBytes(Packet());
     state.ResumeTiming();
 }

@@ -51,18 +51,18 @@ bool TClientTable::Locate(const QString &fieldNames, const QList<TValue> &values
         return true;
     };
 
-    // With the current order led by the first located field (and comparing text the same
-    // way), the candidates start at the lower bound and end where the first key stops matching.
+    // With the current order led by the first located field, the candidates start at the lower
+    // bound and end where the first key stops matching. Texts equal to the wanted one lie
+    // together in the collation's order; texts that only start with it, or equal it in
+    // another case, need not, and are looked for in every row.
     size_t begin = 0, end = m_view.size();
     if (m_order && !m_order->isEmpty() && m_order->keys().front().field == fields.front()) {
         const TTableOrder::Key &key = m_order->keys().front();
         const bool text = key.kind == TValue::Text;
-        const bool insensitive = options & loCaseInsensitive;
-        if (!text || key.caseInsensitive == insensitive) {
-            const QList<TValue> one{wanted.front()};
-            const bool partial = text && (options & loPartialKey);
+        if (!text || (!key.caseInsensitive && !(options & (loCaseInsensitive | loPartialKey)))) {
+            const TTableOrder::Probe probe = m_order->probe({wanted.front()});
             auto cmp = [&](quint32 row) {
-                return m_order->compareToValues(store, recordOf(row), one, partial);
+                return m_order->compareToProbe(store, recordOf(row), probe);
             };
             const auto lo = std::partition_point(m_view.begin(), m_view.end(),
                                                  [&](quint32 row) { return cmp(row) < 0; });
@@ -82,13 +82,13 @@ bool TClientTable::Locate(const QString &fieldNames, const QList<TValue> &values
     return false;
 }
 
-// The first position whose leading keys equal or follow the values; the view's size when
-// every row comes before them.
+// The first position whose leading keys equal or follow the probe's values; the view's size
+// when every row comes before them.
 static size_t lowerBound(const std::vector<quint32> &view, const TTableOrder &order,
-                         const TRecordStore &store, const QList<TValue> &values,
+                         const TRecordStore &store, const TTableOrder::Probe &probe,
                          const std::function<quint32(quint32)> &recordOf) {
     const auto it = std::partition_point(view.begin(), view.end(), [&](quint32 row) {
-        return order.compareToValues(store, recordOf(row), values) < 0;
+        return order.compareToProbe(store, recordOf(row), probe) < 0;
     });
     return size_t(it - view.begin());
 }
@@ -105,10 +105,10 @@ QList<TValue> TClientTable::indexKeys(const QList<TValue> &values) {
 }
 
 void TClientTable::FindNearest(const QList<TValue> &values) {
-    const QList<TValue> keys = indexKeys(values);
+    const TTableOrder::Probe probe = m_order->probe(indexKeys(values));
     if (m_view.empty())
         return;
-    const size_t pos = lowerBound(m_view, *m_order, m_content.store, keys,
+    const size_t pos = lowerBound(m_view, *m_order, m_content.store, probe,
                                   [this](quint32 row) { return recordOf(row); });
     m_bof = pos == 0;
     m_eof = pos >= m_view.size();
@@ -116,11 +116,11 @@ void TClientTable::FindNearest(const QList<TValue> &values) {
 }
 
 bool TClientTable::FindKey(const QList<TValue> &values) {
-    const QList<TValue> keys = indexKeys(values);
-    const size_t pos = lowerBound(m_view, *m_order, m_content.store, keys,
+    const TTableOrder::Probe probe = m_order->probe(indexKeys(values));
+    const size_t pos = lowerBound(m_view, *m_order, m_content.store, probe,
                                   [this](quint32 row) { return recordOf(row); });
     if (pos >= m_view.size() ||
-        m_order->compareToValues(m_content.store, recordOf(m_view[pos]), keys) != 0)
+        m_order->compareToProbe(m_content.store, recordOf(m_view[pos]), probe) != 0)
         return false;
     m_bof = m_eof = false;
     setPos(int(pos), true);

@@ -1,5 +1,6 @@
 #include "data/filterexpr.h"
 
+#include "data/collation.h"
 #include "data/usertext.h"
 #include "lang/apperror.h"
 
@@ -104,7 +105,10 @@ struct TFilterExpr::Node {
     int field = -1;
     Cell fieldCell = Cell::Int;
     Term constant;
-    std::vector<Term> items;  // In with a field and constants: the constants
+    std::vector<Term> items; // In with a field and constants: the constants
+    // FieldConst ordering a text: the constant's sort key, made on first use
+    mutable QByteArray constantKey;
+    mutable const TCollation *keyCollation = nullptr;
     bool sortedItems = false; // integer items sorted by value, searched by halving
 
     bool compareField(const TRecordStore &store, quint32 record, const Term &value, Op how) const;
@@ -112,7 +116,8 @@ struct TFilterExpr::Node {
 
     bool eval(const TRecordStore &store, quint32 record) const;
     Scalar value(const Operand &operand, const TRecordStore &store, quint32 record) const;
-    int compare(const Scalar &x, const Scalar &y) const;
+    // Negative, 0 or positive; texts are only told equal or not unless ordered.
+    int compare(const Scalar &x, const Scalar &y, bool ordered) const;
 };
 
 Scalar TFilterExpr::Node::value(const Operand &operand, const TRecordStore &store,
@@ -145,10 +150,12 @@ Scalar TFilterExpr::Node::value(const Operand &operand, const TRecordStore &stor
     return s;
 }
 
-int TFilterExpr::Node::compare(const Scalar &x, const Scalar &y) const {
+int TFilterExpr::Node::compare(const Scalar &x, const Scalar &y, bool ordered) const {
     switch (kind) {
-    case CmpKind::Text:
-        return x.text.compare(y.text);
+    case CmpKind::Text: // equality is the same text; order is the language's
+        if (!ordered)
+            return x.text == y.text ? 0 : 1;
+        return TCollation::Current().Compare(x.text, y.text);
     case CmpKind::Float:
         return threeWay(x.f, y.f);
     case CmpKind::Int:
@@ -170,10 +177,20 @@ bool TFilterExpr::Node::compareField(const TRecordStore &store, quint32 record, 
     case CmpKind::Text:
         break;
     }
-    const QStringView text = store.text(record, field);
-    if (how == Op::Eq || how == Op::Ne) // equality needs no ordering: sizes first
-        return (text == value.text) == (how == Op::Eq);
-    return test(how, text.compare(value.text));
+    if (how == Op::Eq || how == Op::Ne) // the same text; equality needs no ordering
+        return (store.text(record, field) == value.text) == (how == Op::Eq);
+    // An order in the user's language: the cell's cached sort key against the constant's.
+    const TCollation &collation = TCollation::Current();
+    if (keyCollation != &collation) {
+        constantKey = collation.Key(value.text);
+        keyCollation = &collation;
+    }
+    const QByteArrayView key = store.sortKey(record, field);
+    int c = std::memcmp(key.data(), constantKey.constData(),
+                        size_t(qMin(key.size(), constantKey.size())));
+    if (c == 0)
+        c = threeWay(key.size(), constantKey.size());
+    return test(how, c);
 }
 
 bool TFilterExpr::Node::inItems(const TRecordStore &store, quint32 record) const {
@@ -214,7 +231,7 @@ bool TFilterExpr::Node::eval(const TRecordStore &store, quint32 record) const {
         if (x.null)
             return false;
         const Scalar y = value(b, store, record);
-        return !y.null && test(op, compare(x, y));
+        return !y.null && test(op, compare(x, y, op != Op::Eq && op != Op::Ne));
     }
     case In: {
         if (field >= 0) // a field and constants
@@ -223,7 +240,7 @@ bool TFilterExpr::Node::eval(const TRecordStore &store, quint32 record) const {
         if (x.null)
             return false;
         for (const Operand &item : list)
-            if (compare(x, value(item, store, record)) == 0)
+            if (compare(x, value(item, store, record), false) == 0)
                 return true;
         return false;
     }

@@ -1,5 +1,7 @@
 #include "data/recordstore.h"
 
+#include "data/collation.h"
+
 #include "lang/apperror.h"
 
 #include <cstring>
@@ -21,6 +23,7 @@ void TRecordStore::reset(const QList<TFieldDef> &fields) {
     m_nulls.clear();
     m_text.clear();
     m_bytes.clear();
+    m_sortKeys.clear();
 }
 
 void TRecordStore::reserve(qsizetype records, qsizetype textUnits) {
@@ -45,6 +48,7 @@ quint32 TRecordStore::copyRecord(quint32 source) {
 }
 
 void TRecordStore::copyInto(quint32 target, quint32 source) {
+    m_sortKeys.forgetRecord(target);
     std::memcpy(&m_cells[size_t(target) * m_fieldCount], &m_cells[size_t(source) * m_fieldCount],
                 sizeof(TCell) * m_fieldCount);
     std::memcpy(&m_nulls[size_t(target) * m_nullWords], &m_nulls[size_t(source) * m_nullWords],
@@ -52,6 +56,7 @@ void TRecordStore::copyInto(quint32 target, quint32 source) {
 }
 
 void TRecordStore::setNull(quint32 record, int field) {
+    m_sortKeys.forget(record, field);
     m_nulls[size_t(record) * m_nullWords + field / 64] |= quint64(1) << (field % 64);
     cellRef(record, field).i = 0;
 }
@@ -93,6 +98,7 @@ void TRecordStore::commitText(quint32 record, int field, char16_t *end) {
     cell.ref.length = quint32(used - m_pendingStart);
     m_text.resize(used);
     clearNull(record, field);
+    m_sortKeys.forget(record, field);
 }
 
 void TRecordStore::setBytes(quint32 record, int field, QByteArrayView value) {
@@ -171,6 +177,10 @@ void TRecordStore::setValue(quint32 record, int field, const TValue &value) {
         setBytes(record, field, value.toBytes());
         break;
     }
+}
+
+QByteArrayView TRecordStore::sortKey(quint32 record, int field) const {
+    return m_sortKeys.key(record, field, text(record, field), TCollation::Current());
 }
 
 bool TRecordStore::sameValue(quint32 recordA, quint32 recordB, int field, TValue::Kind kind) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/fielddef.h"
+#include "data/sortkeycache.h"
 #include "data/value.h"
 
 #include <QList>
@@ -65,6 +66,11 @@ public:
     // Whether two cells of the same field hold the same value (nulls equal each other).
     bool sameValue(quint32 recordA, quint32 recordB, int field, TValue::Kind kind) const;
 
+    // The sort key of a text cell in the collation of the interface language: computed on
+    // first use and kept until the cell changes. The view stays valid while the store keeps
+    // its records.
+    QByteArrayView sortKey(quint32 record, int field) const;
+
 private:
     TCell &cellRef(quint32 record, int field) {
         return m_cells[size_t(record) * m_fieldCount + field];
@@ -78,4 +84,5 @@ private:
     std::vector<char16_t> m_text;
     std::vector<char> m_bytes;
     size_t m_pendingStart = 0;
+    mutable TSortKeyCache m_sortKeys;
 };

@@ -1,8 +1,10 @@
 #include "data/tableorder.h"
 
+#include "data/collation.h"
 #include "lang/apperror.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -13,32 +15,28 @@ int fieldIndex(const QList<TFieldDef> &fields, QStringView name) {
     throw AppError(QStringLiteral("Field '%1' not found").arg(name));
 }
 
-constexpr qsizetype kPacked = 12; // UTF-16 units packed into the three words of a sort item
-
 template <typename T> int threeWay(const T &a, const T &b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
-int compareText(QStringView a, QStringView b, bool caseInsensitive) {
-    const int c = a.compare(b, caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive);
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+// Sort keys compare as unsigned bytes; a key that is the start of another comes first.
+int compareKeys(QByteArrayView a, QByteArrayView b) {
+    const int c = std::memcmp(a.data(), b.data(), size_t(qMin(a.size(), b.size())));
+    if (c)
+        return c < 0 ? -1 : 1;
+    return threeWay(a.size(), b.size());
 }
 
-// The first four UTF-16 units of a text packed so that integer order is text order; a
-// surrogate ends the packing (it is kept unfolded, the rest is left to the full compare).
-quint64 textPrefix(QStringView text, bool caseInsensitive) {
-    quint64 prefix = 0;
-    bool stop = false;
-    for (int i = 0; i < 4; ++i) {
-        char16_t c = !stop && i < text.size() ? text[i].unicode() : 0;
-        if (QChar::isSurrogate(c))
-            stop = true;
-        else if (caseInsensitive && c)
-            c = QChar::toCaseFolded(c);
-        prefix = (prefix << 16) | c;
-    }
-    return prefix;
+// Eight bytes of a sort key from position from, packed so that integer order is byte order
+// (missing bytes count as 0, which only the key's final byte is).
+quint64 keyWord(QByteArrayView key, qsizetype from) {
+    quint64 word = 0;
+    for (qsizetype i = from; i < from + 8; ++i)
+        word = (word << 8) | (i < key.size() ? quint8(key[i]) : 0);
+    return word;
 }
+
+constexpr qsizetype kPacked = 16; // key bytes packed into the two words of a sort item
 
 } // namespace
 
@@ -82,8 +80,7 @@ int TTableOrder::compareKey(const Key &key, const TRecordStore &store, quint32 a
     } else {
         switch (key.kind) {
         case TValue::Text:
-            c = compareText(store.text(a, key.field), store.text(b, key.field),
-                            key.caseInsensitive);
+            c = compareKeys(store.sortKey(a, key.field), store.sortKey(b, key.field));
             break;
         case TValue::Float:
             c = threeWay(store.cell(a, key.field).f, store.cell(b, key.field).f);
@@ -109,26 +106,34 @@ int TTableOrder::compare(const TRecordStore &store, quint32 a, quint32 b) const 
     return 0;
 }
 
-int TTableOrder::compareToValues(const TRecordStore &store, quint32 record,
-                                 const QList<TValue> &values, bool partial) const {
-    const size_t count = qMin(size_t(values.size()), m_keys.size());
-    for (size_t i = 0; i < count; ++i) {
-        const Key &key = m_keys[i];
-        const TValue &value = values[qsizetype(i)];
+TTableOrder::Probe TTableOrder::probe(const QList<TValue> &values) const {
+    Probe probe;
+    probe.values = values.mid(0, qsizetype(m_keys.size()));
+    for (qsizetype i = 0; i < probe.values.size(); ++i) {
+        const bool text = m_keys[size_t(i)].kind == TValue::Text && !probe.values[i].isNull();
+        probe.textKeys.push_back(text ? TCollation::Current().Key(probe.values[i].toText())
+                                      : QByteArray());
+    }
+    return probe;
+}
+
+int TTableOrder::compareToProbe(const TRecordStore &store, quint32 record,
+                                const Probe &probe) const {
+    for (qsizetype i = 0; i < probe.values.size(); ++i) {
+        const Key &key = m_keys[size_t(i)];
+        const TValue &value = probe.values[i];
         const bool nullA = store.isNull(record, key.field), nullB = value.isNull();
         int c;
         if (nullA || nullB) {
             c = int(nullB) - int(nullA);
         } else {
             switch (key.kind) {
-            case TValue::Text: {
-                QStringView text = store.text(record, key.field);
-                const QString wanted = value.toText();
-                if (partial && text.size() > wanted.size())
-                    text = text.left(wanted.size());
-                c = compareText(text, wanted, key.caseInsensitive);
+            case TValue::Text:
+                c = key.caseInsensitive
+                        ? TCollation::Current().Compare(store.text(record, key.field),
+                                                        value.toText(), true)
+                        : compareKeys(store.sortKey(record, key.field), probe.textKeys[size_t(i)]);
                 break;
-            }
             case TValue::Float:
                 c = threeWay(store.cell(record, key.field).f, value.toFloat());
                 break;
@@ -147,7 +152,7 @@ int TTableOrder::compareToValues(const TRecordStore &store, quint32 record,
             }
         }
         if (c)
-            return key.descending ? -c : c;
+            return key.descending ? -(c < 0 ? -1 : 1) : (c < 0 ? -1 : 1);
     }
     return 0;
 }
@@ -161,49 +166,35 @@ void TTableOrder::sortRecords(const TRecordStore &store,
         });
         return;
     }
-    // A text first key: each item carries its first twelve UTF-16 units packed as integers and
-    // a view of its text, so most comparisons touch neither the store nor the text arena.
+    // A text first key: each item carries the first sixteen bytes of its sort key packed as
+    // integers and a view of the whole key, so most comparisons touch neither the store nor
+    // the keys. The keys are computed once per cell and kept by the store.
     struct Item {
-        quint64 high, middle, low;
-        const char16_t *text;
+        quint64 high, low;
+        const char *key;
         quint32 length;
-        quint32 index : 30;
+        quint32 index : 31;
         quint32 null : 1;
-        quint32 plain : 1; // no surrogate among the packed units
     };
     std::vector<Item> keyed;
     keyed.reserve(items.size());
     for (quint32 i = 0; i < items.size(); ++i) {
         const quint32 record = items[i].first;
         const bool null = store.isNull(record, first.field);
-        const QStringView text = null ? QStringView() : store.text(record, first.field);
-        auto part = [&](int from) {
-            return textPrefix(text.size() > from ? text.mid(from) : QStringView(),
-                              first.caseInsensitive);
-        };
-        const bool plain =
-            std::none_of(text.begin(), text.begin() + qMin<qsizetype>(kPacked, text.size()),
-                         [](QChar c) { return c.isSurrogate(); });
+        const QByteArrayView key = null ? QByteArrayView() : store.sortKey(record, first.field);
         keyed.push_back(
-            {part(0), part(4), part(8), text.utf16(), quint32(text.size()), i, null, plain});
+            {keyWord(key, 0), keyWord(key, 8), key.data(), quint32(key.size()), i, null});
     }
-    const bool ci = first.caseInsensitive, desc = first.descending;
-    static_assert(kPacked == 12);
+    const bool desc = first.descending;
     auto less = [&](const Item &x, const Item &y) {
         int c = int(y.null) - int(x.null); // nulls first
         if (!c && x.high != y.high)
             c = x.high < y.high ? -1 : 1;
-        if (!c && x.middle != y.middle)
-            c = x.middle < y.middle ? -1 : 1;
         if (!c && x.low != y.low)
             c = x.low < y.low ? -1 : 1;
-        if (!c && !x.null && !y.null) {
-            if (x.plain && y.plain && x.length > kPacked && y.length > kPacked)
-                c = compareText(QStringView(x.text + kPacked, x.length - kPacked),
-                                QStringView(y.text + kPacked, y.length - kPacked), ci);
-            else
-                c = compareText(QStringView(x.text, x.length), QStringView(y.text, y.length), ci);
-        }
+        if (!c && x.length > kPacked && y.length > kPacked)
+            c = compareKeys(QByteArrayView(x.key + kPacked, x.length - kPacked),
+                            QByteArrayView(y.key + kPacked, y.length - kPacked));
         if (desc)
             c = -c;
         if (!c && m_keys.size() > 1)

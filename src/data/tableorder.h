@@ -3,12 +3,15 @@
 #include "data/fielddef.h"
 #include "data/recordstore.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <vector>
 
-// An ordering of client table rows: key fields, each ascending or descending and compared
-// with or without case. Nulls come before every value.
+// An ordering of client table rows: key fields, each ascending or descending. Texts follow
+// the collation of the user's language (sort keys cached per cell by the record store);
+// nulls come before every value. A case-insensitive key orders as any other (case only
+// decides between texts equal in letters and accents) but searches ignore case on it.
 class TTableOrder {
 public:
     struct Key {
@@ -16,6 +19,13 @@ public:
         TValue::Kind kind = TValue::Null;
         bool descending = false;
         bool caseInsensitive = false;
+    };
+
+    // Values searched for in the leading keys, already converted to the key fields' kinds,
+    // with the sort keys of their texts computed once for the whole search.
+    struct Probe {
+        QList<TValue> values;
+        std::vector<QByteArray> textKeys;
     };
 
     // From an index field list: "A;B DESC" (" DESC" or " DESCENDING" per field). Raises
@@ -30,10 +40,9 @@ public:
 
     // Compares two records over all keys (negative, 0, positive in this order).
     int compare(const TRecordStore &store, quint32 a, quint32 b) const;
-    // Compares a record's first values.size() keys with values already converted to the
-    // key fields' kinds; with partial, a text key matches when it starts with the value.
-    int compareToValues(const TRecordStore &store, quint32 record, const QList<TValue> &values,
-                        bool partial = false) const;
+    Probe probe(const QList<TValue> &values) const;
+    // Compares a record's first probe.values.size() keys with the probe's values.
+    int compareToProbe(const TRecordStore &store, quint32 record, const Probe &probe) const;
 
     // Sorts row ids stably; recordOf maps a row id to its record.
     template <typename RecordOf>

@@ -1,9 +1,9 @@
 #include "grid/checkeditems.h"
 
+#include "data/collation.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
 
-#include <QCollator>
 #include <algorithm>
 
 TCheckedItems::TCheckedItems() : m_emptyValue(CommonText(132)), m_allValue(CommonText(131)) {}
@@ -25,11 +25,10 @@ void TCheckedItems::SetSorted(bool sorted) {
 }
 
 void TCheckedItems::sortItems() {
-    QCollator collator(QLocale(LanguageIndex() == LangSlovak ? QLocale::Slovak : QLocale::Czech));
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const TCollation &collation = TCollation::Current(); // the tables' order of texts
     std::stable_sort(m_items.begin(), m_items.end(),
                      [&](const TCheckedItem &a, const TCheckedItem &b) {
-                         return collator.compare(a.text, b.text) < 0;
+                         return collation.Compare(a.text, b.text, true) < 0;
                      });
 }
 

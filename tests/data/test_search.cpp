@@ -1,5 +1,6 @@
 #include "data/clienttable.h"
 #include "lang/apperror.h"
+#include "lang/texts.h"
 #include "tablefixture.h"
 
 #include <gmock/gmock.h>
@@ -27,7 +28,97 @@ QList<TValue> Ids(TClientTable &table) {
     return Column(table, "IDUSER");
 }
 
+QStringList Texts(TClientTable &table, const QString &field) {
+    QStringList texts;
+    for (const TValue &value : Column(table, field))
+        texts.append(value.toText());
+    return texts;
+}
+
+// Surnames in the order of the Czech alphabet: accents after letters, "ch" after "h", a
+// capital before its small letter.
+const QStringList kCzechOrder = {"Adam",  "Čapek", "Černá", "Dvořák", "Hora",  "Chalupa", "Němec",
+                                 "Novák", "novák", "Ondra", "Řezáč",  "Šimek", "Zeman",   "Žák"};
+
+void FillSurnames(TClientTable &table, const QStringList &names) {
+    QList<QList<TValue>> rows;
+    for (int i = 0; i < names.size(); ++i)
+        rows.append({I(i + 1), S(names[i])});
+    FillTable(table,
+              {MakeField("ID", TFieldType::I4), MakeField("SURNAME", TFieldType::String, 30)},
+              rows);
+}
+
+QStringList Shuffled(QStringList names) {
+    std::reverse(names.begin(), names.end());
+    std::rotate(names.begin(), names.begin() + 5, names.end());
+    return names;
+}
+
 } // namespace
+
+TEST(Orderings, CzechNamesInBothDirectionsAndTheirSearches) {
+    SetLanguageIndex(LangCzech);
+    TClientTable table;
+    FillSurnames(table, Shuffled(kCzechOrder));
+    QStringList reversed = kCzechOrder;
+    std::reverse(reversed.begin(), reversed.end());
+
+    table.SetIndexFieldNames("SURNAME");
+    EXPECT_EQ(Texts(table, "SURNAME"), kCzechOrder);
+    table.SetIndexFieldNames("SURNAME DESC");
+    EXPECT_EQ(Texts(table, "SURNAME"), reversed);
+    table.AddIndex("SURNAME_ixd", "SURNAME", ixDescending | ixCaseInsensitive);
+    table.SetIndexName("SURNAME_ixd");
+    EXPECT_EQ(Texts(table, "SURNAME"), reversed) << "the grid's descending index";
+
+    // Find as you type: the nearest row in the ascending order.
+    table.SetIndexFieldNames("SURNAME");
+    const QList<QPair<QString, QString>> landings = {
+        {"nov", "Novák"}, {"Nem", "Němec"}, {"Če", "Černá"},    {"ch", "Chalupa"},
+        {"H", "Hora"},    {"Ci", "Čapek"},  {"novák", "novák"}, {"ř", "Řezáč"}};
+    for (const auto &[typed, found] : landings) {
+        table.First();
+        table.FindNearest({S(typed)});
+        EXPECT_EQ(table.FieldByName("SURNAME").AsString(), found) << typed.toStdString();
+    }
+    EXPECT_TRUE(table.FindKey({S("novák")}));
+    EXPECT_EQ(table.FieldByName("ID").Value(), I(Shuffled(kCzechOrder).indexOf("novák") + 1));
+    EXPECT_TRUE(table.Locate("SURNAME", {S("Novák")}));
+    EXPECT_EQ(table.FieldByName("SURNAME").AsString(), "Novák");
+    table.SetIndexName("SURNAME_ixd");
+    EXPECT_TRUE(table.FindKey({S("NOVÁK")})) << "the descending index ignores case";
+
+    // Filters compare texts in the same order.
+    table.SetIndexFieldNames("SURNAME");
+    table.SetFiltered(true);
+    table.SetFilter("SURNAME<'D'");
+    EXPECT_EQ(Texts(table, "SURNAME"), QStringList({"Adam", "Čapek", "Černá"}));
+    table.SetFilter("SURNAME>='ch' AND SURNAME<='Novák'");
+    EXPECT_EQ(Texts(table, "SURNAME"), QStringList({"Chalupa", "Němec", "Novák"}));
+    table.SetFilter("SURNAME>'Zeman' OR SURNAME='novák'");
+    EXPECT_EQ(Texts(table, "SURNAME"), QStringList({"novák", "Žák"}));
+}
+
+TEST(Orderings, SlovakTextsFollowTheSlovakAlphabet) {
+    const QStringList names = {"Ôsma", "Azúr", "Äbel", "Oto", "Adam", "Ozón"};
+    const struct {
+        int language;
+        QStringList order;
+    } cases[] = {
+        {LangSlovak, {"Adam", "Azúr", "Äbel", "Oto", "Ozón", "Ôsma"}}, // ä and ô are letters
+        {LangCzech, {"Äbel", "Adam", "Azúr", "Ôsma", "Oto", "Ozón"}},  // accents only
+    };
+    TClientTable table;
+    FillSurnames(table, names);
+    for (const auto &c : cases) {
+        SetLanguageIndex(c.language);
+        table.SetIndexFieldNames("");
+        table.SetIndexFieldNames("SURNAME");
+        EXPECT_EQ(Texts(table, "SURNAME"), c.order) << c.language;
+    }
+    SetLanguageIndex(LangCzech);
+}
 
 TEST(Orderings, IndexFieldNamesAndNamedIndexes) {
     TClientTable table;
@@ -36,7 +127,7 @@ TEST(Orderings, IndexFieldNamesAndNamedIndexes) {
         const char *fields;
         std::initializer_list<int> ids;
     } cases[] = {
-        {"FULLNAME", {4, 3, 1, 2, 6, 5}}, // code-unit order: capitals first, then accented
+        {"FULLNAME", {4, 2, 3, 6, 5, 1}}, // the language's order: letters, accents, then case
         {"CITY;USERTYPE DESC", {4, 1, 3, 6, 5, 2}},
         {"WHENCREATED", {5, 4, 2, 1, 6, 3}}, // nulls first
         {"WHENCREATED DESC", {3, 6, 1, 2, 4, 5}},
@@ -52,7 +143,7 @@ TEST(Orderings, IndexFieldNamesAndNamedIndexes) {
     EXPECT_THROW(table.AddIndex("fullname_IXD", "FULLNAME", 0), AppError);
     table.SetIndexName("FULLNAME_ixd");
     EXPECT_EQ(table.IndexFieldNames(), "");
-    EXPECT_EQ(Ids(table), IdList({5, 1, 6, 3, 2, 4}));
+    EXPECT_EQ(Ids(table), IdList({1, 5, 6, 3, 2, 4}));
     table.SetIndexFieldNames("IDUSER");
     EXPECT_EQ(table.IndexName(), "") << "a field list replaces the selected index";
     EXPECT_THROW(table.SetIndexName("missing"), AppError);
@@ -69,10 +160,10 @@ TEST(Orderings, EditedRowsMoveToTheirPlace) {
     table.FieldByName("FULLNAME").SetAsString("Zeman Adam");
     table.Post();
     EXPECT_EQ(table.FieldByName("IDUSER").Value(), I(4)) << "the edited row stays current";
-    EXPECT_EQ(table.RecNo(), 3);
+    EXPECT_EQ(table.RecNo(), 6);
     table.AppendRecord({I(7), S("Aaron")});
     EXPECT_EQ(table.RecNo(), 1);
-    EXPECT_EQ(Ids(table), IdList({7, 3, 1, 4, 2, 6, 5}));
+    EXPECT_EQ(Ids(table), IdList({7, 2, 3, 6, 5, 1, 4}));
 }
 
 TEST(Searches, NearestLandsOnTheFirstEqualOrFollowingRow) {
@@ -87,7 +178,7 @@ TEST(Searches, NearestLandsOnTheFirstEqualOrFollowingRow) {
         {"IDUSER", I(3), 3, true},
         {"FULLNAME", S("B"), 3, false}, // after a missing value
         {"FULLNAME", S("Bílá Eva"), 3, true},
-        {"FULLNAME", S("zzz"), 5, false},         // past the end: the last row
+        {"FULLNAME", S("zzz"), 1, false},         // past the end: the last row
         {"WHENCREATED", S("3.1.2009"), 1, false}, // user text for a date field
         {"WHENCREATED DESC", S("3.1.2009"), 2, false},
         {"CITY;FULLNAME", S("Praha"), 2, true},
@@ -150,12 +241,12 @@ TEST(Searches, LocateFindsTheFirstRowInTheCurrentOrderThroughTheFilter) {
     FillUsers(table);
     table.SetIndexFieldNames("FULLNAME DESC");
     ASSERT_TRUE(table.Locate("CITY", {S("Brno")}));
-    EXPECT_EQ(table.FieldByName("IDUSER").Value(), I(6));
-    table.SetFilter("USERTYPE=4");
+    EXPECT_EQ(table.FieldByName("IDUSER").Value(), I(1));
+    table.SetFilter("USERTYPE<>4");
     table.SetFiltered(true);
     ASSERT_TRUE(table.Locate("CITY", {S("Brno")}));
-    EXPECT_EQ(table.FieldByName("IDUSER").Value(), I(1));
-    EXPECT_FALSE(table.Locate("IDUSER", {I(6)}));
+    EXPECT_EQ(table.FieldByName("IDUSER").Value(), I(6));
+    EXPECT_FALSE(table.Locate("IDUSER", {I(1)}));
     EXPECT_THROW(table.Locate("CITY;USERTYPE", {S("Brno")}), AppError);
     EXPECT_THROW(table.Locate("NOSUCH", {S("Brno")}), AppError);
 }
