@@ -18,9 +18,8 @@ const char *kWebSite = "https://tellavo.example/";
 
 TAboutBox::TAboutBox(QWidget *parent, std::function<void(const QString &)> openAddress)
     : QDialog(parent) {
-    const bool slovak = LanguageIndex() == LangSlovak;
     setObjectName(QStringLiteral("fabout"));
-    setWindowTitle(slovak ? QStringLiteral("O aplikácii") : QStringLiteral("O aplikaci"));
+    setWindowTitle(AppText(1057));
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::white);
@@ -31,10 +30,9 @@ TAboutBox::TAboutBox(QWidget *parent, std::function<void(const QString &)> openA
     auto *icon = new QLabel(this);
     icon->setPixmap(ButtonArt::AppIcon().pixmap(QSize(44, 44), ButtonArt::ScreenRatio()));
     grid->addWidget(icon, 0, 0, 2, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Program:"), this), 0, 1);
+    grid->addWidget(new QLabel(AppText(1058), this), 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Tellavo"), this), 0, 2);
-    grid->addWidget(new QLabel(slovak ? QStringLiteral("Verzia:") : QStringLiteral("Verze:"), this),
-                    1, 1);
+    grid->addWidget(new QLabel(AppText(1059), this), 1, 1);
     auto *version = new QLabel(VersionText(ProgramVersion()), this);
     version->setObjectName(QStringLiteral("lb_version"));
     grid->addWidget(version, 1, 2);

@@ -7,6 +7,8 @@
 #include "data/packetframing.h"
 #include "lang/apperror.h"
 #include "lang/messagebox.h"
+#include "lang/texts.h"
+#include "lang/textutil.h"
 #include "net/compression.h"
 #include "net/httpexchange.h"
 #include "net/requestoutcome.h"
@@ -172,9 +174,7 @@ void TMybasePHPConnection::AS_ApplyUpdates(const QString &providerName) {
         fail(prefix + QStringLiteral(", bad server answer: ") + ReplyText(r.body));
     const int applied = ParseApplyReply(stripStatusWord(r.body)).appliedCount;
     if (applied != changes)
-        fail(QStringLiteral("Nesouhlasí počet aplikovaných změn na serveru: %1 x %2")
-                 .arg(changes)
-                 .arg(applied));
+        fail(FormatText(AppText(1060), {changes, applied}));
     table->MergeChangeLog();
 }
 

@@ -2,6 +2,7 @@
 
 #include "grid/checkedcombobox.h"
 #include "lang/guard.h"
+#include "lang/texts.h"
 
 #include <QListWidget>
 #include <QMenu>
@@ -31,11 +32,10 @@ TCheckPopup::TCheckPopup(TCheckedComboBox *owner)
         });
         return action;
     };
-    selectOne =
-        act(QStringLiteral("Vybrat jeden"), [&items](int row) { return items.SelectOne(row); });
-    selectAll = act(QStringLiteral("Vybrat vše"), [&items](int) { return items.SelectAll(); });
-    clearAll = act(QStringLiteral("Zrušit vše"), [&items](int row) { return items.ClearAll(row); });
-    invert = act(QStringLiteral("Vybrat opačně"), [&items](int row) { return items.Invert(row); });
+    selectOne = act(AppText(1051), [&items](int row) { return items.SelectOne(row); });
+    selectAll = act(AppText(1052), [&items](int) { return items.SelectAll(); });
+    clearAll = act(AppText(1053), [&items](int row) { return items.ClearAll(row); });
+    invert = act(AppText(1054), [&items](int row) { return items.Invert(row); });
     clearAll->setVisible(owner->AllowNone());
 
     connect(list, &QListWidget::itemChanged, this, &TCheckPopup::itemChanged);

@@ -14,10 +14,7 @@
 Tfprogress::Tfprogress(QWidget *owner)
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       lb(new QLabel(this)), pb(new QProgressBar(this)),
-      btnabort(new QPushButton(LanguageIndex() == LangSlovak ? QStringLiteral("&Prerušiť")
-                                                             : QStringLiteral("&Přerušit"),
-                               this)),
-      m_owner(owner) {
+      btnabort(new QPushButton(AppText(1061), this)), m_owner(owner) {
     setObjectName(QStringLiteral("fprogress"));
     btnabort->setEnabled(false);
     auto *layout = new QVBoxLayout(this);

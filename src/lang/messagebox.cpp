@@ -23,22 +23,22 @@ const std::array<ButtonSet, 6> kButtonSets = {{
     {mbAbort | mbRetry | mbIgnore, {mrAbort, mrRetry, mrIgnore}},
 }};
 
-QString buttonCaption(int code, bool slovak) {
+QString buttonCaption(int code) {
     switch (code) {
     case mrOK:
         return QStringLiteral("OK");
     case mrCancel:
-        return slovak ? QStringLiteral("Zrušiť") : QStringLiteral("Zrušit");
+        return AppText(1066);
     case mrAbort:
-        return slovak ? QStringLiteral("Prerušiť") : QStringLiteral("Přerušit");
+        return AppText(1067);
     case mrRetry:
-        return slovak ? QStringLiteral("Opakovať") : QStringLiteral("Opakovat");
+        return AppText(1068);
     case mrIgnore:
-        return slovak ? QStringLiteral("Ignorovať") : QStringLiteral("Ignorovat");
+        return AppText(1069);
     case mrYes:
-        return slovak ? QStringLiteral("Áno") : QStringLiteral("Ano");
+        return AppText(1070);
     case mrNo:
-        return slovak ? QStringLiteral("Nie") : QStringLiteral("Ne");
+        return AppText(1071);
     }
     return {};
 }
@@ -50,9 +50,8 @@ int showBox(const QString &caption, const QString &text, int type, const QList<i
     request.text = text;
     request.type = type;
     request.buttons = shown;
-    const bool slovak = LanguageIndex() == LangSlovak;
     for (int code : shown)
-        request.buttonCaptions.append(buttonCaption(code, slovak));
+        request.buttonCaptions.append(buttonCaption(code));
     request.helpContext = helpContext;
     return CurrentSeam().messageBox(request);
 }
@@ -63,17 +62,16 @@ int g_cursorBeforeBusy = -1;
 } // namespace
 
 QString MessageCaption(int type) {
-    const bool slovak = LanguageIndex() == LangSlovak;
     switch (type) {
     case mtWarning:
-        return slovak ? QStringLiteral("Upozornenie") : QStringLiteral("Upozornění");
+        return AppText(1062);
     case mtError:
-        return QStringLiteral("Chyba");
+        return AppText(1063);
     case mtInformation:
     case mtCustom:
-        return slovak ? QStringLiteral("Informácia") : QStringLiteral("Informace");
+        return AppText(1064);
     case mtConfirmation:
-        return slovak ? QStringLiteral("Potvrdenie") : QStringLiteral("Potvrzení");
+        return AppText(1065);
     }
     return {};
 }

@@ -64,6 +64,40 @@ constexpr OwnText kOwnTexts[] = {
     {1024, "O &aplikaci", "O &aplikácii"},
     {1050, "Text položky %s obsahuje řídicí znak (%s), který nelze uložit. Odstraňte ho prosím.",
      "Text položky %s obsahuje riadiaci znak (%s), ktorý sa nedá uložiť. Odstráňte ho prosím."},
+    // 1051-1054: the checked combo box's pop-up menu
+    {1051, "Vybrat jeden", "Vybrať jeden"},
+    {1052, "Vybrat vše", "Vybrať všetko"},
+    {1053, "Zrušit vše", "Zrušiť všetko"},
+    {1054, "Vybrat opačně", "Vybrať opačne"},
+    // 1055-1056: settings that cannot be stored
+    {1055,
+     "Heslo nelze uložit: jméno i heslo musí mít méně než 256 znaků a smí obsahovat jen znaky "
+     "znakové sady Windows-1250.",
+     "Heslo nie je možné uložiť: meno aj heslo musia mať menej ako 256 znakov a smú obsahovať "
+     "iba znaky znakovej sady Windows-1250."},
+    {1056, "Nastavení nelze uložit: jméno, server ani port nesmí obsahovat konec řádku.",
+     "Nastavenie nie je možné uložiť: meno, server ani port nesmú obsahovať koniec riadku."},
+    // 1057-1059: the about box
+    {1057, "O aplikaci", "O aplikácii"},
+    {1058, "Program:", "Program:"},
+    {1059, "Verze:", "Verzia:"},
+    // 1060: a change set that the server applied only in part
+    {1060, "Nesouhlasí počet aplikovaných změn na serveru: %d x %d",
+     "Nesúhlasí počet aplikovaných zmien na serveri: %d x %d"},
+    // 1061: the progress window's abort button
+    {1061, "&Přerušit", "&Prerušiť"},
+    // 1062-1065: message box captions (warning, error, information, confirmation)
+    {1062, "Upozornění", "Upozornenie"},
+    {1063, "Chyba", "Chyba"},
+    {1064, "Informace", "Informácia"},
+    {1065, "Potvrzení", "Potvrdenie"},
+    // 1066-1071: message box buttons (Cancel, Abort, Retry, Ignore, Yes, No)
+    {1066, "Zrušit", "Zrušiť"},
+    {1067, "Přerušit", "Prerušiť"},
+    {1068, "Opakovat", "Opakovať"},
+    {1069, "Ignorovat", "Ignorovať"},
+    {1070, "Ano", "Áno"},
+    {1071, "Ne", "Nie"},
     {1200, "ID", "ID"},
     {1300, "Do kalendáře...", "Do kalendára..."},
     {1301, "Výuka", "Výučba"},
@@ -115,6 +149,7 @@ constexpr OwnText kOwnTexts[] = {
     {1705, "Do listu Excelu lze exportovat nejvýše %d položek, vybráno je %d.",
      "Do hárka Excelu možno exportovať najviac %d položiek, vybraných je %d."},
     {1710, "Definice sestavy je poškozená.", "Definícia zostavy je poškodená."},
+    {1711, " (sčítat)", " (sčítať)"},
 };
 
 static_assert(std::is_sorted(std::begin(kOwnTexts), std::end(kOwnTexts),

@@ -3,7 +3,8 @@
 // Texts of our own that the school's numbered tables do not have: messages, captions and hints
 // of features beyond the listed ones. They are read like the application texts, by AppText
 // with numbers from OwnTextFirst up, Czech and Slovak side by side. Ranges by area:
-//   1000-1099 start, sign-in, settings, requests, tables and grids
+//   1000-1099 start, sign-in, settings, requests, tables and grids (from 1050: data, grids,
+//             settings messages, message box and progress window captions)
 //   1100-1199 profile, password and user dialog
 //   1200-1299 orders          1300-1399 timetable       1400-1499 users administration
 //   1500-1599 entrance test and rich text

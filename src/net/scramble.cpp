@@ -75,12 +75,7 @@ bool fitsCodePage(const QString &text) {
 }
 
 QString scrambleRefusal() {
-    return LanguageIndex() == LangSlovak
-               ? QStringLiteral("Heslo nie je možné uložiť: meno aj heslo musia mať menej ako "
-                                "256 znakov a smú obsahovať iba znaky znakovej sady "
-                                "Windows-1250.")
-               : QStringLiteral("Heslo nelze uložit: jméno i heslo musí mít méně než 256 znaků "
-                                "a smí obsahovat jen znaky znakové sady Windows-1250.");
+    return AppText(1055);
 }
 
 } // namespace

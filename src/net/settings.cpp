@@ -67,11 +67,7 @@ void writeGroup(NameValueList &file, int group, const AppSettings &s) {
 }
 
 QString lineBreakRefusal() {
-    return LanguageIndex() == LangSlovak
-               ? QStringLiteral("Nastavenie nie je možné uložiť: meno, server ani port nesmú "
-                                "obsahovať koniec riadku.")
-               : QStringLiteral("Nastavení nelze uložit: jméno, server ani port nesmí obsahovat "
-                                "konec řádku.");
+    return AppText(1056);
 }
 
 // Every key is one line of the file: a value with a line break would come back cut, and its

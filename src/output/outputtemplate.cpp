@@ -1,5 +1,6 @@
 #include "output/outputtemplate.h"
 
+#include "lang/texts.h"
 #include "lang/textutil.h"
 
 namespace {
@@ -18,6 +19,10 @@ QString flagText(bool on) {
 }
 
 } // namespace
+
+QString SumMarkerShown() {
+    return AppText(1711);
+}
 
 TOutputTemplate TOutputTemplate::Parse(const QString &value) {
     QString rest = value;

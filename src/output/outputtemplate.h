@@ -4,8 +4,12 @@
 #include <QString>
 #include <QStringList>
 
-// Marks a summed item in the item list and in a stored template.
+// Marks a summed item in a stored template: the same in every language, so that a template
+// reads the same whichever language wrote it.
 inline const QString kSumMarker = QStringLiteral(" (sčítat)");
+
+// Marks a summed item in the definition dialog's item list, in the user's language.
+QString SumMarkerShown();
 
 // One entry of the definition dialog's item list: a grid column, whether it goes into the
 // output and whether it is summed.
@@ -16,7 +20,7 @@ struct TOutputListItem {
     bool summed = false;
 
     // The entry's text: the caption, with the sum marker when summed.
-    QString Text() const { return summed ? caption + kSumMarker : caption; }
+    QString Text() const { return summed ? caption + SumMarkerShown() : caption; }
 };
 
 // The settings of a stored output template: output type, title, the three flags, paper

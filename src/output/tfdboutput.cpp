@@ -305,7 +305,7 @@ void Tfdboutput::sumToggled(bool on) {
         return;
     entry->setData(SummedRole, on);
     const QString caption = entry->data(CaptionRole).toString();
-    entry->setText(on ? caption + kSumMarker : caption);
+    entry->setText(on ? caption + SumMarkerShown() : caption);
 }
 
 void Tfdboutput::typeChanged() {
