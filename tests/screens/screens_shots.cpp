@@ -11,9 +11,12 @@
 #include "screens/tfeduser.h"
 #include "screens/tfprofile.h"
 #include "screens/tfrorder.h"
+#include "screens/tfrusers.h"
 #include "screens/userdialogentry.h"
 
 #include <QApplication>
+#include <QTabWidget>
+#include <QToolButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -65,6 +68,17 @@ TEST_F(Shots, Orders) {
     shootWindow(QStringLiteral("orders-staff.png"));
     shootModal(QStringLiteral("order-dialog.png"));
     screen.frg_order->grDblClick();
+}
+
+TEST_F(Shots, Users) {
+    signIn(QStringLiteral("manazer"));
+    clickMain("im_users");
+    auto &screen = *static_cast<Tfrusers *>(app->mainWindow()->screen(Tfmain::Users));
+    dm().cd_user.Locate(QStringLiteral("IDUSER"), {TValue::FromInteger(Demo::Client)});
+    screen.pgc->setCurrentIndex(Tfrusers::TimetableTab);
+    shootWindow(QStringLiteral("users-timetable.png"));
+    shootModal(QStringLiteral("user-filter.png"));
+    screen.frg->spbfilter->click();
 }
 
 } // namespace
