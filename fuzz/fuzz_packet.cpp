@@ -33,7 +33,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         return 0; // refused cleanly
     }
     for (TPacketEncoding encoding : {TPacketEncoding::Utf8, TPacketEncoding::SingleByte}) {
-        const QByteArray written = WriteDataPacket(content, encoding);
+        QByteArray written;
+        try {
+            written = WriteDataPacket(content, encoding);
+        } catch (const AppError &) {
+            continue; // a text the encoding cannot carry is refused, not written changed
+        }
         TTableContent again;
         try {
             again = ReadDataPacket(written);

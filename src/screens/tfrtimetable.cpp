@@ -95,9 +95,11 @@ Tfrtimetable::Tfrtimetable(QWidget *parent)
         {spb_user, &Tfrtimetable::spb_userClick},
         {spb_hist, &Tfrtimetable::spb_histClick},
         {spb_export, &Tfrtimetable::spb_exportClick}};
-    for (const auto &[button, handler] : clicks)
-        connect(button, &QToolButton::clicked, this,
+    for (const auto &click : clicks) {
+        const auto handler = click.second;
+        connect(click.first, &QToolButton::clicked, this,
                 [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
+    }
     // The buttons follow moves to another lesson, not changes of a single field.
     const auto follow = [this] { RunGuarded([this] { UpdateButtons(); }); };
     for (auto signal : {&TDataSource::scrolled, &TDataSource::dataChanged,
