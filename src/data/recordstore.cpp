@@ -77,7 +77,8 @@ void TRecordStore::setFloat(quint32 record, int field, double value) {
 
 void TRecordStore::setText(quint32 record, int field, QStringView value) {
     char16_t *out = beginText(value.size());
-    std::memcpy(out, value.utf16(), sizeof(char16_t) * value.size());
+    if (!value.isEmpty()) // an empty view may point nowhere
+        std::memcpy(out, value.utf16(), sizeof(char16_t) * value.size());
     commitText(record, field, out + value.size());
 }
 
