@@ -8,14 +8,21 @@
 #include "grid/datepicker.h"
 #include "grid/dbnavigator.h"
 #include "grid/gridframe.h"
+#include "lang/messagebox.h"
 #include "screens/statusmenu.h"
+#include "screens/tfedordernew.h"
+#include "screens/tffltorder.h"
 #include "screens/tffltuser.h"
 #include "screens/tfrusers.h"
+#include "screens/tfshowmemo.h"
 #include "screens/userfilter.h"
 #include "server/centralserver.h"
 #include "server/schooldatabase.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
@@ -203,4 +210,137 @@ TEST_F(UsersAgainstServer, AdministratorDeletesASignInRecord) {
     const qint64 login = logins.FieldByName(QStringLiteral("IDLOGIN")).AsInteger();
     logins.Delete();
     EXPECT_EQ(server.dbValue("SELECT COUNT(*) FROM LOGINS WHERE IDLOGIN = ?", {login}).toInt(), 0);
+}
+
+TEST_F(UsersAgainstServer, LastSignInRangeTakesWholeDays) {
+    // Sign-ins on the edges of 31 March; from and to 31 March keep that whole day only.
+    struct Case {
+        qint64 user;
+        QDateTime when;
+        bool kept;
+    };
+    const QDate day(2025, 3, 31);
+    const Case cases[] = {
+        {Demo::Teacher2, QDateTime(day.addDays(-1), QTime(23, 59, 59)), false},
+        {Demo::Newcomer, QDateTime(day, QTime(0, 0)), true},
+        {Demo::Client, QDateTime(day, QTime(23, 59, 59)), true},
+        {Demo::Teacher3, QDateTime(day.addDays(1), QTime(0, 0)), false},
+    };
+    server.onServer([&](CentralServer &s) {
+        for (const Case &c : cases)
+            s.database().run(
+                QStringLiteral("INSERT INTO LOGINS (IDLOGIN, IDUSER, WHENLOGIN,"
+                               " SUCCESS) VALUES (?, ?, ?, 1)"),
+                {s.database().nextId(QStringLiteral("LOGINS"), QStringLiteral("IDLOGIN")), c.user,
+                 c.when});
+    });
+    openUsers();
+    filterWith([&](Tffltuser &f) {
+        f.dt_from->SetChecked(true);
+        f.dt_from->SetDate(day);
+        f.dt_to->SetChecked(true);
+        f.dt_to->SetDate(day);
+    });
+    const QList<qint64> kept = ids(users(), "IDUSER");
+    for (const Case &c : cases)
+        EXPECT_EQ(kept.contains(c.user), c.kept) << c.user;
+    EXPECT_TRUE(seam.boxes.isEmpty()) << seam.boxTexts().join(u'|').toStdString();
+}
+
+TEST_F(UsersAgainstServer, OrdersAndEmailsOfTheSelectedUser) {
+    const QString body = QStringLiteral("Order 1 was paid.\r\nA very long line that is not "
+                                        "wrapped but scrolled sideways in the window.");
+    qint64 mail[2] = {};
+    server.onServer([&](CentralServer &s) {
+        for (int i = 0; i < 2; ++i) {
+            mail[i] = s.database().nextId(QStringLiteral("MSGS"), QStringLiteral("IDMSG"));
+            s.database().run(
+                QStringLiteral("INSERT INTO MSGS (IDMSG, IDJOB, IDENVLANG, MSGTYPE, EMAILTO,"
+                               " WHOINITIATOR, WHORECEIVER, WHENSENT, EMAILSUBJECT, EMAILBODY,"
+                               " EMAILSENT) VALUES (?, 2, 2, 'ORDERSTATUS', 'a@b.cz', ?, ?, ?,"
+                               " 'Order', ?, 1)"),
+                {mail[i], Demo::Director, Demo::Client, QDateTime::currentDateTime(),
+                 i == 0 ? body : QString()});
+        }
+    });
+    openUsers();
+    TClientTable &orders = dm().cd_order;
+    select(Demo::Client);
+    ASSERT_FALSE(orders.IsEmpty());
+    for (qint64 user : ids(orders, "IDUSER"))
+        EXPECT_EQ(user, Demo::Client);
+
+    // The tab's filter dialog has no client choice; its conditions follow every user.
+    WhenModal([](QWidget *w) {
+        auto *dialog = qobject_cast<Tffltorder *>(w);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_FALSE(dialog->cb_client->isVisible());
+        dialog->chb_nonzero->setChecked(true);
+        dialog->btnok->click();
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    screen().frg_order->spbfilter->click();
+    EXPECT_TRUE(orders.Filter().startsWith(QStringLiteral("(IDUSER=7) AND ")))
+        << orders.Filter().toStdString();
+    EXPECT_FALSE(screen().frg_order->spbfilter->toolTip().isEmpty());
+    select(Demo::Newcomer);
+    EXPECT_TRUE(orders.Filter().startsWith(QStringLiteral("(IDUSER=8) AND ")));
+    EXPECT_TRUE(orders.Filter().contains(QStringLiteral("(AMOUNT<>0)")));
+    EXPECT_EQ(orders.Filter().count(QStringLiteral("IDUSER=")), 1);
+
+    // A new order for the selected student becomes the current one.
+    select(Demo::Client);
+    seam.boxAnswers << mrYes;
+    WhenModal([](QWidget *w) {
+        auto *dialog = qobject_cast<Tfedordernew *>(w);
+        ASSERT_NE(dialog, nullptr);
+        dialog->btnok->click();
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    screen().spb_neworder->click();
+    const qint64 newest =
+        server
+            .dbValue(QStringLiteral("SELECT MAX(IDORDER) FROM ORDERS WHERE IDUSER = ?"),
+                     {Demo::Client})
+            .toLongLong();
+    EXPECT_EQ(orders.FieldByName(QStringLiteral("IDORDER")).AsInteger(), newest);
+
+    // An e-mail's text is shown read-only when it has one.
+    screen().pgc->setCurrentIndex(Tfrusers::MsgTab);
+    TClientTable &mails = dm().cd_msg;
+    for (qint64 receiver : ids(mails, "WHORECEIVER"))
+        EXPECT_EQ(receiver, Demo::Client);
+    ASSERT_TRUE(mails.Locate(QStringLiteral("IDMSG"), {TValue::FromInteger(mail[0])}));
+    ASSERT_TRUE(screen().spb_msg_detail->isEnabled());
+    QString shown;
+    WhenModal([&](QWidget *w) {
+        auto *window = qobject_cast<Tfshowmemo *>(w);
+        ASSERT_NE(window, nullptr);
+        shown = window->memo->toPlainText();
+        EXPECT_TRUE(window->memo->isReadOnly());
+        EXPECT_EQ(window->memo->lineWrapMode(), QPlainTextEdit::NoWrap);
+        window->reject();
+    });
+    screen().spb_msg_detail->click();
+    EXPECT_EQ(shown, QString(body).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    ASSERT_TRUE(mails.Locate(QStringLiteral("IDMSG"), {TValue::FromInteger(mail[1])}));
+    EXPECT_FALSE(screen().spb_msg_detail->isEnabled());
+}
+
+TEST_F(UsersAgainstServer, LeavingDropsTheFilterAndSigningOutTheDialog) {
+    openUsers();
+    filterWith([](Tffltuser &f) { f.chb_active->setChecked(true); });
+    screen().pgc->setCurrentIndex(Tfrusers::TimetableTab);
+    clickMain("im_order");
+    EXPECT_FALSE(users().Filtered());
+    EXPECT_EQ(users().Filter(), "");
+    // Coming back applies the kept dialog again without showing it.
+    clickMain("im_users");
+    EXPECT_EQ(users().Filter(), "(USERACTIVE=1)");
+    EXPECT_TRUE(users().Filtered());
+    signOut();
+    EXPECT_EQ(screen().UserFilter(), nullptr);
+    EXPECT_EQ(screen().pgc->currentIndex(), Tfrusers::OrdersTab);
 }
