@@ -31,13 +31,24 @@ const char *paramTypeName(const TValue &value) {
     }
 }
 
+// A field or property name in the packet's encoding; a name the encoding cannot carry is
+// refused, since a changed name ("?") would make the packet unreadable or name another item.
+QByteArray encodedName(const QString &name, bool utf8) {
+    QByteArray bytes = PacketCodec::Encode(name, utf8);
+    if (PacketCodec::Decode(bytes, utf8) != name)
+        throw AppError(QStringLiteral("The packet cannot be written: the name \"%1\" has "
+                                      "characters that the packet's encoding lacks")
+                           .arg(name));
+    return bytes;
+}
+
 } // namespace
 
 TPacketWriter::TPacketWriter(const QList<TFieldDef> &fields, const TRecordStore &store,
                              TPacketEncoding encoding, TUnwritableText unwritable)
     : m_fields(fields), m_store(store), m_encoding(encoding), m_unwritable(unwritable) {
     for (const TFieldDef &field : fields) {
-        QByteArray name = PacketCodec::Encode(field.name, encoding == TPacketEncoding::Utf8);
+        QByteArray name = encodedName(field.name, encoding == TPacketEncoding::Utf8);
         m_names.push_back(' ' + name + "=\"");
     }
 }
@@ -92,7 +103,7 @@ void TPacketWriter::begin(const QList<QPair<QString, QString>> &properties,
     m_out.append("</FIELDS><PARAMS");
     for (const auto &property : properties) {
         m_out.append(' ');
-        m_out.append(PacketCodec::Encode(property.first, utf8));
+        m_out.append(encodedName(property.first, utf8));
         m_out.append("=\"", 2);
         escaped(property.second, property.first);
         m_out.append('"');

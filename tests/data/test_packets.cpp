@@ -138,6 +138,13 @@ TEST(Packets, DeclarationChoosesTheEncoding) {
     TClientTable reread;
     reread.LoadFromBytes(table.DataPacket());
     EXPECT_EQ(reread.PacketProperties(), table.PacketProperties());
+    // A name the single-byte encoding lacks is refused there, not written as "?".
+    QByteArray wide = Packet(kIdName, "", "<PARAMS PRIMARY\xe4\xb8\xad_KEY=\"1\"/>");
+    wide.replace("version=\"1.0\"", "version=\"1.0\" encoding=\"UTF-8\"");
+    table.LoadFromBytes(wide);
+    EXPECT_THROW(table.DataPacket(TPacketEncoding::SingleByte), AppError);
+    reread.LoadFromBytes(table.DataPacket(TPacketEncoding::Utf8));
+    EXPECT_EQ(reread.PacketProperties()[0].first, QString::fromUtf8("PRIMARY中_KEY"));
 
     // Text that is already decoded keeps its characters whatever the declaration says.
     table.LoadFromText(QString::fromUtf8(Packet(kIdName, "<ROW ID=\"1\" NAME=\"\xc5\xbe\"/>")));
