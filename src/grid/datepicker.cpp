@@ -1,6 +1,8 @@
 #include "grid/datepicker.h"
 
 #include "grid/filtertext.h"
+#include "lang/apperror.h"
+#include "lang/texts.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -35,10 +37,27 @@ void TDatePicker::SetDate(const QDate &date) {
     m_edit->setDate(date);
 }
 
+std::optional<QDate> TDatePicker::Picked() const {
+    return Checked() ? std::optional<QDate>(Date()) : std::nullopt;
+}
+
 void DateRangeLine(const QString &label, const TDatePicker &from, const TDatePicker &to,
                    QString &text) {
-    const auto end = [](const TDatePicker &picker) {
-        return picker.Checked() ? std::optional<QDate>(picker.Date()) : std::nullopt;
-    };
-    text = DateRangeLine(label, end(from), end(to));
+    text = DateRangeLine(label, from.Picked(), to.Picked());
+}
+
+TDateRangeState SaveDateRange(const TDatePicker &from, const TDatePicker &to) {
+    return {from.Checked(), to.Checked(), from.Date(), to.Date()};
+}
+
+void RestoreDateRange(const TDateRangeState &state, TDatePicker &from, TDatePicker &to) {
+    from.SetChecked(state.fromChecked);
+    to.SetChecked(state.toChecked);
+    from.SetDate(state.from);
+    to.SetDate(state.to);
+}
+
+void CheckDateRangeOrder(const TDatePicker &from, const TDatePicker &to) {
+    if (from.Checked() && to.Checked() && from.Date() > to.Date())
+        throw AppError(CommonText(133));
 }

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QWidget>
+#include <optional>
 
 class QCheckBox;
 class QDateEdit;
@@ -17,6 +18,8 @@ public:
     void SetChecked(bool checked);
     QDate Date() const;
     void SetDate(const QDate &date);
+    // The date when ticked; no value when this end of the range is open.
+    std::optional<QDate> Picked() const;
 
     QCheckBox *TickBox() const { return m_tick; }
     QDateEdit *Editor() const { return m_edit; }
@@ -30,3 +33,14 @@ private:
 // each date in the short date form when its picker is ticked and "..." when it is not.
 void DateRangeLine(const QString &label, const TDatePicker &from, const TDatePicker &to,
                    QString &text);
+
+// The ticks and dates of a from/to pair, as a filter dialog remembers them on showing and
+// gives them back on Cancel.
+struct TDateRangeState {
+    bool fromChecked = false, toChecked = false;
+    QDate from, to;
+};
+TDateRangeState SaveDateRange(const TDatePicker &from, const TDatePicker &to);
+void RestoreDateRange(const TDateRangeState &state, TDatePicker &from, TDatePicker &to);
+// Refuses ("Datum Od je větší než datum Do") a ticked from-day after a ticked to-day.
+void CheckDateRangeOrder(const TDatePicker &from, const TDatePicker &to);

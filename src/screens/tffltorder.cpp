@@ -5,7 +5,6 @@
 #include "grid/datepicker.h"
 #include "grid/filtertext.h"
 #include "grid/lookupitems.h"
-#include "lang/apperror.h"
 #include "lang/guard.h"
 #include "lang/seam.h"
 #include "lang/texts.h"
@@ -21,10 +20,6 @@
 namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
-
-std::optional<QDate> pickedDate(const TDatePicker *picker) {
-    return picker->Checked() ? std::optional<QDate>(picker->Date()) : std::nullopt;
-}
 
 } // namespace
 
@@ -121,25 +116,18 @@ void Tffltorder::RememberValues() {
     m_remembered.statuses = cb_status->CheckedPositions();
     m_remembered.client = cb_client->currentIndex();
     m_remembered.nonZero = chb_nonzero->isChecked();
-    m_remembered.fromChecked = dt_from->Checked();
-    m_remembered.toChecked = dt_to->Checked();
-    m_remembered.from = dt_from->Date();
-    m_remembered.to = dt_to->Date();
+    m_remembered.dates = SaveDateRange(*dt_from, *dt_to);
 }
 
 void Tffltorder::RestoreValues() {
     cb_status->RestoreCheckedPositions(m_remembered.statuses);
     cb_client->setCurrentIndex(m_remembered.client);
     chb_nonzero->setChecked(m_remembered.nonZero);
-    dt_from->SetChecked(m_remembered.fromChecked);
-    dt_to->SetChecked(m_remembered.toChecked);
-    dt_from->SetDate(m_remembered.from);
-    dt_to->SetDate(m_remembered.to);
+    RestoreDateRange(m_remembered.dates, *dt_from, *dt_to);
 }
 
 void Tffltorder::btnokClick() {
-    if (dt_from->Checked() && dt_to->Checked() && dt_from->Date() > dt_to->Date())
-        throw AppError(CommonText(133));
+    CheckDateRangeOrder(*dt_from, *dt_to);
     accept();
 }
 
@@ -148,8 +136,8 @@ TOrderFilterValues Tffltorder::Values() const {
     v.statusCondition = cb_status->FilterCondition(QStringLiteral("ORDERSTATUS"), true);
     v.nonZeroOnly = chb_nonzero->isChecked();
     v.clientId = ShowClients ? cb_client->currentData().toInt() : 0;
-    v.from = pickedDate(dt_from);
-    v.to = pickedDate(dt_to);
+    v.from = dt_from->Picked();
+    v.to = dt_to->Picked();
     return v;
 }
 
@@ -159,5 +147,5 @@ QString Tffltorder::Description() const {
         text += AppText(102) + QStringLiteral(": ") + cb_client->currentText() + kLineBreak;
     if (chb_nonzero->isChecked())
         text += chb_nonzero->text() + kLineBreak;
-    return text + DateRangeLine(AppText(104), pickedDate(dt_from), pickedDate(dt_to));
+    return text + DateRangeLine(AppText(104), dt_from->Picked(), dt_to->Picked());
 }

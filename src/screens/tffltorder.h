@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/datepicker.h"
 #include "screens/orderfilter.h"
 
 #include <QDialog>
@@ -10,7 +11,6 @@ class QLabel;
 class QPushButton;
 class TCheckedComboBox;
 class TClientTable;
-class TDatePicker;
 
 // The orders filter: statuses, client (only on the orders screen), non-zero amounts and the
 // ordering date range; Cancel gives back the values the dialog had when it opened.
@@ -57,8 +57,7 @@ private:
         QString statuses;
         int client = 0;
         bool nonZero = false;
-        bool fromChecked = false, toChecked = false;
-        QDate from, to;
+        TDateRangeState dates;
     };
     Remembered m_remembered;
 };

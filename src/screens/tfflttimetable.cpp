@@ -5,7 +5,6 @@
 #include "grid/datepicker.h"
 #include "grid/filtertext.h"
 #include "grid/lookupitems.h"
-#include "lang/apperror.h"
 #include "lang/guard.h"
 #include "lang/seam.h"
 #include "lang/texts.h"
@@ -21,10 +20,6 @@
 namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
-
-std::optional<QDate> pickedDate(const TDatePicker *picker) {
-    return picker->Checked() ? std::optional<QDate>(picker->Date()) : std::nullopt;
-}
 
 void clearToAll(QComboBox *combo) {
     while (combo->count() > 1)
@@ -143,25 +138,18 @@ void Tfflttimetable::RememberValues() {
     m_remembered.statuses = cb_status->CheckedPositions();
     m_remembered.teacher = cb_teacher->currentIndex();
     m_remembered.client = cb_client->currentIndex();
-    m_remembered.fromChecked = dt_from->Checked();
-    m_remembered.toChecked = dt_to->Checked();
-    m_remembered.from = dt_from->Date();
-    m_remembered.to = dt_to->Date();
+    m_remembered.dates = SaveDateRange(*dt_from, *dt_to);
 }
 
 void Tfflttimetable::RestoreValues() {
     cb_status->RestoreCheckedPositions(m_remembered.statuses);
     cb_teacher->setCurrentIndex(m_remembered.teacher);
     cb_client->setCurrentIndex(m_remembered.client);
-    dt_from->SetChecked(m_remembered.fromChecked);
-    dt_to->SetChecked(m_remembered.toChecked);
-    dt_from->SetDate(m_remembered.from);
-    dt_to->SetDate(m_remembered.to);
+    RestoreDateRange(m_remembered.dates, *dt_from, *dt_to);
 }
 
 void Tfflttimetable::btnokClick() {
-    if (dt_from->Checked() && dt_to->Checked() && dt_from->Date() > dt_to->Date())
-        throw AppError(CommonText(133));
+    CheckDateRangeOrder(*dt_from, *dt_to);
     accept();
 }
 
@@ -172,8 +160,8 @@ TTimetableFilterValues Tfflttimetable::Values() const {
         v.teacherId = cb_teacher->currentData().toInt();
         v.clientId = cb_client->currentData().toInt();
     }
-    v.from = pickedDate(dt_from);
-    v.to = pickedDate(dt_to);
+    v.from = dt_from->Picked();
+    v.to = dt_to->Picked();
     return v;
 }
 
@@ -183,5 +171,5 @@ QString Tfflttimetable::Description() const {
         text += AppText(111) + QStringLiteral(": ") + cb_teacher->currentText() + kLineBreak;
         text += AppText(112) + QStringLiteral(": ") + cb_client->currentText() + kLineBreak;
     }
-    return text + DateRangeLine(AppText(113), pickedDate(dt_from), pickedDate(dt_to));
+    return text + DateRangeLine(AppText(113), dt_from->Picked(), dt_to->Picked());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/datepicker.h"
 #include "screens/timetablefilter.h"
 
 #include <QDialog>
@@ -9,7 +10,6 @@ class QLabel;
 class QPushButton;
 class TCheckedComboBox;
 class TClientTable;
-class TDatePicker;
 
 // The timetable filter: statuses, teacher and client (staff on the timetable screen only),
 // and the lesson date range; Cancel gives back the values the dialog had when it opened.
@@ -56,8 +56,7 @@ private:
     struct Remembered {
         QString statuses;
         int teacher = 0, client = 0;
-        bool fromChecked = false, toChecked = false;
-        QDate from, to;
+        TDateRangeState dates;
     };
     Remembered m_remembered;
 };

@@ -4,7 +4,6 @@
 #include "grid/checkedcombobox.h"
 #include "grid/datepicker.h"
 #include "grid/filtertext.h"
-#include "lang/apperror.h"
 #include "lang/guard.h"
 #include "lang/seam.h"
 #include "lang/texts.h"
@@ -19,10 +18,6 @@
 namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
-
-std::optional<QDate> pickedDate(const TDatePicker *picker) {
-    return picker->Checked() ? std::optional<QDate>(picker->Date()) : std::nullopt;
-}
 
 } // namespace
 
@@ -107,14 +102,9 @@ bool Tffltuser::Execute() {
 }
 
 void Tffltuser::remember() {
-    m_remembered = {cb_type->CheckedPositions(),
-                    cb_level->CheckedPositions(),
-                    chb_active->isChecked(),
-                    chb_debtors->isChecked(),
-                    dt_from->Checked(),
-                    dt_to->Checked(),
-                    dt_from->Date(),
-                    dt_to->Date()};
+    m_remembered = {cb_type->CheckedPositions(), cb_level->CheckedPositions(),
+                    chb_active->isChecked(), chb_debtors->isChecked(),
+                    SaveDateRange(*dt_from, *dt_to)};
 }
 
 void Tffltuser::restore() {
@@ -122,15 +112,11 @@ void Tffltuser::restore() {
     cb_level->RestoreCheckedPositions(m_remembered.levels);
     chb_active->setChecked(m_remembered.active);
     chb_debtors->setChecked(m_remembered.debtors);
-    dt_from->SetChecked(m_remembered.fromChecked);
-    dt_to->SetChecked(m_remembered.toChecked);
-    dt_from->SetDate(m_remembered.from);
-    dt_to->SetDate(m_remembered.to);
+    RestoreDateRange(m_remembered.dates, *dt_from, *dt_to);
 }
 
 void Tffltuser::btnokClick() {
-    if (dt_from->Checked() && dt_to->Checked() && dt_from->Date() > dt_to->Date())
-        throw AppError(CommonText(133));
+    CheckDateRangeOrder(*dt_from, *dt_to);
     accept();
 }
 
@@ -140,8 +126,8 @@ TUserFilterValues Tffltuser::Values() const {
     v.levelCondition = cb_level->FilterCondition(QStringLiteral("USERLEVEL"), true);
     v.activeOnly = chb_active->isChecked();
     v.debtorsOnly = chb_debtors->isChecked();
-    v.from = pickedDate(dt_from);
-    v.to = pickedDate(dt_to);
+    v.from = dt_from->Picked();
+    v.to = dt_to->Picked();
     return v;
 }
 
@@ -152,5 +138,5 @@ QString Tffltuser::Description() const {
         text += chb_active->text() + kLineBreak;
     if (chb_debtors->isChecked())
         text += chb_debtors->text() + kLineBreak;
-    return text + DateRangeLine(AppText(124), pickedDate(dt_from), pickedDate(dt_to));
+    return text + DateRangeLine(AppText(124), dt_from->Picked(), dt_to->Picked());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/datepicker.h"
 #include "screens/userfilter.h"
 
 #include <QDialog>
@@ -8,7 +9,6 @@ class QCheckBox;
 class QPushButton;
 class TCheckedComboBox;
 class TClientTable;
-class TDatePicker;
 
 // The users filter: user types, client levels, active users only, debtors only and the
 // range of the last sign-in; Cancel gives back the values the dialog had when it opened.
@@ -45,8 +45,7 @@ private:
     struct Remembered {
         QString types, levels;
         bool active = false, debtors = false;
-        bool fromChecked = false, toChecked = false;
-        QDate from, to;
+        TDateRangeState dates;
     };
     void remember();
     void restore();
