@@ -53,7 +53,7 @@ Tfrorder::~Tfrorder() {
     delete m_filter.data();
 }
 
-void Tfrorder::InitScreen() {
+TColumnList OrderListColumns() {
     TColumnList columns;
     const auto hidden = [](const char *field) {
         return MakeColumn(QString::fromLatin1(field), QString::fromLatin1(field), 64, false);
@@ -75,7 +75,11 @@ void Tfrorder::InitScreen() {
     for (const char *field : {"AMOUNT", "TEACHHOURS"})
         columns[FindColumnIndex(columns, QString::fromLatin1(field))].alignment =
             TColumnAlignment::Right;
-    frg_order->gr->SetColumns(columns);
+    return columns;
+}
+
+void Tfrorder::InitScreen() {
+    frg_order->gr->SetColumns(OrderListColumns());
 }
 
 void Tfrorder::showNameColumns(bool show, bool narrowDescription) {

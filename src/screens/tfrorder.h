@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/columndef.h"
 #include "grid/screen.h"
 #include "screens/tffltorder.h"
 
@@ -9,6 +10,9 @@ class QToolButton;
 class TDataSource;
 class Tfedorder;
 class Tfrg;
+
+// The columns of an orders list (the orders screen and the users screen's orders tab).
+TColumnList OrderListColumns();
 
 // The orders screen: a client sees and orders for himself, staff see every order, filter
 // them and edit them in the order dialog; a teacher gets no list.

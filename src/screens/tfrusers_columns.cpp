@@ -5,6 +5,7 @@
 #include "grid/dbgridex.h"
 #include "grid/gridframe.h"
 #include "lang/texts.h"
+#include "screens/tfrorder.h"
 
 #include <QTabWidget>
 #include <QToolButton>
@@ -66,21 +67,6 @@ TColumnList userColumns() {
     return c;
 }
 
-TColumnList orderColumns() {
-    TColumnList c;
-    c << hidden("IDORDER") << shown("WHENORDER", 292, 125) << shown("VARSYMBOL", 293, 95)
-      << shown("TYPETEXT_L", 294, 160) << shown("AMOUNT", 295, 80) << shown("TEACHHOURS", 296, 95)
-      << shown("STATUSNAME", 297, 100) << shown("WHENSTATUSCHANGE", 298, 125);
-    c << MakeColumn(QStringLiteral("FULLNAME"), AppText(299), 140, false)
-      << MakeColumn(QStringLiteral("IDUSER"), AppText(300), 60, false)
-      << shown("FULLNAME_CHANGER", 301, 140);
-    for (const char *field :
-         {"ORDERTYPE", "IDJOB", "TYPETEXT", "EXPIREMONTHS", "ORDERSTATUS", "WHOSTATUSCHANGE"})
-        c << hidden(field);
-    alignRight(c, {"AMOUNT", "TEACHHOURS"});
-    return c;
-}
-
 TColumnList timetableColumns() {
     TColumnList c;
     c << shown("WHENHOUR", 358, 125) << shown("HOURS", 359, 45)
@@ -122,7 +108,9 @@ TColumnList msgColumns() {
 
 void Tfrusers::InitScreen() {
     frg->gr->SetColumns(userColumns());
-    frg_order->gr->SetColumns(orderColumns());
+    TColumnList orders = OrderListColumns(); // the client's name is the selected user's
+    orders[FindColumnIndex(orders, QStringLiteral("FULLNAME"))].visible = false;
+    frg_order->gr->SetColumns(orders);
     frg_timetable->gr->SetColumns(timetableColumns());
     frg_login->gr->SetColumns(loginColumns());
     frg_msg->gr->SetColumns(msgColumns());
