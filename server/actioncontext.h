@@ -11,6 +11,7 @@
 #include <exception>
 #include <functional>
 
+class FreeSlotCache;
 class SchoolDatabase;
 
 // A refusal an action reports to the user: "error" and the message in his language.
@@ -35,6 +36,7 @@ struct ActionContext {
     const ServerOptions &options;
     const ServerClock &clock;
     const OnlineClientIds &onlineClientIds;
+    FreeSlotCache *freeSlots = nullptr; // none: every timetable is read whole
 
     QDateTime now() const { return clock.now(); }
     int envLang() const { return session ? session->envLang : 2; }

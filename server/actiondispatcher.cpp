@@ -53,8 +53,9 @@ bool RenewalDue(const Session &session, const QDateTime &now, const ServerOption
 
 ActionContext ContextFor(const ActionRequest &request, ServerState &state,
                          std::shared_ptr<const Session> session) {
-    return ActionContext{request,        std::move(session), state.db,    state.sessions,
-                         state.throttle, state.options,      state.clock, state.onlineClientIds};
+    return ActionContext{request,        std::move(session), state.db,
+                         state.sessions, state.throttle,     state.options,
+                         state.clock,    state.onlineClientIds, state.freeSlots};
 }
 
 // Reads the fields of a form body, refusing a body with more of them than any request needs.

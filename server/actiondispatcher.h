@@ -2,6 +2,7 @@
 
 #include "server/actioncontext.h"
 
+class FreeSlotCache;
 class SchoolDatabase;
 
 // What one request thread works with: its own database connection and the server's shared
@@ -13,6 +14,7 @@ struct ServerState {
     const ServerOptions &options;
     const ServerClock &clock;
     OnlineClientIds onlineClientIds;
+    FreeSlotCache *freeSlots = nullptr;
 };
 
 // Runs one request to the script: finds the session before it reads the body's fields, runs

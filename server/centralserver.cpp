@@ -2,6 +2,7 @@
 
 #include "lang/apperror.h"
 #include "server/demoseed.h"
+#include "server/freeslotcache.h"
 #include "server/guardedlisteners.h"
 #include "server/largeseed.h"
 #include "server/requestthread.h"
@@ -24,6 +25,8 @@ CentralServer::CentralServer(const ServerOptions &options, QObject *parent)
         m_options.relayHost = DefaultRelayHost(m_options);
     if (m_options.databaseFile.isEmpty())
         m_options.databaseFile = m_options.dataFolder + QStringLiteral("/school.sqlite");
+    if (m_options.freeSlotPieceRows > 0)
+        m_freeSlots = std::make_unique<FreeSlotCache>(m_options.freeSlotPieceRows);
 }
 
 CentralServer::~CentralServer() {
@@ -149,7 +152,8 @@ void CentralServer::startRequestThreads() {
                                        m_options,
                                        m_clock,
                                        [this] { return onlineClientIds(); },
-                                       m_limits};
+                                       m_limits,
+                                       m_freeSlots.get()};
     for (int i = 0; i < count; ++i) {
         m_threads.push_back(std::make_unique<RequestThread>(shared));
         m_threads.back()->startServing();

@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+class FreeSlotCache;
 class RelayHub;
 class RequestThread;
 
@@ -64,6 +65,7 @@ private:
     SessionStore m_sessions;
     LoginThrottle m_throttle;
     RequestLimits m_limits;
+    std::unique_ptr<FreeSlotCache> m_freeSlots;
     std::unique_ptr<SchoolDatabase> m_db;
     std::vector<std::unique_ptr<RequestThread>> m_threads;
     QList<QTcpServer *> m_listeners;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QHttpServerRequest>
 #include <QSslSocket>
+#include <QUrlQuery>
 
 namespace {
 
@@ -68,6 +69,18 @@ HttpFront::HttpFront(ServerState &state, QObject *parent)
     : QAbstractHttpServer(parent), m_state(state) {}
 
 bool HttpFront::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) {
+    const bool close =
+        ClosesAfterReply(socket) || HeaderOf(request, "Connection").toLower().contains("close");
+    const bool headOnly = request.method() == Method::Head;
+    if (waits(request, socket)) {
+        m_waiting.push_back({socket, socket, ToActionRequest(request, socket), headOnly, close});
+        ++m_waitingPerSocket[socket];
+        if (!m_serving) {
+            m_serving = true;
+            QMetaObject::invokeMethod(this, &HttpFront::serveNextWaiting, Qt::QueuedConnection);
+        }
+        return true;
+    }
     ActionReply reply;
     try {
         reply = answer(request, socket);
@@ -75,10 +88,47 @@ bool HttpFront::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
         qWarning().noquote() << "request failed:" << error.what();
         reply = ActionReply::Error(QStringLiteral("internal server error"));
     }
-    const bool close =
-        ClosesAfterReply(socket) || HeaderOf(request, "Connection").toLower().contains("close");
-    WriteReply(socket, reply, request.method() == Method::Head, close);
+    WriteReply(socket, reply, headOnly, close);
     return true;
+}
+
+bool HttpFront::waits(const QHttpServerRequest &request, QTcpSocket *socket) const {
+    if (request.url().path() != m_state.options.scriptPath)
+        return false;
+    if (m_waitingPerSocket.contains(socket))
+        return true;
+    const Method method = request.method();
+    if (method != Method::Get && method != Method::Head && method != Method::Post)
+        return false;
+    return QUrlQuery(request.url()).queryItemValue(QStringLiteral("action")) !=
+           QLatin1String("login");
+}
+
+// One waiting action per turn; the next turn is posted behind whatever the connections
+// brought meanwhile.
+void HttpFront::serveNextWaiting() {
+    m_serving = false;
+    if (m_waiting.empty())
+        return;
+    Waiting next = std::move(m_waiting.front());
+    m_waiting.pop_front();
+    if (--m_waitingPerSocket[next.key] == 0)
+        m_waitingPerSocket.remove(next.key);
+    if (next.socket)
+        WriteReply(next.socket, dispatch(std::move(next.request)), next.headOnly, next.close);
+    if (!m_waiting.empty() && !m_serving) {
+        m_serving = true;
+        QMetaObject::invokeMethod(this, &HttpFront::serveNextWaiting, Qt::QueuedConnection);
+    }
+}
+
+ActionReply HttpFront::dispatch(ActionRequest request) {
+    try {
+        return DispatchAction(std::move(request), m_state);
+    } catch (const std::exception &error) {
+        qWarning().noquote() << "request failed:" << error.what();
+        return ActionReply::Error(QStringLiteral("internal server error"));
+    }
 }
 
 void HttpFront::missingHandler(const QHttpServerRequest &request, QTcpSocket *socket) {

@@ -3,11 +3,16 @@
 #include "server/actiondispatcher.h"
 
 #include <QAbstractHttpServer>
+#include <QHash>
+#include <QPointer>
+#include <deque>
 #include <functional>
 
 // The HTTP side of the server: the script path runs actions, the update program's address
 // serves its file, everything else is 404. HEAD is answered as GET without the body. Every
-// failure becomes a reply, never a crash.
+// failure becomes a reply, never a crash. Sign-ins are answered as they arrive; the other
+// actions wait in a queue served one at a time between looks at the connections, so that a
+// sign-in never waits behind more than the one request being served.
 class HttpFront : public QAbstractHttpServer {
     Q_OBJECT
 public:
@@ -18,10 +23,25 @@ protected:
     void missingHandler(const QHttpServerRequest &request, QTcpSocket *socket) override;
 
 private:
+    // An action waiting for its turn, with what its reply needs.
+    struct Waiting {
+        QPointer<QTcpSocket> socket;
+        QTcpSocket *key = nullptr; // the socket's entry in m_waitingPerSocket, even once gone
+        ActionRequest request;
+        bool headOnly = false;
+        bool close = false;
+    };
+
     ActionReply answer(const QHttpServerRequest &request, QTcpSocket *socket);
     ActionReply updateProgram() const;
+    ActionReply dispatch(ActionRequest request);
+    bool waits(const QHttpServerRequest &request, QTcpSocket *socket) const;
+    void serveNextWaiting();
 
     ServerState &m_state;
+    std::deque<Waiting> m_waiting;
+    QHash<QTcpSocket *, int> m_waitingPerSocket; // a socket's requests keep their order
+    bool m_serving = false; // a turn of the queue is posted
 };
 
 // Writes a whole reply: status line, headers (with "Connection: close" when the connection

@@ -27,9 +27,13 @@ PacketOutput::PacketOutput(Mode mode, QByteArrayView prefix) : m_mode(mode) {
     }
     m_zip = std::make_unique<z_stream_s>();
     // zlib's fastest level: about three times faster than its default for a reply a little
-    // larger; the client inflates any level.
-    if (deflateInit(m_zip.get(), Z_BEST_SPEED) != Z_OK)
+    // larger; the client inflates any level. The compressor makes a raw deflate stream and
+    // the zlib header and checksum are written here, so that deflated pieces can be spliced
+    // in between.
+    if (deflateInit2(m_zip.get(), Z_BEST_SPEED, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) !=
+        Z_OK)
         throw AppError(QStringLiteral("cannot start the compressor"));
+    m_result.append("\x78\x01", 2); // deflate, 32 KB window, fastest level
     m_piece.resize(kPiece);
     m_begin = m_pos = m_piece.data();
     m_end = m_begin + m_piece.size();
@@ -46,6 +50,24 @@ void PacketOutput::append(QByteArrayView bytes) {
     char *p = room(bytes.size());
     memcpy(p, bytes.data(), size_t(bytes.size()));
     advance(p + bytes.size());
+}
+
+void PacketOutput::appendDeflated(QByteArrayView text, QByteArrayView deflated,
+                                  unsigned long adler) {
+    if (m_mode == Plain) {
+        append(text);
+        return;
+    }
+    // The compressor's output so far is ended on a byte boundary, and it starts again without
+    // history, as its distances would otherwise reach back across the spliced piece.
+    if (m_pos != m_begin || m_history) {
+        deflatePending(Z_SYNC_FLUSH);
+        if (deflateReset(m_zip.get()) != Z_OK)
+            throw AppError(QStringLiteral("the compressor failed"));
+        m_history = false;
+    }
+    m_result.append(deflated);
+    m_adler = adler32_combine(m_adler, adler, z_off_t(text.size()));
 }
 
 void PacketOutput::makeRoom(qsizetype bytes) {
@@ -68,6 +90,10 @@ void PacketOutput::deflatePending(int flush) {
     z_stream_s &z = *m_zip;
     z.next_in = reinterpret_cast<Bytef *>(m_begin);
     z.avail_in = uInt(m_pos - m_begin);
+    if (z.avail_in > 0) {
+        m_adler = adler32(m_adler, z.next_in, z.avail_in);
+        m_history = true;
+    }
     int rc = Z_OK;
     do {
         qsizetype used = m_result.size();
@@ -90,8 +116,15 @@ QByteArray PacketOutput::finish() {
         m_result.truncate(m_pos - m_begin);
     } else {
         deflatePending(Z_FINISH);
+        appendAdler();
         m_piece.clear();
     }
     m_begin = m_pos = m_end = nullptr;
     return std::move(m_result);
+}
+
+void PacketOutput::appendAdler() {
+    const char bytes[4] = {char(m_adler >> 24), char(m_adler >> 16), char(m_adler >> 8),
+                           char(m_adler)};
+    m_result.append(bytes, 4);
 }

@@ -124,24 +124,31 @@ void FetchOrderHistory(ActionContext &ctx, PacketRows &rows) {
     rows.addRows(q);
 }
 
+QList<TFieldDef> TimetableFields() {
+    return {IntField("IDTIMETABLE"), DateTimeField("WHENHOUR"), FloatField("HOURS"),
+            TextField("TEACHERFULLNAME", 130), TextField("CLIENTFULLNAME", 130),
+            TextField("STATUSNAME_L", 60), DateTimeField("WHENSTATUSCHANGE"),
+            TextField("CHANGERFULLNAME", 130), IntField("IDJOB"), IntField("IDTEACHER"),
+            IntField("TIMETABLESTATUS"), IntField("IDUSER"), IntField("WHOSTATUSCHANGE")};
+}
+
+QString TimetableSelect(const ActionContext &ctx) {
+    return QStringLiteral(
+               "SELECT T.IDTIMETABLE, T.WHENHOUR, T.HOURS, %2, CASE WHEN T.IDUSER > 0 THEN %3 END,"
+               " S.STATUSNAME_%1, T.WHENSTATUSCHANGE, %4, T.IDJOB, T.IDTEACHER, T.TIMETABLESTATUS,"
+               " T.IDUSER, T.WHOSTATUSCHANGE"
+               " FROM TIMETABLE T LEFT JOIN USERS TE ON TE.IDUSER = T.IDTEACHER"
+               " LEFT JOIN USERS CL ON CL.IDUSER = T.IDUSER"
+               " LEFT JOIN USERS CH ON CH.IDUSER = T.WHOSTATUSCHANGE"
+               " LEFT JOIN TTSTATUSES S ON S.IDTIMETABLESTATUS = T.TIMETABLESTATUS"
+               " WHERE T.IDJOB = ?")
+        .arg(LanguageSuffix(ctx.envLang()), FullNameSql("TE"), FullNameSql("CL"),
+             FullNameSql("CH"));
+}
+
 void FetchTimetable(ActionContext &ctx, PacketRows &rows) {
-    rows.begin({IntField("IDTIMETABLE"), DateTimeField("WHENHOUR"), FloatField("HOURS"),
-                TextField("TEACHERFULLNAME", 130), TextField("CLIENTFULLNAME", 130),
-                TextField("STATUSNAME_L", 60), DateTimeField("WHENSTATUSCHANGE"),
-                TextField("CHANGERFULLNAME", 130), IntField("IDJOB"), IntField("IDTEACHER"),
-                IntField("TIMETABLESTATUS"), IntField("IDUSER"), IntField("WHOSTATUSCHANGE")});
-    const QString select =
-        QStringLiteral(
-            "SELECT T.IDTIMETABLE, T.WHENHOUR, T.HOURS, %2, CASE WHEN T.IDUSER > 0 THEN %3 END,"
-            " S.STATUSNAME_%1, T.WHENSTATUSCHANGE, %4, T.IDJOB, T.IDTEACHER, T.TIMETABLESTATUS,"
-            " T.IDUSER, T.WHOSTATUSCHANGE"
-            " FROM TIMETABLE T LEFT JOIN USERS TE ON TE.IDUSER = T.IDTEACHER"
-            " LEFT JOIN USERS CL ON CL.IDUSER = T.IDUSER"
-            " LEFT JOIN USERS CH ON CH.IDUSER = T.WHOSTATUSCHANGE"
-            " LEFT JOIN TTSTATUSES S ON S.IDTIMETABLESTATUS = T.TIMETABLESTATUS"
-            " WHERE T.IDJOB = ?")
-            .arg(LanguageSuffix(ctx.envLang()), FullNameSql("TE"), FullNameSql("CL"),
-                 FullNameSql("CH"));
+    rows.begin(TimetableFields());
+    const QString select = TimetableSelect(ctx);
     QString sql = select;
     QVariantList binds{ctx.jobId()};
     if (ctx.isClient()) {

@@ -24,5 +24,11 @@ void FetchLogins(ActionContext &ctx, PacketRows &rows);
 void FetchMessages(ActionContext &ctx, PacketRows &rows);
 void FetchOnlineTeachers(ActionContext &ctx, PacketRows &rows);
 
+// The fields of the timetable's packet, and the select of its rows in the session's
+// language for the session's job ("... WHERE T.IDJOB = ?", to be followed by more conditions
+// and "ORDER BY 2, 1").
+QList<TFieldDef> TimetableFields();
+QString TimetableSelect(const ActionContext &ctx);
+
 // The SQL text of a user's display name ("Surname Firstname") for a table alias.
 QString FullNameSql(const QString &alias);

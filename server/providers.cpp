@@ -3,6 +3,7 @@
 #include "lang/apperror.h"
 #include "net/compression.h"
 #include "server/applyrules.h"
+#include "server/clienttimetable.h"
 #include "server/packetstream.h"
 #include "server/providerqueries.h"
 #include "server/schooldatabase.h"
@@ -86,6 +87,9 @@ void FetchProvider(ActionContext &ctx, const QString &name, PacketRows &rows) {
 }
 
 void WriteProviderPacket(ActionContext &ctx, const QString &name, PacketOutput &out) {
+    if (ctx.freeSlots && ctx.isClient() && name == QLatin1String("prov_timetable") &&
+        WriteClientTimetable(ctx, *ctx.freeSlots, out))
+        return;
     PacketStream stream(out);
     FetchProvider(ctx, name, stream);
     stream.finish();

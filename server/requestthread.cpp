@@ -36,7 +36,8 @@ void RequestThread::run() {
                       m_shared.throttle,
                       m_shared.options,
                       m_shared.clock,
-                      m_shared.onlineClientIds};
+                      m_shared.onlineClientIds,
+                      m_shared.freeSlots};
     HttpFront front(state);
     HandoffServer handoff(m_shared.limits);
     front.bind(&handoff);

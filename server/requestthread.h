@@ -22,6 +22,7 @@ public:
         const ServerClock &clock;
         OnlineClientIds onlineClientIds;
         RequestLimits limits;
+        FreeSlotCache *freeSlots = nullptr;
     };
 
     explicit RequestThread(const Shared &shared, QObject *parent = nullptr);

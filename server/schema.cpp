@@ -89,3 +89,41 @@ QStringList SchemaStatements() {
         "CREATE INDEX SESSIONS_FAMILY ON SESSIONS (FAMILY)",
     };
 }
+
+QStringList SchemaAdditions(bool postgres) {
+    QStringList statements{
+        "CREATE TABLE DATAVERSIONS (NAME VARCHAR(40) PRIMARY KEY, VERSION BIGINT NOT NULL)",
+        "INSERT INTO DATAVERSIONS (NAME, VERSION) VALUES ('TIMETABLE', 1)",
+        "CREATE INDEX LOGINS_LASTOK ON LOGINS (IDUSER, SUCCESS, IDLOGIN)",
+        "CREATE INDEX LOGINS_LASTOKWHEN ON LOGINS (IDUSER, SUCCESS, WHENLOGIN)",
+    };
+    const QString bump =
+        QStringLiteral("UPDATE DATAVERSIONS SET VERSION = VERSION + 1 WHERE NAME = 'TIMETABLE'");
+    // What changes the timetable's rows: its lessons, the names of the people in them (users
+    // come and go, and change their names) and the statuses' names.
+    const QList<QPair<QString, QString>> events{
+        {"TIMETABLE_V_I", "INSERT ON TIMETABLE"},
+        {"TIMETABLE_V_U", "UPDATE ON TIMETABLE"},
+        {"TIMETABLE_V_D", "DELETE ON TIMETABLE"},
+        {"USERS_V_I", "INSERT ON USERS"},
+        {"USERS_V_U", "UPDATE OF SURNAME, FIRSTNAME ON USERS"},
+        {"USERS_V_D", "DELETE ON USERS"},
+        {"TTSTATUSES_V_I", "INSERT ON TTSTATUSES"},
+        {"TTSTATUSES_V_U", "UPDATE ON TTSTATUSES"},
+        {"TTSTATUSES_V_D", "DELETE ON TTSTATUSES"},
+    };
+    if (postgres) {
+        statements << "CREATE OR REPLACE FUNCTION BUMP_TIMETABLE_VERSION() RETURNS TRIGGER"
+                      " LANGUAGE plpgsql AS $$ BEGIN " +
+                          bump + "; RETURN NULL; END $$";
+        for (const auto &[name, event] : events)
+            statements << QStringLiteral("CREATE TRIGGER %1 AFTER %2 FOR EACH STATEMENT"
+                                         " EXECUTE FUNCTION BUMP_TIMETABLE_VERSION()")
+                              .arg(name, event);
+    } else {
+        for (const auto &[name, event] : events)
+            statements << QStringLiteral("CREATE TRIGGER %1 AFTER %2 BEGIN %3; END")
+                              .arg(name, event, bump);
+    }
+    return statements;
+}

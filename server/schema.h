@@ -4,3 +4,10 @@
 
 // The school database's tables and indexes as portable SQL statements, in creation order.
 QStringList SchemaStatements();
+
+// What was added to the schema later, created with it and given to older schools that lack
+// the DATAVERSIONS table: the version of the timetable data and the triggers that raise it
+// on every change of lessons, of the names shown in them and of the statuses, so that rows
+// kept in memory can tell whether they still hold (several server processes may share one
+// database); indexes that find a user's last successful sign-in without reading his others.
+QStringList SchemaAdditions(bool postgres);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMutex>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -31,6 +32,8 @@ public:
     static bool IsPostgresLocation(const QString &location);
 
     void begin();
+    // A read-only transaction: every statement until commit or rollback reads one snapshot.
+    void beginRead();
     void commit();
     void rollback();
     QSqlDatabase &connection() { return m_db; }
@@ -39,10 +42,15 @@ private:
     void openSqlite(const QString &file);
     void openPostgres(const QString &url);
     void createSchemaIfMissing();
+    void addSchemaAdditionsIfMissing();
+
+    void releaseWriter();
 
     QString m_connectionName;
     QSqlDatabase m_db;
     bool m_postgres = false;
+    QMutex *m_writers = nullptr; // SQLite: one writer of the file in this process at a time
+    bool m_writing = false;
 };
 
 // Rolls back an open transaction unless it was committed (exception safety for applies).
@@ -55,4 +63,16 @@ public:
 private:
     SchoolDatabase &m_db;
     bool m_done = false;
+};
+
+// A snapshot for statements that must agree with each other; ended when it goes out of scope.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(SchoolDatabase &db) : m_db(db) { m_db.beginRead(); }
+    ~ReadTransaction() { m_db.rollback(); }
+    ReadTransaction(const ReadTransaction &) = delete;
+    ReadTransaction &operator=(const ReadTransaction &) = delete;
+
+private:
+    SchoolDatabase &m_db;
 };

@@ -166,6 +166,7 @@ void Report(benchmark::State &state, const Samples &samples, double seconds,
     state.counters["requests_per_s"] = double(all.size()) / seconds;
     state.counters["p50_ms"] = Percentile(all, 0.50);
     state.counters["p99_ms"] = Percentile(all, 0.99);
+    state.counters["login_p50_ms"] = Percentile(samples.login, 0.50);
     state.counters["login_p99_ms"] = Percentile(samples.login, 0.99);
     state.counters["fetch_p50_ms"] = Percentile(samples.fetch, 0.50);
     state.counters["fetch_p99_ms"] = Percentile(samples.fetch, 0.99);

@@ -3,9 +3,11 @@
 // to the central server's sessions.
 #include "lang/textutil.h"
 #include "net/compression.h"
+#include "net/formencode.h"
 #include "server/centralserver.h"
 #include "serverharness.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTcpSocket>
@@ -179,6 +181,56 @@ TEST(ServerLimits, ConnectionsCloseWhenAskedAndRepliesDeclareTheirCharset) {
             EXPECT_EQ(reply.mid(headEnd + 4), program.readAll()) << c.request;
         program.seek(0);
     }
+}
+
+// A raw "login" request for a demo account, as the client sends it.
+QByteArray LoginRequest(const QByteArray &user) {
+    const QByteArray body = TransportEncodeForm(
+        "user=" + user + "&pass=" + user +
+        "&logintype=1&loginver=1.0.0.0&job=2&envlang=2&ssl=0&polling=0&booksver=1"
+        "&skypever=&osver=test&proxy=0");
+    return "POST /tellavo/client.php?action=login HTTP/1.1\r\nHost: x\r\n"
+           "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
+           QByteArray::number(body.size()) + "\r\n\r\n" + body;
+}
+
+TEST(ServerLimits, SignInsGoFirstWhileRequestsOnOneConnectionKeepTheirOrder) {
+    ServerHarness server([](ServerOptions &o) { o.threads = 1; });
+    const QByteArray fetch = "GET /tellavo/client.php?PHPSESSID=" +
+                             server.signIn("klient").toLatin1() +
+                             "&action=mybasegetrecords&providername=prov_timetable& HTTP/1.1\r\n"
+                             "Host: x\r\n\r\n";
+    // On one connection a fetch and a sign-in behind it are answered in that order.
+    {
+        auto socket = Connect(server.httpPort());
+        socket->write(fetch + LoginRequest("manazer"));
+        const QByteArray replies = ReadAll(*socket, 1000);
+        const qsizetype fetched = replies.indexOf("okzip");
+        ASSERT_GE(fetched, 0);
+        EXPECT_GE(replies.indexOf("okzip", fetched + 5), 0) << "the sign-in was not answered";
+        EXPECT_EQ(replies.count("HTTP/1.1 200"), 2);
+    }
+    // A sign-in sent behind many fetches on other connections does not wait for all of them.
+    std::vector<std::unique_ptr<QTcpSocket>> sockets;
+    for (int i = 0; i < 24; ++i)
+        sockets.push_back(Connect(server.httpPort()));
+    for (int i = 0; i < 23; ++i)
+        sockets[i]->write(fetch);
+    sockets[23]->write(LoginRequest("manazer"));
+    for (auto &socket : sockets)
+        socket->flush();
+    // Which connection hears first, looked at in turns much shorter than a request takes.
+    QList<int> answered;
+    QElapsedTimer timer;
+    timer.start();
+    while (answered.size() < 24 && timer.elapsed() < 20000) {
+        for (int i = 0; i < 24; ++i) {
+            if (!answered.contains(i) && sockets[i]->waitForReadyRead(0))
+                answered << i;
+        }
+    }
+    ASSERT_EQ(answered.size(), 24);
+    EXPECT_LT(answered.indexOf(23), 18) << "the sign-in waited for the fetches";
 }
 
 TEST(ServerLimits, RelaySignOnNeedsALiveSessionUsedFromTheSameAddress) {

@@ -6,6 +6,7 @@
 #include "referencepacket.h"
 #include "server/actioncontext.h"
 #include "server/centralserver.h"
+#include "server/freeslotcache.h"
 #include "server/packetfields.h"
 #include "server/packetstream.h"
 #include "server/packettext.h"
@@ -122,6 +123,9 @@ TEST(ServerPackets, StreamWritesTheBytesOfTheTableWriterForEveryProviderAndUser)
         LoginThrottle throttle(5, 30);
         QStringList onlineIds;
         const OnlineClientIds online = [&onlineIds] { return onlineIds; };
+        // A student's timetable comes from the free slots kept in pieces of two rows, so that
+        // it takes every splice.
+        FreeSlotCache cache(2);
         for (qint64 user :
              {Demo::Director, Demo::Manager, Demo::Manager2, Demo::Teacher, Demo::Client}) {
             for (int envLang : {2, 3}) {
@@ -139,7 +143,8 @@ TEST(ServerPackets, StreamWritesTheBytesOfTheTableWriterForEveryProviderAndUser)
                 ActionContext ctx{request,      std::make_shared<const Session>(session),
                                   s.database(), s.sessions(),
                                   throttle,     s.options(),
-                                  s.clock(),    online};
+                                  s.clock(),    online,
+                                  &cache};
                 for (const QString &provider : kProviders) {
                     SCOPED_TRACE(QStringLiteral("%1 as user %2, language %3")
                                      .arg(provider)
@@ -155,6 +160,99 @@ TEST(ServerPackets, StreamWritesTheBytesOfTheTableWriterForEveryProviderAndUser)
                     EXPECT_EQ(Difference(DecompressText(zipped.bytes), reference.bytes), "");
                 }
             }
+        }
+    });
+}
+
+// A student's timetable made of his own rows and the free slots kept for his job is the
+// packet read whole by the query, after every change that touches it.
+TEST(ServerPackets, StudentTimetableFromKeptFreeSlotsFollowsEveryChange) {
+    ServerHarness server;
+    server.onServer([](CentralServer &s) {
+        SchoolDatabase &db = s.database();
+        ActionRequest request;
+        LoginThrottle throttle(5, 30);
+        const OnlineClientIds online = [] { return QStringList(); };
+        FreeSlotCache cache(3);
+        Session session;
+        session.userId = Demo::Client;
+        session.userType = 4;
+        session.jobId = db.scalar("SELECT IDJOB FROM USERS WHERE IDUSER = ?", {Demo::Client}).toInt();
+        session.envLang = 2;
+        ActionContext ctx{request,  std::make_shared<const Session>(session),
+                          db,       s.sessions(),
+                          throttle, s.options(),
+                          s.clock(), online,
+                          &cache};
+        const QVariant job = session.jobId;
+        auto firstFree = [&] {
+            return db.scalar("SELECT MIN(IDTIMETABLE) FROM TIMETABLE WHERE IDJOB = ? AND"
+                             " TIMETABLESTATUS = 1 AND WHENHOUR >= ?",
+                             {job, s.clock().now()});
+        };
+        const QVariant other = db.scalar("SELECT MIN(IDUSER) FROM USERS WHERE USERTYPE = 4 AND"
+                                         " IDUSER <> ?",
+                                         {Demo::Client});
+        const QDateTime later(s.clock().now().date().addDays(3), QTime(10, 0));
+        // What changed, whether the free slots are read again, and the change.
+        struct Change {
+            const char *what;
+            bool readAgain;
+            std::function<void()> make;
+        };
+        const QList<Change> changes{
+            {"nothing changed", true, [] {}},
+            {"again, from the kept slots", false, [] {}},
+            {"a free slot booked by him", true,
+             [&] {
+                 db.run("UPDATE TIMETABLE SET IDUSER = ?, TIMETABLESTATUS = 2 WHERE IDTIMETABLE = ?",
+                        {Demo::Client, firstFree()});
+             }},
+            {"a free slot in his name", true,
+             [&] {
+                 db.run("UPDATE TIMETABLE SET IDUSER = ? WHERE IDTIMETABLE = ?",
+                        {Demo::Client, firstFree()});
+             }},
+            {"a free slot booked by another student", true,
+             [&] {
+                 db.run("UPDATE TIMETABLE SET IDUSER = ?, TIMETABLESTATUS = 2 WHERE IDTIMETABLE = ?",
+                        {other, firstFree()});
+             }},
+            {"a teacher renamed", true,
+             [&] {
+                 db.run("UPDATE USERS SET SURNAME = 'Přejmenovaná' WHERE IDUSER = ?",
+                        {Demo::Teacher});
+             }},
+            {"the free status renamed", true,
+             [&] {
+                 db.run("UPDATE TTSTATUSES SET STATUSNAME_CS = 'Volný termín'"
+                        " WHERE IDTIMETABLESTATUS = 1");
+             }},
+            {"a free slot added", true,
+             [&] {
+                 db.run("INSERT INTO TIMETABLE (IDTIMETABLE, IDJOB, IDTEACHER, IDUSER, WHENHOUR,"
+                        " HOURS, TIMETABLESTATUS) VALUES (?, ?, ?, 0, ?, 1, 1)",
+                        {db.nextId("TIMETABLE", "IDTIMETABLE"), job, Demo::Teacher, later});
+             }},
+            {"a free slot removed", true,
+             [&] { db.run("DELETE FROM TIMETABLE WHERE IDTIMETABLE = ?", {firstFree()}); }},
+            {"two days later", false, [&] { s.clock().advance(2 * 86400); }},
+            {"a day before the first fetch", true, [&] { s.clock().advance(-3 * 86400); }},
+        };
+        for (const Change &change : changes) {
+            SCOPED_TRACE(change.what);
+            const int reads = cache.reads();
+            change.make();
+            const Fetched reference = FetchReference(ctx, "prov_timetable");
+            ASSERT_GT(reference.bytes.count("<ROW "), 6); // more rows than two pieces
+            EXPECT_EQ(Difference(FetchWith(ctx, "prov_timetable", PacketOutput::Plain).bytes,
+                                 reference.bytes),
+                      "");
+            EXPECT_EQ(Difference(DecompressText(
+                                     FetchWith(ctx, "prov_timetable", PacketOutput::Zipped).bytes),
+                                 reference.bytes),
+                      "");
+            EXPECT_EQ(cache.reads(), reads + (change.readAgain ? 1 : 0));
         }
     });
 }

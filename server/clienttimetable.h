@@ -1,0 +1,13 @@
+#pragma once
+
+#include "server/actioncontext.h"
+#include "server/packetoutput.h"
+
+class FreeSlotCache;
+
+// Writes a student's timetable packet (his own lessons and the free slots he can still book,
+// by lesson time) from his own rows and the free slots his job's students share, the latter
+// kept in the cache and spliced in as they were written and deflated. Gives false, having
+// written nothing, when the rows are not in the forms it relies on; the caller then writes
+// the packet from the query.
+bool WriteClientTimetable(ActionContext &ctx, FreeSlotCache &cache, PacketOutput &out);
