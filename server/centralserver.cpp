@@ -12,10 +12,26 @@
 #include <QSaveFile>
 #include <QTextStream>
 #include <QThread>
+#include <malloc.h>
 
 #ifdef TELLAVO_WITH_RELAY
 #include "server/relay/relayhub.h"
 #endif
+
+namespace {
+
+// Memory a request frees stays with the process for the next one instead of going back to
+// the system at once: requests free their database pages (every other connection's write
+// empties a connection's page cache) and reply buffers all the time, and taking the memory
+// back from the system made each request fault its pages in again (about a fifth of the
+// request threads' time under 50 clients signing in and fetching).
+void KeepFreedMemory() {
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+    mallopt(M_TOP_PAD, 16 * 1024 * 1024);
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+}
+
+} // namespace
 
 CentralServer::CentralServer(const ServerOptions &options, QObject *parent)
     : QObject(parent), m_options(options), m_sessions(options.sessionTimeoutSeconds),
@@ -25,6 +41,7 @@ CentralServer::CentralServer(const ServerOptions &options, QObject *parent)
         m_options.relayHost = DefaultRelayHost(m_options);
     if (m_options.databaseFile.isEmpty())
         m_options.databaseFile = m_options.dataFolder + QStringLiteral("/school.sqlite");
+    KeepFreedMemory();
     if (m_options.freeSlotPieceRows > 0)
         m_freeSlots = std::make_unique<FreeSlotCache>(m_options.freeSlotPieceRows);
 }

@@ -5,7 +5,6 @@
 #include "server/providerqueries.h"
 #include "server/schooldatabase.h"
 
-
 namespace {
 
 const char kPacketEnd[] = "</ROWDATA></DATAPACKET>";
@@ -19,8 +18,8 @@ bool ReadRows(ActionContext &ctx, const QString &sql, const QVariantList &binds,
     stream.begin(TimetableFields());
     const qsizetype headSize = text.size();
     {
-        QSqlQuery q = ctx.db.run(sql + QStringLiteral(" ORDER BY 2, 1"), binds);
-        stream.addRows(q);
+        KeptQuery q = ctx.db.runKept(sql + QStringLiteral(" ORDER BY 2, 1"), binds);
+        stream.addRows(*q);
     }
     QByteArray all = text.finish();
     if (head)
@@ -109,9 +108,8 @@ bool WriteClientTimetable(ActionContext &ctx, FreeSlotCache &cache, PacketOutput
         free = cache.find(ctx.jobId(), ctx.envLang(), version, moment, [&] {
             return ReadFreeSlots(ctx, version, now, moment, cache.pieceRows());
         });
-        if (!free ||
-            !ReadRows(ctx, TimetableSelect(ctx) + QStringLiteral(" AND T.IDUSER = ?"),
-                      {ctx.jobId(), ctx.userId()}, own, &head))
+        if (!free || !ReadRows(ctx, TimetableSelect(ctx) + QStringLiteral(" AND T.IDUSER = ?"),
+                               {ctx.jobId(), ctx.userId()}, own, &head))
             return false;
     }
     out.append(head);

@@ -74,10 +74,11 @@ void UpgradeHash(ActionContext &ctx, qint64 user, const QByteArray &password,
 
 // The account when name and password match an active user; nothing otherwise.
 std::optional<Account> Authenticate(ActionContext &ctx, const LoginParams &p) {
-    QSqlQuery q =
-        ctx.db.run(QStringLiteral("SELECT IDUSER, USERTYPE, IDJOB, BOOKIDS, PROGTESTRESULT,"
-                                  " PASSHASH, USERACTIVE FROM USERS WHERE LOGINNAME = ?"),
-                   {p.user});
+    KeptQuery kept =
+        ctx.db.runKept(QStringLiteral("SELECT IDUSER, USERTYPE, IDJOB, BOOKIDS, PROGTESTRESULT,"
+                                      " PASSHASH, USERACTIVE FROM USERS WHERE LOGINNAME = ?"),
+                       {p.user});
+    QSqlQuery &q = *kept;
     if (!q.next() || p.user.isEmpty()) {
         VerifyPassword(p.pass, DummyHash(ctx.options.passwordIterations));
         return std::nullopt;
@@ -103,14 +104,14 @@ QDateTime LastSuccessfulLogin(ActionContext &ctx, qint64 user) {
 
 void RecordLogin(ActionContext &ctx, const LoginParams &p, qint64 user, bool success) {
     Transaction transaction(ctx.db); // the new key and the row are written together
-    ctx.db.run(QStringLiteral("INSERT INTO LOGINS (IDLOGIN, IDUSER, WHENLOGIN, LOGINIP, LOGINTYPE,"
-                              " LOGINVERSION, LOGINNAME, LOGINJOB, LOGINENVLANG, LOGINBOOKSVER,"
-                              " LOGINSKYPESVER, LOGINOSVER, LOGINSSL, LOGINPROXY, LOGINPOLLING,"
-                              " SUCCESS) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-               {ctx.db.nextId(QStringLiteral("LOGINS"), QStringLiteral("IDLOGIN")), user, ctx.now(),
-                ctx.request.remoteAddress.toString(), p.loginType, p.loginVer, p.user, p.job,
-                p.envLang, p.booksVer, p.skypeVer, p.osVer, p.ssl, p.proxy, p.polling,
-                success ? 1 : 0});
+    ctx.db.runKept(
+        QStringLiteral("INSERT INTO LOGINS (IDLOGIN, IDUSER, WHENLOGIN, LOGINIP, LOGINTYPE,"
+                       " LOGINVERSION, LOGINNAME, LOGINJOB, LOGINENVLANG, LOGINBOOKSVER,"
+                       " LOGINSKYPESVER, LOGINOSVER, LOGINSSL, LOGINPROXY, LOGINPOLLING,"
+                       " SUCCESS) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {ctx.db.nextId(QStringLiteral("LOGINS"), QStringLiteral("IDLOGIN")), user, ctx.now(),
+         ctx.request.remoteAddress.toString(), p.loginType, p.loginVer, p.user, p.job, p.envLang,
+         p.booksVer, p.skypeVer, p.osVer, p.ssl, p.proxy, p.polling, success ? 1 : 0});
     transaction.commit();
 }
 

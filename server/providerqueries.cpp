@@ -17,8 +17,8 @@ namespace {
 void Lookup(ActionContext &ctx, PacketRows &rows, const QList<TFieldDef> &fields,
             const QString &sql) {
     rows.begin(fields);
-    QSqlQuery q = ctx.db.run(sql.arg(LanguageSuffix(ctx.envLang())));
-    rows.addRows(q);
+    KeptQuery q = ctx.db.runKept(sql.arg(LanguageSuffix(ctx.envLang())));
+    rows.addRows(*q);
 }
 
 void RequireStaff(const ActionContext &ctx) {
@@ -32,12 +32,12 @@ void FetchOrderTypes(ActionContext &ctx, PacketRows &rows) {
     rows.begin({IntField("IDORDERTYPE"), TextField("TYPETEXT_L", 100), FloatField("TEACHHOURS"),
                 MoneyField("AMOUNT"), TextField("DESCRIPTION_L", 400), IntField("VALID"),
                 IntField("EXPIREMONTHS")});
-    QSqlQuery q = ctx.db.run(
+    KeptQuery q = ctx.db.runKept(
         QStringLiteral("SELECT IDORDERTYPE, TYPETEXT_%1, TEACHHOURS, AMOUNT, DESCRIPTION_%1, VALID,"
                        " EXPIREMONTHS FROM ORDERTYPES WHERE IDJOB = ? ORDER BY IDORDERTYPE")
             .arg(LanguageSuffix(ctx.envLang())),
         {ctx.jobId()});
-    rows.addRows(q);
+    rows.addRows(*q);
 }
 
 void FetchCourses(ActionContext &ctx, PacketRows &rows) {
@@ -125,11 +125,19 @@ void FetchOrderHistory(ActionContext &ctx, PacketRows &rows) {
 }
 
 QList<TFieldDef> TimetableFields() {
-    return {IntField("IDTIMETABLE"), DateTimeField("WHENHOUR"), FloatField("HOURS"),
-            TextField("TEACHERFULLNAME", 130), TextField("CLIENTFULLNAME", 130),
-            TextField("STATUSNAME_L", 60), DateTimeField("WHENSTATUSCHANGE"),
-            TextField("CHANGERFULLNAME", 130), IntField("IDJOB"), IntField("IDTEACHER"),
-            IntField("TIMETABLESTATUS"), IntField("IDUSER"), IntField("WHOSTATUSCHANGE")};
+    return {IntField("IDTIMETABLE"),
+            DateTimeField("WHENHOUR"),
+            FloatField("HOURS"),
+            TextField("TEACHERFULLNAME", 130),
+            TextField("CLIENTFULLNAME", 130),
+            TextField("STATUSNAME_L", 60),
+            DateTimeField("WHENSTATUSCHANGE"),
+            TextField("CHANGERFULLNAME", 130),
+            IntField("IDJOB"),
+            IntField("IDTEACHER"),
+            IntField("TIMETABLESTATUS"),
+            IntField("IDUSER"),
+            IntField("WHOSTATUSCHANGE")};
 }
 
 QString TimetableSelect(const ActionContext &ctx) {

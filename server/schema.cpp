@@ -94,8 +94,6 @@ QStringList SchemaAdditions(bool postgres) {
     QStringList statements{
         "CREATE TABLE DATAVERSIONS (NAME VARCHAR(40) PRIMARY KEY, VERSION BIGINT NOT NULL)",
         "INSERT INTO DATAVERSIONS (NAME, VERSION) VALUES ('TIMETABLE', 1)",
-        "CREATE INDEX LOGINS_LASTOK ON LOGINS (IDUSER, SUCCESS, IDLOGIN)",
-        "CREATE INDEX LOGINS_LASTOKWHEN ON LOGINS (IDUSER, SUCCESS, WHENLOGIN)",
     };
     const QString bump =
         QStringLiteral("UPDATE DATAVERSIONS SET VERSION = VERSION + 1 WHERE NAME = 'TIMETABLE'");
@@ -126,4 +124,11 @@ QStringList SchemaAdditions(bool postgres) {
                               .arg(name, event, bump);
     }
     return statements;
+}
+
+QStringList LaterIndexes() {
+    return {
+        "CREATE INDEX IF NOT EXISTS LOGINS_LASTOK ON LOGINS (IDUSER, SUCCESS, IDLOGIN)",
+        "CREATE INDEX IF NOT EXISTS LOGINS_LASTOKWHEN ON LOGINS (IDUSER, SUCCESS, WHENLOGIN)",
+    };
 }

@@ -9,5 +9,8 @@ QStringList SchemaStatements();
 // the DATAVERSIONS table: the version of the timetable data and the triggers that raise it
 // on every change of lessons, of the names shown in them and of the statuses, so that rows
 // kept in memory can tell whether they still hold (several server processes may share one
-// database); indexes that find a user's last successful sign-in without reading his others.
+// database).
 QStringList SchemaAdditions(bool postgres);
+// Indexes added later, each created when missing: they find a user's last successful
+// sign-in without reading his others.
+QStringList LaterIndexes();

@@ -106,6 +106,8 @@ void SchoolDatabase::createSchemaIfMissing() {
         }
         for (const QString &statement : SchemaAdditions(m_postgres))
             run(statement);
+        for (const QString &statement : LaterIndexes())
+            run(statement);
     }
     transaction.commit();
 }
@@ -115,17 +117,26 @@ void SchoolDatabase::addSchemaAdditionsIfMissing() {
     auto hasVersions = [this] {
         return m_db.tables().contains(QStringLiteral("DATAVERSIONS"), Qt::CaseInsensitive);
     };
-    if (hasVersions())
+    const bool indexed = m_postgres ? scalar(QStringLiteral("SELECT COUNT(*) FROM pg_indexes"
+                                                            " WHERE indexname = 'logins_lastok'"))
+                                              .toInt() > 0
+                                    : scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"
+                                                            " WHERE name = 'LOGINS_LASTOK'"))
+                                              .toInt() > 0;
+    if (hasVersions() && indexed)
         return;
     Transaction transaction(*this);
     if (!hasVersions()) {
         for (const QString &statement : SchemaAdditions(m_postgres))
             run(statement);
     }
+    for (const QString &statement : LaterIndexes())
+        run(statement);
     transaction.commit();
 }
 
 SchoolDatabase::~SchoolDatabase() {
+    m_kept.clear(); // the statements go before their connection
     m_db.close();
     releaseWriter();
     m_db = QSqlDatabase();
@@ -151,9 +162,40 @@ QSqlQuery SchoolDatabase::run(const QString &sql, const QVariantList &binds) {
     return query;
 }
 
+// Statements past this many run unkept: texts that vary with a request's values.
+constexpr size_t kMaxKept = 256;
+
+KeptQuery SchoolDatabase::runKept(const QString &sql, const QVariantList &binds) {
+    if (m_postgres)
+        return KeptQuery(run(sql, binds));
+    auto it = m_kept.find(sql);
+    if (it == m_kept.end()) {
+        if (m_kept.size() >= kMaxKept)
+            return KeptQuery(run(sql, binds));
+        auto kept = std::make_unique<Kept>();
+        kept->query = QSqlQuery(m_db);
+        kept->query.setForwardOnly(true);
+        if (!kept->query.prepare(sql))
+            throw SqlFailure(sql.left(60), kept->query.lastError());
+        it = m_kept.emplace(sql, std::move(kept)).first;
+    }
+    Kept &kept = *it->second;
+    if (kept.busy) // the same text run again while its first run is still read
+        return KeptQuery(run(sql, binds));
+    for (int i = 0; i < binds.size(); ++i)
+        kept.query.bindValue(i, binds[i]);
+    if (!kept.query.exec()) {
+        const QSqlError error = kept.query.lastError();
+        kept.query.finish();
+        throw SqlFailure(sql.left(60), error);
+    }
+    kept.busy = true;
+    return KeptQuery(kept.query, kept.busy);
+}
+
 QVariant SchoolDatabase::scalar(const QString &sql, const QVariantList &binds) {
-    QSqlQuery query = run(sql, binds);
-    return query.next() ? query.value(0) : QVariant();
+    KeptQuery query = runKept(sql, binds);
+    return query->next() ? query->value(0) : QVariant();
 }
 
 qint64 SchoolDatabase::nextId(const QString &table, const QString &keyColumn) {

@@ -191,7 +191,7 @@ void FetchUserInfo(ActionContext &ctx, PacketRows &rows) {
     QVariantList binds = UserBinds(ctx.envLang());
     binds << ctx.userId();
     rows.begin(UserFields());
-    QSqlQuery q = ctx.db.run(
+    KeptQuery q = ctx.db.runKept(
         UserSelect(LanguageSuffix(ctx.envLang())) + QStringLiteral(" WHERE U.IDUSER = ?"), binds);
-    rows.addRows(q, options);
+    rows.addRows(*q, options);
 }

@@ -93,23 +93,24 @@ QHash<qint64, UserStats> ComputeUserStatistics(SchoolDatabase &db, int jobId,
     QHash<qint64, UserStats> stats;
     const QVariantList binds = Binds(jobId, onlyUser);
 
-    QSqlQuery users = db.run(QStringLiteral("SELECT IDUSER, HOURDEBIT FROM USERS WHERE IDJOB = ?") +
-                                 UserFilter("IDUSER", onlyUser),
-                             binds);
-    while (users.next())
-        stats[users.value(0).toLongLong()].hourDebit = users.value(1).toDouble();
+    KeptQuery users =
+        db.runKept(QStringLiteral("SELECT IDUSER, HOURDEBIT FROM USERS WHERE IDJOB = ?") +
+                       UserFilter("IDUSER", onlyUser),
+                   binds);
+    while (users->next())
+        stats[users->value(0).toLongLong()].hourDebit = users->value(1).toDouble();
 
     QHash<qint64, QList<PaidOrder>> paid;
-    QSqlQuery orders = db.run(
+    KeptQuery orders = db.runKept(
         QStringLiteral("SELECT IDUSER, ORDERSTATUS, TEACHHOURS, AMOUNT, WHENORDER, EXPIREMONTHS"
                        " FROM ORDERS WHERE IDJOB = ?") +
             UserFilter("IDUSER", onlyUser),
         binds);
-    while (orders.next()) {
-        const qint64 user = orders.value(0).toLongLong();
-        const int status = orders.value(1).toInt();
-        const double hours = orders.value(2).toDouble();
-        const double amount = orders.value(3).toDouble();
+    while (orders->next()) {
+        const qint64 user = orders->value(0).toLongLong();
+        const int status = orders->value(1).toInt();
+        const double hours = orders->value(2).toDouble();
+        const double amount = orders->value(3).toDouble();
         UserStats &s = stats[user];
         if (status >= 1 && status <= 3) {
             s.hoursOrdered += hours;
@@ -119,28 +120,28 @@ QHash<qint64, UserStats> ComputeUserStatistics(SchoolDatabase &db, int jobId,
             s.hoursPayed += hours;
             s.amountPayed += amount;
             paid[user] << PaidOrder{
-                hours, orders.value(4).toDateTime().addMonths(orders.value(5).toInt())};
+                hours, orders->value(4).toDateTime().addMonths(orders->value(5).toInt())};
         }
     }
 
-    QSqlQuery lessons = db.run(
+    KeptQuery lessons = db.runKept(
         QStringLiteral("SELECT IDUSER, TIMETABLESTATUS, SUM(HOURS) FROM TIMETABLE"
                        " WHERE IDJOB = ? AND IDUSER > 0") +
             UserFilter("IDUSER", onlyUser) + QStringLiteral(" GROUP BY IDUSER, TIMETABLESTATUS"),
         binds);
-    while (lessons.next())
-        AddLessonHours(stats[lessons.value(0).toLongLong()], lessons.value(1).toInt(),
-                       lessons.value(2).toDouble());
+    while (lessons->next())
+        AddLessonHours(stats[lessons->value(0).toLongLong()], lessons->value(1).toInt(),
+                       lessons->value(2).toDouble());
 
-    QSqlQuery teaching =
-        db.run(QStringLiteral("SELECT IDTEACHER, TIMETABLESTATUS, SUM(HOURS) FROM TIMETABLE"
-                              " WHERE IDJOB = ?") +
-                   UserFilter("IDTEACHER", onlyUser) +
-                   QStringLiteral(" GROUP BY IDTEACHER, TIMETABLESTATUS"),
-               binds);
-    while (teaching.next())
-        AddTeacherHours(stats[teaching.value(0).toLongLong()], teaching.value(1).toInt(),
-                        teaching.value(2).toDouble());
+    KeptQuery teaching =
+        db.runKept(QStringLiteral("SELECT IDTEACHER, TIMETABLESTATUS, SUM(HOURS) FROM TIMETABLE"
+                                  " WHERE IDJOB = ?") +
+                       UserFilter("IDTEACHER", onlyUser) +
+                       QStringLiteral(" GROUP BY IDTEACHER, TIMETABLESTATUS"),
+                   binds);
+    while (teaching->next())
+        AddTeacherHours(stats[teaching->value(0).toLongLong()], teaching->value(1).toInt(),
+                        teaching->value(2).toDouble());
 
     const QDateTime wallNow = WallTime(now);
     for (auto it = stats.begin(); it != stats.end(); ++it)

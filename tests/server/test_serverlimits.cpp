@@ -177,8 +177,9 @@ TEST(ServerLimits, ConnectionsCloseWhenAskedAndRepliesDeclareTheirCharset) {
             EXPECT_TRUE(head.contains("Content-Length: " + QByteArray::number(program.size())));
             EXPECT_EQ(reply.size(), headEnd + 4);
         }
-        if (c.body && head.contains(" 200 "))
+        if (c.body && head.contains(" 200 ")) {
             EXPECT_EQ(reply.mid(headEnd + 4), program.readAll()) << c.request;
+        }
         program.seek(0);
     }
 }
@@ -196,10 +197,10 @@ QByteArray LoginRequest(const QByteArray &user) {
 
 TEST(ServerLimits, SignInsGoFirstWhileRequestsOnOneConnectionKeepTheirOrder) {
     ServerHarness server([](ServerOptions &o) { o.threads = 1; });
-    const QByteArray fetch = "GET /tellavo/client.php?PHPSESSID=" +
-                             server.signIn("klient").toLatin1() +
-                             "&action=mybasegetrecords&providername=prov_timetable& HTTP/1.1\r\n"
-                             "Host: x\r\n\r\n";
+    const QByteArray fetch =
+        "GET /tellavo/client.php?PHPSESSID=" + server.signIn("klient").toLatin1() +
+        "&action=mybasegetrecords&providername=prov_timetable& HTTP/1.1\r\n"
+        "Host: x\r\n\r\n";
     // On one connection a fetch and a sign-in behind it are answered in that order.
     {
         auto socket = Connect(server.httpPort());
