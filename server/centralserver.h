@@ -50,6 +50,7 @@ public:
 private:
     void prepareDataFolder();
     void seedIfAsked();
+    void primeFreeSlots();
     QSslConfiguration tlsConfiguration();
     RequestLimits requestLimits();
     // Whether a relay sign-on under the client id from the address belongs to a live session.

@@ -87,7 +87,25 @@ void WriteMerged(PacketOutput &out, const TimetableRows &own, const FreeSlots &f
     out.append(kPacketEnd);
 }
 
+// The free slots that serve this moment, read in the snapshot the caller holds.
+std::shared_ptr<const FreeSlots> FindFreeSlots(ActionContext &ctx, FreeSlotCache &cache,
+                                               const QDateTime &now, const QByteArray &moment) {
+    const qint64 version =
+        ctx.db
+            .scalar(QStringLiteral("SELECT VERSION FROM DATAVERSIONS WHERE NAME = ?"),
+                    {QStringLiteral("TIMETABLE")})
+            .toLongLong();
+    return cache.find(ctx.jobId(), ctx.envLang(), version, moment,
+                      [&] { return ReadFreeSlots(ctx, version, now, moment, cache.pieceRows()); });
+}
+
 } // namespace
+
+void PrimeFreeSlots(ActionContext &ctx, FreeSlotCache &cache) {
+    const QDateTime now = ctx.now();
+    ReadTransaction snapshot(ctx.db);
+    FindFreeSlots(ctx, cache, now, TimetableRows::WhenForm(now));
+}
 
 bool WriteClientTimetable(ActionContext &ctx, FreeSlotCache &cache, PacketOutput &out) {
     const QDateTime now = ctx.now();
@@ -100,14 +118,7 @@ bool WriteClientTimetable(ActionContext &ctx, FreeSlotCache &cache, PacketOutput
     {
         // His rows and the version the free slots are checked against come from one snapshot.
         ReadTransaction snapshot(ctx.db);
-        const qint64 version =
-            ctx.db
-                .scalar(QStringLiteral("SELECT VERSION FROM DATAVERSIONS WHERE NAME = ?"),
-                        {QStringLiteral("TIMETABLE")})
-                .toLongLong();
-        free = cache.find(ctx.jobId(), ctx.envLang(), version, moment, [&] {
-            return ReadFreeSlots(ctx, version, now, moment, cache.pieceRows());
-        });
+        free = FindFreeSlots(ctx, cache, now, moment);
         if (!free || !ReadRows(ctx, TimetableSelect(ctx) + QStringLiteral(" AND T.IDUSER = ?"),
                                {ctx.jobId(), ctx.userId()}, own, &head))
             return false;

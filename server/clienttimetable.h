@@ -11,3 +11,6 @@ class FreeSlotCache;
 // written nothing, when the rows are not in the forms it relies on; the caller then writes
 // the packet from the query.
 bool WriteClientTimetable(ActionContext &ctx, FreeSlotCache &cache, PacketOutput &out);
+// Reads the free slots of the context's job in its language into the cache, unless it holds
+// them already.
+void PrimeFreeSlots(ActionContext &ctx, FreeSlotCache &cache);

@@ -165,6 +165,6 @@ QString ServerUsage() {
         "  --max-request BYTES     largest request accepted (default 32 MiB)\n"
         "  --pbkdf2-iterations N   iterations of password hashes (default 600000); older\n"
         "                          hashes are upgraded at the next successful sign-in\n"
-        "  --threads N             request threads (default: two per core)\n"
+        "  --threads N             request threads (default: one per core, two with PostgreSQL)\n"
         "  --max-connections-per-address N  open connections one address may hold (128)\n");
 }

@@ -43,7 +43,7 @@ struct ServerOptions {
     int signInFailuresPerAddress = 30; // failures before an address waits
     int relayMaxPerGroup = 60;         // relay sign-ons of one lesson group
     int relayMaxPerAddress = 200;      // relay sign-ons from one address
-    int threads = 0;                   // request threads; 0: two per core
+    int threads = 0;            // request threads; 0: one per core for SQLite, two for PostgreSQL
     int freeSlotPieceRows = 32; // rows per deflated piece of the shared free slots; 0: none kept
 
     // The server-relative address of the update program, beside the script.

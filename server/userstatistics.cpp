@@ -119,8 +119,9 @@ QHash<qint64, UserStats> ComputeUserStatistics(SchoolDatabase &db, int jobId,
         if (status == 2 || status == 3) {
             s.hoursPayed += hours;
             s.amountPayed += amount;
+            // Wall-clock times like the moment they are compared with.
             paid[user] << PaidOrder{
-                hours, orders->value(4).toDateTime().addMonths(orders->value(5).toInt())};
+                hours, StoredWallTime(orders->value(4)).addMonths(orders->value(5).toInt())};
         }
     }
 

@@ -12,9 +12,11 @@
 #include "server/packettext.h"
 #include "server/providers.h"
 #include "server/schooldatabase.h"
+#include "server/userstatistics.h"
 #include "serverharness.h"
 
 #include <QRandomGenerator>
+#include <ctime>
 #include <gtest/gtest.h>
 
 namespace {
@@ -177,11 +179,12 @@ TEST(ServerPackets, StudentTimetableFromKeptFreeSlotsFollowsEveryChange) {
         Session session;
         session.userId = Demo::Client;
         session.userType = 4;
-        session.jobId = db.scalar("SELECT IDJOB FROM USERS WHERE IDUSER = ?", {Demo::Client}).toInt();
+        session.jobId =
+            db.scalar("SELECT IDJOB FROM USERS WHERE IDUSER = ?", {Demo::Client}).toInt();
         session.envLang = 2;
-        ActionContext ctx{request,  std::make_shared<const Session>(session),
-                          db,       s.sessions(),
-                          throttle, s.options(),
+        ActionContext ctx{request,   std::make_shared<const Session>(session),
+                          db,        s.sessions(),
+                          throttle,  s.options(),
                           s.clock(), online,
                           &cache};
         const QVariant job = session.jobId;
@@ -205,8 +208,9 @@ TEST(ServerPackets, StudentTimetableFromKeptFreeSlotsFollowsEveryChange) {
             {"again, from the kept slots", false, [] {}},
             {"a free slot booked by him", true,
              [&] {
-                 db.run("UPDATE TIMETABLE SET IDUSER = ?, TIMETABLESTATUS = 2 WHERE IDTIMETABLE = ?",
-                        {Demo::Client, firstFree()});
+                 db.run(
+                     "UPDATE TIMETABLE SET IDUSER = ?, TIMETABLESTATUS = 2 WHERE IDTIMETABLE = ?",
+                     {Demo::Client, firstFree()});
              }},
             {"a free slot in his name", true,
              [&] {
@@ -215,8 +219,9 @@ TEST(ServerPackets, StudentTimetableFromKeptFreeSlotsFollowsEveryChange) {
              }},
             {"a free slot booked by another student", true,
              [&] {
-                 db.run("UPDATE TIMETABLE SET IDUSER = ?, TIMETABLESTATUS = 2 WHERE IDTIMETABLE = ?",
-                        {other, firstFree()});
+                 db.run(
+                     "UPDATE TIMETABLE SET IDUSER = ?, TIMETABLESTATUS = 2 WHERE IDTIMETABLE = ?",
+                     {other, firstFree()});
              }},
             {"a teacher renamed", true,
              [&] {
@@ -255,6 +260,43 @@ TEST(ServerPackets, StudentTimetableFromKeptFreeSlotsFollowsEveryChange) {
             EXPECT_EQ(cache.reads(), reads + (change.readAgain ? 1 : 0));
         }
     });
+}
+
+// Paid hours expire by the school's wall clock, also where it is not UTC: an order running out
+// in half an hour still holds its hours, one that ran out half an hour ago does not.
+TEST(ServerPackets, PaidHoursExpireByTheWallClock) {
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "Europe/Prague");
+    tzset();
+    ServerHarness server;
+    server.onServer([](CentralServer &s) {
+        SchoolDatabase &db = s.database();
+        const int job =
+            db.scalar("SELECT IDJOB FROM USERS WHERE IDUSER = ?", {Demo::Client}).toInt();
+        db.run("DELETE FROM ORDERS WHERE IDUSER = ?", {Demo::Client});
+        db.run("UPDATE TIMETABLE SET IDUSER = 0, TIMETABLESTATUS = 1 WHERE IDUSER = ?",
+               {Demo::Client});
+        const QDateTime now = QDateTime::currentDateTime();
+        auto order = [&](qint64 id, double hours, qint64 secondsToExpiry) {
+            const QDateTime ordered = now.addSecs(secondsToExpiry).addMonths(-1);
+            db.run("INSERT INTO ORDERS (IDORDER, IDUSER, IDJOB, ORDERTYPE, WHENORDER, VARSYMBOL,"
+                   " AMOUNT, TEACHHOURS, EXPIREMONTHS, ORDERSTATUS) VALUES"
+                   " (?, ?, ?, 1, ?, 'x', 100, ?, 1, 2)",
+                   {id, Demo::Client, job,
+                    ordered.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")), hours});
+        };
+        order(db.nextId("ORDERS", "IDORDER"), 5, 30 * 60);
+        order(db.nextId("ORDERS", "IDORDER"), 3, -30 * 60);
+        const UserStats stats =
+            ComputeUserStatistics(db, job, Demo::Client, now).value(Demo::Client);
+        EXPECT_EQ(stats.hoursExpired, 3);
+        EXPECT_EQ(stats.whenExpireHoursFree.time().minute(), now.addSecs(30 * 60).time().minute());
+    });
+    if (zone.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", zone);
+    tzset();
 }
 
 TEST(ServerPackets, ZippedOutputInflatesToWhatWasWrittenInPiecesOfAnySize) {
