@@ -34,11 +34,14 @@ std::shared_ptr<const FreeSlots> ReadFreeSlots(ActionContext &ctx, qint64 versio
     entry->version = version;
     entry->from = from;
     entry->pieceRows = pieceRows;
-    if (!ReadRows(ctx,
-                  TimetableSelect(ctx) +
-                      QStringLiteral(" AND T.TIMETABLESTATUS = 1 AND T.WHENHOUR >= ?"),
-                  {ctx.jobId(), now}, entry->rows))
-        return nullptr;
+    entry->usable = ReadRows(ctx,
+                             TimetableSelect(ctx) +
+                                 QStringLiteral(" AND T.TIMETABLESTATUS = 1 AND T.WHENHOUR >= ?"),
+                             {ctx.jobId(), now}, entry->rows);
+    if (!entry->usable) {
+        entry->rows = TimetableRows(); // nothing of them is used
+        return entry;
+    }
     std::vector<qsizetype> ends;
     for (int row = pieceRows; row <= entry->rows.count(); row += pieceRows)
         ends.push_back(entry->rows.end(row - 1));
@@ -119,8 +122,9 @@ bool WriteClientTimetable(ActionContext &ctx, FreeSlotCache &cache, PacketOutput
         // His rows and the version the free slots are checked against come from one snapshot.
         ReadTransaction snapshot(ctx.db);
         free = FindFreeSlots(ctx, cache, now, moment);
-        if (!free || !ReadRows(ctx, TimetableSelect(ctx) + QStringLiteral(" AND T.IDUSER = ?"),
-                               {ctx.jobId(), ctx.userId()}, own, &head))
+        if (!free || !free->usable ||
+            !ReadRows(ctx, TimetableSelect(ctx) + QStringLiteral(" AND T.IDUSER = ?"),
+                      {ctx.jobId(), ctx.userId()}, own, &head))
             return false;
     }
     out.append(head);

@@ -3,8 +3,8 @@
 #include "server/deflatedpieces.h"
 #include "server/timetablerows.h"
 
-#include <QByteArray>
 #include <QAtomicInt>
+#include <QByteArray>
 #include <QHash>
 #include <QMutex>
 #include <functional>
@@ -18,6 +18,10 @@ struct FreeSlots {
     TimetableRows rows;
     DeflatedPieces pieces; // piece i holds rows [i * pieceRows, (i + 1) * pieceRows)
     int pieceRows = 1;
+    // False when the rows were not in the form the merge relies on (values the database
+    // holds in another form): kept all the same, so that they are not read again for every
+    // request, which then reads the timetable whole.
+    bool usable = true;
 };
 
 // The free slots last read for each job and language, shared by the request threads. An
