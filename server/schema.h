@@ -12,5 +12,5 @@ QStringList SchemaStatements();
 // database).
 QStringList SchemaAdditions(bool postgres);
 // Indexes added later, each created when missing: they find a user's last successful
-// sign-in without reading his others.
+// sign-in without reading his others, and sum his lesson hours without reading the lessons.
 QStringList LaterIndexes();

@@ -5,9 +5,9 @@
 
 #include <QAtomicInt>
 #include <QFileInfo>
-#include <QHash>
 #include <QSqlError>
 #include <QUrl>
+#include <map>
 
 namespace {
 QAtomicInt connectionCounter;
@@ -15,12 +15,12 @@ QAtomicInt connectionCounter;
 // The writers' lock of a database file, shared by the connections of this process.
 QMutex *WritersOf(const QString &file) {
     static QMutex registryLock;
-    static QHash<QString, QMutex *> registry;
+    static std::map<QString, std::unique_ptr<QMutex>> registry; // as long as the process
     QMutexLocker guard(&registryLock);
-    QMutex *&lock = registry[QFileInfo(file).absoluteFilePath()];
+    std::unique_ptr<QMutex> &lock = registry[QFileInfo(file).absoluteFilePath()];
     if (!lock)
-        lock = new QMutex; // lives as long as the process, like the file's name in it
-    return lock;
+        lock = std::make_unique<QMutex>();
+    return lock.get();
 }
 
 AppError SqlFailure(const QString &what, const QSqlError &error) {
@@ -112,17 +112,20 @@ void SchoolDatabase::createSchemaIfMissing() {
     transaction.commit();
 }
 
-// Schools created before the additions (they have no DATAVERSIONS table) get them.
+// Schools created before the additions get them: the version table and its triggers (when
+// there is no DATAVERSIONS table), and the later indexes.
 void SchoolDatabase::addSchemaAdditionsIfMissing() {
     auto hasVersions = [this] {
         return m_db.tables().contains(QStringLiteral("DATAVERSIONS"), Qt::CaseInsensitive);
     };
-    const bool indexed = m_postgres ? scalar(QStringLiteral("SELECT COUNT(*) FROM pg_indexes"
-                                                            " WHERE indexname = 'logins_lastok'"))
-                                              .toInt() > 0
-                                    : scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"
-                                                            " WHERE name = 'LOGINS_LASTOK'"))
-                                              .toInt() > 0;
+    // The last of the later indexes tells whether they are all there.
+    const QString lastIndex = QStringLiteral("TIMETABLE_USERHOURS");
+    const bool indexed =
+        (m_postgres ? scalar(QStringLiteral("SELECT COUNT(*) FROM pg_indexes WHERE indexname = ?"),
+                             {lastIndex.toLower()})
+                    : scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = ?"),
+                             {lastIndex}))
+            .toInt() > 0;
     if (hasVersions() && indexed)
         return;
     Transaction transaction(*this);

@@ -283,7 +283,7 @@ TEST_F(OrdersAgainstServer, NewOrderForAnotherUserAndItsRefusals) {
                                                       "IDUSER = ?"),
                                        {Demo::Newcomer})
                               .toLongLong();
-    Tfedordernew dialog(int(Demo::Newcomer));
+    Tfedordernew dialog(static_cast<int>(Demo::Newcomer));
     dialog.Prepare();
     dialog.show();
     // Only types on offer are listed.
