@@ -1,11 +1,16 @@
+// The SHA-256 block functions are deprecated in OpenSSL 3 in favour of the EVP interface,
+// whose context copies cost as much as the hashing in PBKDF2's inner loop.
+#define OPENSSL_SUPPRESS_DEPRECATED
+
 #include "server/passwordhash.h"
 
 #include "lang/apperror.h"
 
 #include <QStringList>
+#include <cstring>
 #include <openssl/crypto.h>
-#include <openssl/evp.h>
 #include <openssl/rand.h>
+#include <openssl/sha.h>
 
 namespace {
 
@@ -13,13 +18,70 @@ constexpr int kSaltBytes = 16;
 constexpr int kHashBytes = 32;
 const QString kScheme = QStringLiteral("pbkdf2-sha256");
 
+// HMAC-SHA256 with the key's inner and outer states computed once: each further message
+// costs two compressions.
+class HmacSha256 {
+public:
+    explicit HmacSha256(const QByteArray &key) {
+        unsigned char block[SHA256_CBLOCK] = {};
+        if (key.size() > SHA256_CBLOCK)
+            SHA256(reinterpret_cast<const unsigned char *>(key.constData()), size_t(key.size()),
+                   block);
+        else if (!key.isEmpty())
+            memcpy(block, key.constData(), size_t(key.size()));
+        unsigned char pad[SHA256_CBLOCK];
+        for (int i = 0; i < SHA256_CBLOCK; ++i)
+            pad[i] = block[i] ^ 0x36;
+        SHA256_Init(&m_inner);
+        SHA256_Update(&m_inner, pad, sizeof pad);
+        for (int i = 0; i < SHA256_CBLOCK; ++i)
+            pad[i] = block[i] ^ 0x5c;
+        SHA256_Init(&m_outer);
+        SHA256_Update(&m_outer, pad, sizeof pad);
+        OPENSSL_cleanse(block, sizeof block);
+        OPENSSL_cleanse(pad, sizeof pad);
+    }
+    ~HmacSha256() {
+        OPENSSL_cleanse(&m_inner, sizeof m_inner);
+        OPENSSL_cleanse(&m_outer, sizeof m_outer);
+    }
+    HmacSha256(const HmacSha256 &) = delete;
+    HmacSha256 &operator=(const HmacSha256 &) = delete;
+
+    // The MAC of the two parts one after the other into out (32 bytes).
+    void mac(const unsigned char *a, size_t aSize, const unsigned char *b, size_t bSize,
+             unsigned char *out) const {
+        SHA256_CTX c = m_inner;
+        SHA256_Update(&c, a, aSize);
+        SHA256_Update(&c, b, bSize);
+        SHA256_Final(out, &c);
+        c = m_outer;
+        SHA256_Update(&c, out, SHA256_DIGEST_LENGTH);
+        SHA256_Final(out, &c);
+        OPENSSL_cleanse(&c, sizeof c);
+    }
+
+private:
+    SHA256_CTX m_inner;
+    SHA256_CTX m_outer;
+};
+
+// PBKDF2-HMAC-SHA256 of one block (the hash is as long as a SHA-256 digest).
 QByteArray Derive(const QByteArray &password, const QByteArray &salt, int iterations) {
-    QByteArray out(kHashBytes, Qt::Uninitialized);
-    if (PKCS5_PBKDF2_HMAC(password.constData(), static_cast<int>(password.size()),
-                          reinterpret_cast<const unsigned char *>(salt.constData()),
-                          static_cast<int>(salt.size()), iterations, EVP_sha256(), kHashBytes,
-                          reinterpret_cast<unsigned char *>(out.data())) != 1)
-        throw AppError(QStringLiteral("password hashing failed"));
+    static_assert(kHashBytes == SHA256_DIGEST_LENGTH);
+    const HmacSha256 hmac(password);
+    const unsigned char blockIndex[4] = {0, 0, 0, 1};
+    unsigned char u[SHA256_DIGEST_LENGTH];
+    hmac.mac(reinterpret_cast<const unsigned char *>(salt.constData()), size_t(salt.size()),
+             blockIndex, sizeof blockIndex, u);
+    QByteArray out(reinterpret_cast<const char *>(u), kHashBytes);
+    unsigned char *t = reinterpret_cast<unsigned char *>(out.data());
+    for (int i = 1; i < iterations; ++i) {
+        hmac.mac(u, sizeof u, nullptr, 0, u);
+        for (int j = 0; j < kHashBytes; ++j)
+            t[j] ^= u[j];
+    }
+    OPENSSL_cleanse(u, sizeof u);
     return out;
 }
 

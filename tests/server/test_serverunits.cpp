@@ -9,6 +9,7 @@
 #include "server/zipwriter.h"
 
 #include <gtest/gtest.h>
+#include <openssl/evp.h>
 #include <zlib.h>
 
 TEST(ServerOptions, ReadsAddressesAndValues) {
@@ -49,6 +50,33 @@ TEST(PasswordHash, VerifiesOnlyTheRightPasswordAndSaltsEachHash) {
     for (const QString &broken : {QString(), QString("plain"), QString("pbkdf2-sha256$x$aa$bb"),
                                   QString("pbkdf2-sha256$1000$$"), a.left(a.size() - 4)})
         EXPECT_FALSE(VerifyPassword("tajné heslo", broken)) << broken.toStdString();
+}
+
+// Hashes are PBKDF2-HMAC-SHA256 exactly as OpenSSL computes it, for keys shorter than, as
+// long as and longer than a SHA-256 block, and for one and many iterations.
+TEST(PasswordHash, DerivesWhatOpenSslDerives) {
+    const QByteArray salt = QByteArray::fromHex("00112233445566778899aabbccddeeff");
+    for (const QByteArray &password :
+         {QByteArray(), QByteArray("heslo"), QString("tajné heslo ž").toUtf8(), QByteArray(64, 'k'),
+          QByteArray(65, 'k'), QByteArray(200, '\xC3')}) {
+        for (int iterations : {1, 2, 1000}) {
+            unsigned char expected[32];
+            ASSERT_EQ(PKCS5_PBKDF2_HMAC(password.constData(), int(password.size()),
+                                        reinterpret_cast<const unsigned char *>(salt.constData()),
+                                        int(salt.size()), iterations, EVP_sha256(), 32, expected),
+                      1);
+            const QString stored =
+                QStringList{
+                    "pbkdf2-sha256", QString::number(iterations),
+                    QString::fromLatin1(salt.toBase64()),
+                    QString::fromLatin1(
+                        QByteArray(reinterpret_cast<const char *>(expected), 32).toBase64())}
+                    .join('$');
+            EXPECT_TRUE(VerifyPassword(password, stored))
+                << password.size() << " bytes, " << iterations << " iterations";
+            EXPECT_FALSE(VerifyPassword(password + "x", stored));
+        }
+    }
 }
 
 TEST(FormData, DecodesAsTheClientEncodes) {
