@@ -73,7 +73,14 @@ bool HttpFront::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
         ClosesAfterReply(socket) || HeaderOf(request, "Connection").toLower().contains("close");
     const bool headOnly = request.method() == Method::Head;
     if (waits(request, socket)) {
-        m_waiting.push_back({socket, socket, ToActionRequest(request, socket), headOnly, close});
+        Waiting waiting{socket, socket, {}, headOnly, close, {}};
+        // Other paths are answered now and only written in turn, behind the connection's
+        // earlier requests.
+        if (request.url().path() == m_state.options.scriptPath)
+            waiting.request = ToActionRequest(request, socket);
+        else
+            waiting.ready = guardedAnswer(request, socket);
+        m_waiting.push_back(std::move(waiting));
         ++m_waitingPerSocket[socket];
         if (!m_serving) {
             m_serving = true;
@@ -81,22 +88,24 @@ bool HttpFront::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
         }
         return true;
     }
-    ActionReply reply;
-    try {
-        reply = answer(request, socket);
-    } catch (const std::exception &error) {
-        qWarning().noquote() << "request failed:" << error.what();
-        reply = ActionReply::Error(QStringLiteral("internal server error"));
-    }
-    WriteReply(socket, reply, headOnly, close);
+    WriteReply(socket, guardedAnswer(request, socket), headOnly, close);
     return true;
 }
 
+ActionReply HttpFront::guardedAnswer(const QHttpServerRequest &request, QTcpSocket *socket) {
+    try {
+        return answer(request, socket);
+    } catch (const std::exception &error) {
+        qWarning().noquote() << "request failed:" << error.what();
+        return ActionReply::Error(QStringLiteral("internal server error"));
+    }
+}
+
 bool HttpFront::waits(const QHttpServerRequest &request, QTcpSocket *socket) const {
+    if (m_waitingPerSocket.contains(socket))
+        return true; // replies on one connection keep the order of its requests
     if (request.url().path() != m_state.options.scriptPath)
         return false;
-    if (m_waitingPerSocket.contains(socket))
-        return true;
     const Method method = request.method();
     if (method != Method::Get && method != Method::Head && method != Method::Post)
         return false;
@@ -115,7 +124,8 @@ void HttpFront::serveNextWaiting() {
     if (--m_waitingPerSocket[next.key] == 0)
         m_waitingPerSocket.remove(next.key);
     if (next.socket)
-        WriteReply(next.socket, dispatch(std::move(next.request)), next.headOnly, next.close);
+        WriteReply(next.socket, next.ready ? *next.ready : dispatch(std::move(next.request)),
+                   next.headOnly, next.close);
     if (!m_waiting.empty() && !m_serving) {
         m_serving = true;
         QMetaObject::invokeMethod(this, &HttpFront::serveNextWaiting, Qt::QueuedConnection);

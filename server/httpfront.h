@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <deque>
 #include <functional>
+#include <optional>
 
 // The HTTP side of the server: the script path runs actions, the update program's address
 // serves its file, everything else is 404. HEAD is answered as GET without the body. Every
@@ -30,9 +31,11 @@ private:
         ActionRequest request;
         bool headOnly = false;
         bool close = false;
+        std::optional<ActionReply> ready; // answered at once, written in its turn
     };
 
     ActionReply answer(const QHttpServerRequest &request, QTcpSocket *socket);
+    ActionReply guardedAnswer(const QHttpServerRequest &request, QTcpSocket *socket);
     ActionReply updateProgram() const;
     ActionReply dispatch(ActionRequest request);
     bool waits(const QHttpServerRequest &request, QTcpSocket *socket) const;
@@ -41,7 +44,7 @@ private:
     ServerState &m_state;
     std::deque<Waiting> m_waiting;
     QHash<QTcpSocket *, int> m_waitingPerSocket; // a socket's requests keep their order
-    bool m_serving = false; // a turn of the queue is posted
+    bool m_serving = false;                      // a turn of the queue is posted
 };
 
 // Writes a whole reply: status line, headers (with "Connection: close" when the connection

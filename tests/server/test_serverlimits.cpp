@@ -201,15 +201,22 @@ TEST(ServerLimits, SignInsGoFirstWhileRequestsOnOneConnectionKeepTheirOrder) {
         "GET /tellavo/client.php?PHPSESSID=" + server.signIn("klient").toLatin1() +
         "&action=mybasegetrecords&providername=prov_timetable& HTTP/1.1\r\n"
         "Host: x\r\n\r\n";
-    // On one connection a fetch and a sign-in behind it are answered in that order.
+    // On one connection a fetch, the update program and a sign-in behind them are answered in
+    // that order.
     {
+        QFile program(server.dataFolder() + "/update/update.exe");
+        ASSERT_TRUE(program.open(QIODevice::ReadOnly));
         auto socket = Connect(server.httpPort());
-        socket->write(fetch + LoginRequest("manazer"));
+        socket->write(fetch + "GET /tellavo/update.exe HTTP/1.1\r\nHost: x\r\n\r\n" +
+                      LoginRequest("manazer"));
         const QByteArray replies = ReadAll(*socket, 1000);
+        EXPECT_EQ(replies.count("HTTP/1.1 200"), 3);
         const qsizetype fetched = replies.indexOf("okzip");
-        ASSERT_GE(fetched, 0);
-        EXPECT_GE(replies.indexOf("okzip", fetched + 5), 0) << "the sign-in was not answered";
-        EXPECT_EQ(replies.count("HTTP/1.1 200"), 2);
+        const qsizetype downloaded = replies.indexOf(program.readAll());
+        const qsizetype signedIn = replies.indexOf("okzip", fetched + 5);
+        EXPECT_GE(fetched, 0);
+        EXPECT_GT(downloaded, fetched);
+        EXPECT_GT(signedIn, downloaded);
     }
     // A sign-in sent behind many fetches on other connections does not wait for all of them.
     std::vector<std::unique_ptr<QTcpSocket>> sockets;
