@@ -2,8 +2,6 @@
 
 #include "server/packettext.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr std::string_view kRowStart = "<ROW";
