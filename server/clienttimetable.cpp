@@ -7,8 +7,6 @@
 
 namespace {
 
-const char kPacketEnd[] = "</ROWDATA></DATAPACKET>";
-
 // Writes the rows of a timetable query as packet text; the head of the packet goes to
 // `head` when asked for. False when the rows are not in the expected form or order.
 bool ReadRows(ActionContext &ctx, const QString &sql, const QVariantList &binds,
@@ -87,7 +85,7 @@ void WriteMerged(PacketOutput &out, const TimetableRows &own, const FreeSlots &f
         WriteFreeRun(out, free, f, end);
         f = end;
     }
-    out.append(kPacketEnd);
+    PacketStream::WriteEnd(out);
 }
 
 // The free slots that serve this moment, read in the snapshot the caller holds.

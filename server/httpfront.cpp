@@ -46,6 +46,16 @@ QByteArray ReasonPhrase(int status) {
     }
 }
 
+// The reply of an answer that may fail: a failure is logged and told as the server's own.
+template <typename Answer> ActionReply Guarded(Answer answer) {
+    try {
+        return answer();
+    } catch (const std::exception &error) {
+        qWarning().noquote() << "request failed:" << error.what();
+        return ActionReply::Error(QStringLiteral("internal server error"));
+    }
+}
+
 } // namespace
 
 void WriteReply(QTcpSocket *socket, const ActionReply &reply, bool headOnly, bool close) {
@@ -79,7 +89,7 @@ bool HttpFront::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
         if (request.url().path() == m_state.options.scriptPath)
             waiting.request = ToActionRequest(request, socket);
         else
-            waiting.ready = guardedAnswer(request, socket);
+            waiting.ready = Guarded([&] { return answer(request, socket); });
         m_waiting.push_back(std::move(waiting));
         ++m_waitingPerSocket[socket];
         if (!m_serving) {
@@ -88,17 +98,8 @@ bool HttpFront::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
         }
         return true;
     }
-    WriteReply(socket, guardedAnswer(request, socket), headOnly, close);
+    WriteReply(socket, Guarded([&] { return answer(request, socket); }), headOnly, close);
     return true;
-}
-
-ActionReply HttpFront::guardedAnswer(const QHttpServerRequest &request, QTcpSocket *socket) {
-    try {
-        return answer(request, socket);
-    } catch (const std::exception &error) {
-        qWarning().noquote() << "request failed:" << error.what();
-        return ActionReply::Error(QStringLiteral("internal server error"));
-    }
 }
 
 bool HttpFront::waits(const QHttpServerRequest &request, QTcpSocket *socket) const {
@@ -124,20 +125,13 @@ void HttpFront::serveNextWaiting() {
     if (--m_waitingPerSocket[next.key] == 0)
         m_waitingPerSocket.remove(next.key);
     if (next.socket)
-        WriteReply(next.socket, next.ready ? *next.ready : dispatch(std::move(next.request)),
+        WriteReply(next.socket, next.ready ? *next.ready : Guarded([&] {
+                       return DispatchAction(std::move(next.request), m_state);
+                   }),
                    next.headOnly, next.close);
     if (!m_waiting.empty() && !m_serving) {
         m_serving = true;
         QMetaObject::invokeMethod(this, &HttpFront::serveNextWaiting, Qt::QueuedConnection);
-    }
-}
-
-ActionReply HttpFront::dispatch(ActionRequest request) {
-    try {
-        return DispatchAction(std::move(request), m_state);
-    } catch (const std::exception &error) {
-        qWarning().noquote() << "request failed:" << error.what();
-        return ActionReply::Error(QStringLiteral("internal server error"));
     }
 }
 

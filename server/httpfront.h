@@ -35,9 +35,7 @@ private:
     };
 
     ActionReply answer(const QHttpServerRequest &request, QTcpSocket *socket);
-    ActionReply guardedAnswer(const QHttpServerRequest &request, QTcpSocket *socket);
     ActionReply updateProgram() const;
-    ActionReply dispatch(ActionRequest request);
     bool waits(const QHttpServerRequest &request, QTcpSocket *socket) const;
     void serveNextWaiting();
 

@@ -39,8 +39,8 @@ void PacketStream::begin(const QList<TFieldDef> &fields) {
     m_out.append(QByteArrayView(packet).chopped(qsizetype(strlen(kPacketEnd))));
 }
 
-void PacketStream::finish() {
-    m_out.append(kPacketEnd);
+void PacketStream::WriteEnd(PacketOutput &out) {
+    out.append(kPacketEnd);
 }
 
 void PacketStream::addRows(QSqlQuery &query, const QueryRowOptions &options) {

@@ -23,7 +23,9 @@ public:
     void set(int field, const TValue &value) override;
     void endRow() override;
     // Writes the end of the packet.
-    void finish();
+    void finish() { WriteEnd(m_out); }
+    // The end of a packet whose head and rows were written into out.
+    static void WriteEnd(PacketOutput &out);
 
 private:
     void addSqliteRows(sqlite3_stmt *statement, QSqlQuery &query, const QueryRowOptions &options);
