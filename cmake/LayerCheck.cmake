@@ -1,7 +1,14 @@
-# Stops the build when a source folder includes a folder above it. The layers, from the
-# bottom: lang, base, net, data, grid, then screens, lesson and output side by side, then
-# app; main.cpp sits on top. Run as: cmake -DSRC=<src folder> -P LayerCheck.cmake
-set(ranks lang 0 base 1 net 2 data 3 grid 4 screens 5 lesson 5 output 5 app 6)
+# Stops the build when a source file includes a folder above its own layer, in any include
+# form: "folder/file.h", <folder/file.h>, or a relative path such as "../folder/file.h".
+# The layers, from the bottom (folders of one rank sit side by side and may not include each
+# other): errors; lang; seam; base, richtext and wire; net; data; grid; screens, lesson and
+# output; app. main.cpp sits on top. The reference server (server/) may use the bottom layers
+# (errors to wire) and its own folders only.
+# Run as: cmake -DROOT=<project folder> -P LayerCheck.cmake
+cmake_minimum_required(VERSION 3.25)
+set(ranks errors 0 lang 1 seam 2 base 3 richtext 3 wire 3 net 4 data 5 grid 6
+          screens 7 lesson 7 output 7 app 8)
+set(server_rank 4)
 list(LENGTH ranks count)
 math(EXPR last "${count} - 1")
 foreach(i RANGE 0 ${last} 2)
@@ -12,20 +19,62 @@ foreach(i RANGE 0 ${last} 2)
   list(APPEND folders ${name})
 endforeach()
 
+# The layer folder a repository path lies in ("src/data/x.h" -> data, "server/..." -> server).
+function(layer_of path out)
+  set(folder "")
+  if(path MATCHES "^src/([a-z]+)/")
+    set(folder ${CMAKE_MATCH_1})
+  elseif(path MATCHES "^server/")
+    set(folder server)
+  endif()
+  set(${out} "${folder}" PARENT_SCOPE)
+endfunction()
+
+# The repository path an include names, seen from the including file, or "" for a header
+# outside the project (Qt, the standard library, ...).
+function(include_target file name out)
+  get_filename_component(dir "${file}" DIRECTORY)
+  set(target "")
+  if(name MATCHES "^\\.")
+    get_filename_component(abs "${dir}/${name}" ABSOLUTE)
+    file(RELATIVE_PATH target "${ROOT}" "${abs}")
+  elseif(EXISTS "${dir}/${name}")
+    file(RELATIVE_PATH target "${ROOT}" "${dir}/${name}")
+  elseif(name MATCHES "^server/")
+    set(target "${name}")
+  elseif(name MATCHES "^([a-z]+)/" AND DEFINED rank_${CMAKE_MATCH_1})
+    set(target "src/${name}")
+  endif()
+  set(${out} "${target}" PARENT_SCOPE)
+endfunction()
+
 set(faults "")
-foreach(folder ${folders})
-  file(GLOB_RECURSE files "${SRC}/${folder}/*.h" "${SRC}/${folder}/*.cpp")
-  foreach(file ${files})
-    file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"[a-z]+/")
-    foreach(line ${lines})
-      string(REGEX MATCH "\"([a-z]+)/" _ "${line}")
-      set(target ${CMAKE_MATCH_1})
-      if(DEFINED rank_${target} AND NOT target STREQUAL folder
-         AND NOT rank_${target} LESS rank_${folder})
-        file(RELATIVE_PATH rel "${SRC}" "${file}")
-        string(APPEND faults "  ${rel}: ${line}\n")
-      endif()
-    endforeach()
+file(GLOB_RECURSE files "${ROOT}/src/*.h" "${ROOT}/src/*.cpp"
+                        "${ROOT}/server/*.h" "${ROOT}/server/*.cpp")
+foreach(file ${files})
+  file(RELATIVE_PATH rel "${ROOT}" "${file}")
+  layer_of("${rel}" own)
+  if("${own}" STREQUAL "")
+    continue()
+  endif()
+  if(own STREQUAL server)
+    set(own_rank ${server_rank})
+  else()
+    set(own_rank ${rank_${own}})
+  endif()
+  file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+  foreach(line ${lines})
+    if(NOT line MATCHES "include[ \t]*[<\"]([^>\"]+)[>\"]")
+      continue()
+    endif()
+    include_target("${file}" "${CMAKE_MATCH_1}" target)
+    layer_of("${target}" theirs)
+    if("${theirs}" STREQUAL "" OR "${theirs}" STREQUAL "${own}")
+      continue()
+    endif()
+    if(theirs STREQUAL server OR NOT rank_${theirs} LESS own_rank)
+      string(APPEND faults "  ${rel}: ${line}\n")
+    endif()
   endforeach()
 endforeach()
 if(faults)

@@ -2,7 +2,7 @@
 
 # Every build first checks that no source folder includes a folder above it.
 add_custom_target(tellavo_layercheck ALL
-  COMMAND ${CMAKE_COMMAND} -DSRC=${PROJECT_SOURCE_DIR}/src -P ${PROJECT_SOURCE_DIR}/cmake/LayerCheck.cmake
+  COMMAND ${CMAKE_COMMAND} -DROOT=${PROJECT_SOURCE_DIR} -P ${PROJECT_SOURCE_DIR}/cmake/LayerCheck.cmake
   COMMENT "Checking that includes point down the layers"
   VERBATIM)
 

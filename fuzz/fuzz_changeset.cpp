@@ -1,6 +1,6 @@
 // The server's change-set reader: any packet is read into changes or refused with an error.
-#include "lang/apperror.h"
-#include "server/changeset.h"
+#include "errors/apperror.h"
+#include "server/actions/changeset.h"
 
 #include <cstdint>
 

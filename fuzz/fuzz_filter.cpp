@@ -1,8 +1,8 @@
 // Filter expressions on a fixed table: any text either sets a filter that can be applied to
 // every row or is refused with an error.
 #include "data/clienttable.h"
-#include "data/packetreader.h"
-#include "lang/apperror.h"
+#include "wire/packetreader.h"
+#include "errors/apperror.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 // The server's form and multipart parsing: never crashes, and a parsed form field of the
 // client's encoding decodes within its own length.
 #include "fuzzcheck.h"
-#include "server/formdata.h"
+#include "server/http/formdata.h"
 
 #include <cstdint>
 

@@ -2,9 +2,9 @@
 // file and read back gives the same values.
 #include "base/namevaluelist.h"
 #include "fuzzcheck.h"
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 #include "lang/textutil.h"
-#include "net/settingsfile.h"
+#include "net/settings/settingsfile.h"
 
 #include <QDir>
 #include <QTemporaryDir>

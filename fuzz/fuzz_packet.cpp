@@ -3,10 +3,10 @@
 #include "data/clienttable.h"
 #include "data/field.h"
 #include "data/nullmarkers.h"
-#include "data/packetreader.h"
-#include "data/packetwriter.h"
+#include "wire/packetreader.h"
+#include "wire/packetwriter.h"
 #include "fuzzcheck.h"
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
 // Reply decoding: inflating a zlib stream (bounded, round trip of what inflates), splitting a
 // reply into packet sections, and reading an apply reply.
-#include "data/packetframing.h"
+#include "wire/packetframing.h"
 #include "fuzzcheck.h"
-#include "lang/apperror.h"
-#include "net/compression.h"
+#include "errors/apperror.h"
+#include "wire/compression.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
 // ZIP reading: the directory of any bytes, every entry's content within small bounds, and the
 // place each stored name would be written.
 #include "fuzzcheck.h"
-#include "lesson/ziparchive.h"
-#include "lesson/zipinflate.h"
-#include "lesson/zippath.h"
+#include "lesson/books/ziparchive.h"
+#include "lesson/books/zipinflate.h"
+#include "lesson/books/zippath.h"
 
 #include <cstdint>
 

@@ -1,12 +1,12 @@
 #include "server/centralserver.h"
 
-#include "lang/apperror.h"
-#include "server/clienttimetable.h"
-#include "server/demoseed.h"
-#include "server/freeslotcache.h"
-#include "server/guardedlisteners.h"
-#include "server/largeseed.h"
-#include "server/requestthread.h"
+#include "errors/apperror.h"
+#include "server/packets/clienttimetable.h"
+#include "server/seed/demoseed.h"
+#include "server/packets/freeslotcache.h"
+#include "server/http/guardedlisteners.h"
+#include "server/seed/largeseed.h"
+#include "server/http/requestthread.h"
 
 #include <QDir>
 #include <QFile>

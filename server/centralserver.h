@@ -1,13 +1,13 @@
 #pragma once
 
-#include "server/actiondispatcher.h"
-#include "server/certificates.h"
-#include "server/guardedlisteners.h"
-#include "server/loginthrottle.h"
-#include "server/schooldatabase.h"
+#include "server/actions/actiondispatcher.h"
+#include "server/http/certificates.h"
+#include "server/http/guardedlisteners.h"
+#include "server/actions/loginthrottle.h"
+#include "server/store/schooldatabase.h"
 #include "server/serverclock.h"
 #include "server/serveroptions.h"
-#include "server/sessionstore.h"
+#include "server/store/sessionstore.h"
 
 #include <QMutex>
 #include <QObject>

@@ -1,5 +1,5 @@
 // tellavo-server: the reference central server and lesson relay of the Tellavo school.
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 #include "server/centralserver.h"
 #include "server/serveroptions.h"
 

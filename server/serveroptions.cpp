@@ -1,6 +1,6 @@
 #include "server/serveroptions.h"
 
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 
 #include <QHash>
 #include <functional>

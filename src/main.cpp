@@ -5,11 +5,11 @@
 #include "base/logging.h"
 #include "base/namevaluelist.h"
 #include "base/switches.h"
-#include "lang/messagebox.h"
+#include "seam/messagebox.h"
 #include "lang/programlocale.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
-#include "lang/widgetseam.h"
+#include "seam/widgetseam.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "data/clienttable.h"
 #include "data/phpdbcon.h"
 #include "loopbackhttpserver.h"
-#include "net/compression.h"
+#include "wire/compression.h"
 #include "packetgenerator.h"
 
 #include <QCoreApplication>

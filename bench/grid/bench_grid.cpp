@@ -2,7 +2,7 @@
 // title click, and the record count over 100 000 filtered rows (with the grid attached).
 #include "gridfixture.h"
 
-#include "grid/datasource.h"
+#include "grid/controls/datasource.h"
 #include "grid/dbgridex.h"
 #include "grid/gridframe.h"
 #include "grid/gridmodel.h"

@@ -1,8 +1,8 @@
 // Extracting an HTML course book of realistic shape: 500 pages, styles and pictures, 20 MB of
 // output, deflated. Reported as bytes of output per second on one core, once to disk and once
 // only inflating and checking every entry in memory.
-#include "lesson/extractarchive.h"
-#include "server/zipwriter.h"
+#include "lesson/books/extractarchive.h"
+#include "server/seed/zipwriter.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,8 +1,8 @@
 // How long a page the teacher turns to takes to reach the student's screen: from the teacher's
 // "@syncpage" until the student's channel asks its screen to show the page, over the reference
 // relay on loopback (the relay on a thread of its own, both clients in this process).
-#include "lesson/lessonchannel.h"
-#include "net/settings.h"
+#include "lesson/relay/lessonchannel.h"
+#include "net/settings/settings.h"
 #include "relayhub.h"
 
 #include <QCoreApplication>

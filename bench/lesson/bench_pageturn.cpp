@@ -5,8 +5,8 @@
 #include "screenfixture.h"
 
 #include "app/tfmain.h"
-#include "lesson/bookcatalogue.h"
-#include "lesson/tfrlearn.h"
+#include "lesson/books/bookcatalogue.h"
+#include "lesson/screen/tfrlearn.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 // Throughput of the zlib helpers on a data packet of realistic shape (100 000 rows).
-#include "net/compression.h"
+#include "wire/compression.h"
 
 #include <benchmark/benchmark.h>
 

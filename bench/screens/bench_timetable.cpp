@@ -9,11 +9,11 @@
 #include "data/dm.h"
 #include "lang/texts.h"
 #include "largeschool.h"
-#include "screens/monthcalendar.h"
-#include "screens/monthcolourmap.h"
-#include "screens/monthgrid.h"
-#include "screens/tfrtimetable.h"
-#include "screens/timetablefilter.h"
+#include "screens/timetable/month/monthcalendar.h"
+#include "screens/timetable/month/monthcolourmap.h"
+#include "screens/timetable/month/monthgrid.h"
+#include "screens/timetable/tfrtimetable.h"
+#include "screens/timetable/timetablefilter.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -5,7 +5,7 @@
 #include "data/dm.h"
 #include "lang/texts.h"
 #include "largeschool.h"
-#include "screens/tfrusers.h"
+#include "screens/users/tfrusers.h"
 
 #include <QApplication>
 #include <QTabWidget>

@@ -2,8 +2,8 @@
 
 #include "base/session.h"
 #include "data/dm.h"
-#include "data/packetframing.h"
-#include "net/compression.h"
+#include "wire/packetframing.h"
+#include "wire/compression.h"
 #include "net/formencode.h"
 #include "server/centralserver.h"
 #include "testhttp.h"

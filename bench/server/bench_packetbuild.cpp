@@ -3,11 +3,11 @@
 // text, from the query to the packet text and to the zipped reply, and the query alone (its
 // rows stepped through and not read), which is the database's share of the time. Figures are
 // CPU time and megabytes of packet text per second of it.
-#include "server/actioncontext.h"
+#include "server/actions/actioncontext.h"
 #include "server/centralserver.h"
-#include "server/freeslotcache.h"
-#include "server/providers.h"
-#include "server/schooldatabase.h"
+#include "server/packets/freeslotcache.h"
+#include "server/packets/providers.h"
+#include "server/store/schooldatabase.h"
 
 #include <QCoreApplication>
 #include <QDir>

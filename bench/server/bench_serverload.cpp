@@ -6,7 +6,7 @@
 // figure that holds better than the rates on a machine shared with other work. The school is
 // seeded once into TELLAVO_BENCH_DATA (default: a folder in the system's temporary folder)
 // and reused.
-#include "net/compression.h"
+#include "wire/compression.h"
 #include "net/formencode.h"
 #include "server/centralserver.h"
 #include "testhttp.h"

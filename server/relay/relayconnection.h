@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lesson/relaylinebuffer.h"
+#include "wire/relaylinebuffer.h"
 
 #include <QByteArray>
 #include <QHostAddress>

@@ -1,6 +1,6 @@
 #include "relaydirectory.h"
 
-#include "lesson/relayprotocol.h"
+#include "wire/relayprotocol.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "relayhub.h"
 
-#include "lesson/relayprotocol.h"
+#include "wire/relayprotocol.h"
 #include "relayconnection.h"
 #include "relaytlsserver.h"
 

@@ -1,10 +1,10 @@
 #include "app/screenfactory.h"
 
 #include "app/tfmain.h"
-#include "lesson/tfrlearn.h"
-#include "screens/tfrorder.h"
-#include "screens/tfrtimetable.h"
-#include "screens/tfrusers.h"
+#include "lesson/screen/tfrlearn.h"
+#include "screens/orders/tfrorder.h"
+#include "screens/timetable/tfrtimetable.h"
+#include "screens/users/tfrusers.h"
 
 namespace ScreenFactory {
 

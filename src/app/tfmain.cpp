@@ -6,7 +6,7 @@
 #include "base/placement.h"
 #include "base/session.h"
 #include "base/usertypes.h"
-#include "lang/guard.h"
+#include "seam/guard.h"
 #include "lang/programlocale.h"
 #include "lang/texts.h"
 

@@ -1,6 +1,6 @@
 #include "base/logging.h"
 
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "base/session.h"
 
-#include "lang/seam.h"
+#include "seam/seam.h"
 #include "lang/textutil.h"
 
 #include <QLocale>

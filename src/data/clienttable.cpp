@@ -1,10 +1,10 @@
 #include "data/clienttable.h"
 
 #include "data/filterexpr.h"
-#include "data/packetreader.h"
+#include "wire/packetreader.h"
 #include "data/tableorder.h"
 #include "data/tableprovider.h"
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 
 #include <QIODevice>
 

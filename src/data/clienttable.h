@@ -1,10 +1,10 @@
 #pragma once
 
 #include "data/field.h"
-#include "data/fielddef.h"
-#include "data/packetwriter.h"
-#include "data/tablecontent.h"
-#include "data/value.h"
+#include "wire/fielddef.h"
+#include "wire/packetwriter.h"
+#include "wire/tablecontent.h"
+#include "wire/value.h"
 
 #include <QByteArray>
 #include <QList>

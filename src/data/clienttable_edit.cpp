@@ -4,7 +4,7 @@
 #include "data/tableorder.h"
 #include "data/tableprovider.h"
 #include "data/usertext.h"
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 
 // --- values of the current row ---
 

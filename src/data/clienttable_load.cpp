@@ -2,7 +2,7 @@
 #include "data/clienttable.h"
 
 #include "data/usertext.h"
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 
 namespace {
 

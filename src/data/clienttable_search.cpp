@@ -3,7 +3,7 @@
 
 #include "data/tableorder.h"
 #include "data/usertext.h"
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 
 #include <algorithm>
 

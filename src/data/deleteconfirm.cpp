@@ -1,6 +1,6 @@
 #include "data/deleteconfirm.h"
 
-#include "lang/messagebox.h"
+#include "seam/messagebox.h"
 #include "lang/texts.h"
 
 bool ConfirmRecordDelete() {

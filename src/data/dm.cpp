@@ -2,9 +2,9 @@
 
 #include "base/session.h"
 #include "base/usertypes.h"
-#include "data/packetframing.h"
-#include "lang/apperror.h"
-#include "lang/messagebox.h"
+#include "wire/packetframing.h"
+#include "errors/apperror.h"
+#include "seam/messagebox.h"
 #include "lang/texts.h"
 #include "net/reportresult.h"
 #include "net/requestoutcome.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/fielddef.h"
-#include "data/value.h"
+#include "wire/fielddef.h"
+#include "wire/value.h"
 
 #include <QDateTime>
 #include <QString>

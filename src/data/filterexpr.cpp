@@ -1,8 +1,8 @@
 #include "data/filterexpr.h"
 
-#include "data/collation.h"
+#include "wire/collation.h"
 #include "data/usertext.h"
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/fielddef.h"
-#include "data/recordstore.h"
+#include "wire/fielddef.h"
+#include "wire/recordstore.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "data/tableorder.h"
 
-#include "data/collation.h"
-#include "lang/apperror.h"
+#include "wire/collation.h"
+#include "errors/apperror.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "data/usertext.h"
 
-#include "data/packetcodec.h"
-#include "lang/apperror.h"
+#include "wire/packetcodec.h"
+#include "errors/apperror.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
 

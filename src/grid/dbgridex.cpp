@@ -1,9 +1,9 @@
 #include "grid/dbgridex.h"
 
-#include "grid/datasource.h"
+#include "grid/controls/datasource.h"
 #include "grid/gridmodel.h"
 #include "grid/gridtitles.h"
-#include "lang/guard.h"
+#include "seam/guard.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -2,19 +2,19 @@
 
 #include "base/locations.h"
 #include "grid/columnlayout.h"
-#include "grid/columnordereditor.h"
-#include "grid/datasource.h"
+#include "grid/dialogs/columnordereditor.h"
+#include "grid/controls/datasource.h"
 #include "grid/dbgridex.h"
-#include "grid/finddialog.h"
+#include "grid/dialogs/finddialog.h"
 #include "grid/gridoutput.h"
 #include "grid/recordwalk.h"
 #include "grid/standardformats.h"
-#include "lang/apperror.h"
-#include "lang/guard.h"
-#include "lang/messagebox.h"
+#include "errors/apperror.h"
+#include "seam/guard.h"
+#include "seam/messagebox.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
-#include "net/cfghandler.h"
+#include "net/settings/cfghandler.h"
 
 #include <QActionGroup>
 #include <QDialog>

@@ -1,6 +1,6 @@
 #include "grid/gridmodel.h"
 
-#include "grid/datasource.h"
+#include "grid/controls/datasource.h"
 #include "grid/standardformats.h"
 
 #include <QGuiApplication>

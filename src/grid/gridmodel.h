@@ -1,7 +1,7 @@
 #pragma once
 
 #include "grid/columndef.h"
-#include "grid/datasource.h"
+#include "grid/controls/datasource.h"
 
 #include <QAbstractTableModel>
 #include <QColor>

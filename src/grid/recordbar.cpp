@@ -1,9 +1,9 @@
 #include "grid/recordbar.h"
 
-#include "grid/datasource.h"
-#include "lang/apperror.h"
-#include "lang/guard.h"
-#include "lang/messagebox.h"
+#include "grid/controls/datasource.h"
+#include "errors/apperror.h"
+#include "seam/guard.h"
+#include "seam/messagebox.h"
 #include "lang/texts.h"
 
 #include <QApplication>

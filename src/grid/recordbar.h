@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/dbnavigator.h"
+#include "grid/controls/dbnavigator.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "grid/recordwalk.h"
 
 #include "base/logging.h"
-#include "lang/messagebox.h"
+#include "seam/messagebox.h"
 
 namespace {
 

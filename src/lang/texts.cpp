@@ -1,6 +1,6 @@
 #include "lang/texts.h"
 
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 #include "lang/owntexts.h"
 #include "lang/texttables.h"
 

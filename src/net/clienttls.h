@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/settings.h"
+#include "net/settings/settings.h"
 
 #include <QSslConfiguration>
 

@@ -1,6 +1,6 @@
 #include "net/progressdialog.h"
 
-#include "lang/guard.h"
+#include "seam/guard.h"
 #include "lang/texts.h"
 
 #include <QCloseEvent>

@@ -2,12 +2,12 @@
 
 #include "base/logging.h"
 #include "base/session.h"
-#include "net/applyproxy.h"
+#include "net/settings/applyproxy.h"
 #include "net/formencode.h"
 #include "net/httpexchange.h"
 #include "net/requestaddress.h"
 #include "net/requestrunner.h"
-#include "net/settings.h"
+#include "net/settings/settings.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>

@@ -1,6 +1,6 @@
 #include "net/reportresult.h"
 
-#include "lang/messagebox.h"
+#include "seam/messagebox.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
 

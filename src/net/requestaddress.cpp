@@ -1,6 +1,6 @@
 #include "net/requestaddress.h"
 
-#include "net/settings.h"
+#include "net/settings/settings.h"
 
 namespace {
 

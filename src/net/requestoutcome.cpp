@@ -1,7 +1,7 @@
 #include "net/requestoutcome.h"
 
 #include "lang/textutil.h"
-#include "net/compression.h"
+#include "wire/compression.h"
 
 #include <QStringDecoder>
 

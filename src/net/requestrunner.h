@@ -2,7 +2,7 @@
 
 #include "net/requestoutcome.h"
 #include "net/serverrequest.h"
-#include "net/settings.h"
+#include "net/settings/settings.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,7 +1,7 @@
 #include "net/runrequest.h"
 
 #include "base/logging.h"
-#include "lang/messagebox.h"
+#include "seam/messagebox.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
 #include "net/httpexchange.h"

@@ -1,8 +1,8 @@
 #include "output/dboutputs.h"
 
 #include "data/clienttable.h"
-#include "lang/messagebox.h"
-#include "lang/seam.h"
+#include "seam/messagebox.h"
+#include "seam/seam.h"
 #include "output/fieldkinds.h"
 
 #include <QFileInfo>

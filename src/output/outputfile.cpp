@@ -1,6 +1,6 @@
 #include "output/outputfile.h"
 
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
 

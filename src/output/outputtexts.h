@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/fielddef.h"
+#include "wire/fielddef.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,10 +1,10 @@
 #include "output/outputwriters.h"
 
-#include "output/dboutputcsv.h"
-#include "output/dboutputhtml.h"
-#include "output/dboutputprint.h"
-#include "output/dboutputxls.h"
-#include "output/reportdefinition.h"
+#include "output/formats/dboutputcsv.h"
+#include "output/formats/dboutputhtml.h"
+#include "output/report/dboutputprint.h"
+#include "output/formats/dboutputxls.h"
+#include "output/report/reportdefinition.h"
 
 namespace {
 

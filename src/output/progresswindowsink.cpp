@@ -1,6 +1,6 @@
 #include "output/progresswindowsink.h"
 
-#include "grid/progresswindow.h"
+#include "grid/dialogs/progresswindow.h"
 
 TProgressWindowSink::~TProgressWindowSink() {
     CloseProgress(m_window);

@@ -1,7 +1,7 @@
 #include "output/templatelist.h"
 
 #include "lang/programlocale.h"
-#include "net/cfghandler.h"
+#include "net/settings/cfghandler.h"
 
 #include <QCollator>
 #include <QRegularExpression>

@@ -3,9 +3,9 @@
 #include "base/locations.h"
 #include "base/session.h"
 #include "lang/texts.h"
-#include "net/compression.h"
+#include "wire/compression.h"
 #include "net/runrequest.h"
-#include "net/settings.h"
+#include "net/settings/settings.h"
 
 #include <QUrlQuery>
 

@@ -1,13 +1,13 @@
 #include "app/tapp.h"
 #include "base/locations.h"
 #include "base/session.h"
-#include "lang/guard.h"
-#include "lang/messagebox.h"
+#include "seam/guard.h"
+#include "seam/messagebox.h"
 #include "lang/texts.h"
-#include "lesson/bookcatalogue.h"
+#include "lesson/books/bookcatalogue.h"
 #include "net/reportresult.h"
 #include "net/runrequest.h"
-#include "net/settings.h"
+#include "net/settings/settings.h"
 #include "signin_fixture.h"
 
 #include <QApplication>

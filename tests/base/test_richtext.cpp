@@ -1,6 +1,6 @@
-#include "base/chatstyle.h"
-#include "base/rtfreader.h"
-#include "base/rtfwriter.h"
+#include "richtext/chatstyle.h"
+#include "richtext/rtfreader.h"
+#include "richtext/rtfwriter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "data/clienttable.h"
 #include "data/nullmarkers.h"
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 #include "tablefixture.h"
 
 #include <gmock/gmock.h>

@@ -1,7 +1,7 @@
 #include "data/clienttable.h"
 #include "data/tableprovider.h"
-#include "lang/apperror.h"
-#include "lang/guard.h"
+#include "errors/apperror.h"
+#include "seam/guard.h"
 #include "scriptedseam.h"
 #include "tablefixture.h"
 

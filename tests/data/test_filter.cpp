@@ -1,5 +1,5 @@
 #include "data/clienttable.h"
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 #include "tablefixture.h"
 
 #include <gmock/gmock.h>

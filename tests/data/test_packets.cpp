@@ -1,8 +1,8 @@
 #include "data/clienttable.h"
-#include "data/packetframing.h"
-#include "data/packetreader.h"
-#include "data/packetwriter.h"
-#include "lang/apperror.h"
+#include "wire/packetframing.h"
+#include "wire/packetreader.h"
+#include "wire/packetwriter.h"
+#include "errors/apperror.h"
 #include "tablefixture.h"
 
 #include <QBuffer>

@@ -1,5 +1,5 @@
 #include "data/clienttable.h"
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 #include "lang/texts.h"
 #include "tablefixture.h"
 

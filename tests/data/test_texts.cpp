@@ -1,6 +1,6 @@
 #include "data/deleteconfirm.h"
 #include "data/displayformat.h"
-#include "lang/messagebox.h"
+#include "seam/messagebox.h"
 #include "lang/texts.h"
 #include "scriptedseam.h"
 #include "tablefixture.h"

@@ -1,6 +1,6 @@
 #include "fixtures.h"
 
-#include "net/compression.h"
+#include "wire/compression.h"
 
 #include <QRegularExpression>
 #include <QUrlQuery>

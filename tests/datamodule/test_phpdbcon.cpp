@@ -1,8 +1,8 @@
 #include "data/phpdbcon.h"
 #include "fixtures.h"
-#include "lang/apperror.h"
-#include "lang/messagebox.h"
-#include "net/compression.h"
+#include "errors/apperror.h"
+#include "seam/messagebox.h"
+#include "wire/compression.h"
 #include "scriptedseam.h"
 
 #include "errorof.h"

@@ -3,10 +3,10 @@
 // "grid_demo ROWS FILE.png" saves a picture of the window instead of running.
 #include "gridfixture.h"
 
-#include "grid/datasource.h"
+#include "grid/controls/datasource.h"
 #include "grid/dbgridex.h"
 #include "grid/gridframe.h"
-#include "lang/widgetseam.h"
+#include "seam/widgetseam.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

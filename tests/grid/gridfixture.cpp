@@ -1,8 +1,8 @@
 #include "gridfixture.h"
 
 #include "base/locations.h"
-#include "data/packetwriter.h"
-#include "data/tablecontent.h"
+#include "wire/packetwriter.h"
+#include "wire/tablecontent.h"
 
 #include <QApplication>
 #include <QDir>

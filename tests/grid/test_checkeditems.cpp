@@ -1,5 +1,5 @@
 // The checked list's marks, texts, filter conditions and stored positions.
-#include "grid/checkeditems.h"
+#include "grid/controls/checkeditems.h"
 #include "grid/filtertext.h"
 
 #include "printers.h"

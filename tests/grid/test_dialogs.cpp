@@ -3,11 +3,11 @@
 #include "printers.h"
 #include "scriptedseam.h"
 
-#include "grid/columnordereditor.h"
+#include "grid/dialogs/columnordereditor.h"
 #include "grid/dbgridex.h"
-#include "grid/finddialog.h"
-#include "grid/inputex.h"
-#include "grid/progresswindow.h"
+#include "grid/dialogs/finddialog.h"
+#include "grid/dialogs/inputex.h"
+#include "grid/dialogs/progresswindow.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
 

@@ -3,10 +3,10 @@
 #include "printers.h"
 #include "scriptedseam.h"
 
-#include "grid/checkedcombobox.h"
-#include "grid/checkpopup.h"
-#include "grid/combofill.h"
-#include "grid/datepicker.h"
+#include "grid/controls/checkedcombobox.h"
+#include "grid/controls/checkpopup.h"
+#include "grid/controls/combofill.h"
+#include "grid/controls/datepicker.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -3,12 +3,12 @@
 #include "printers.h"
 #include "scriptedseam.h"
 
-#include "grid/datemask.h"
-#include "grid/findcheck.h"
-#include "grid/lookupitems.h"
+#include "grid/controls/datemask.h"
+#include "grid/dialogs/findcheck.h"
+#include "grid/controls/lookupitems.h"
 #include "grid/recordwalk.h"
 #include "grid/standardformats.h"
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
 

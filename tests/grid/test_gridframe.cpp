@@ -5,16 +5,16 @@
 
 #include "data/tableprovider.h"
 #include "grid/columnlayout.h"
-#include "grid/datasource.h"
+#include "grid/controls/datasource.h"
 #include "grid/dbgridex.h"
-#include "grid/finddialog.h"
+#include "grid/dialogs/finddialog.h"
 #include "grid/gridframe.h"
 #include "grid/gridmodel.h"
 #include "grid/gridoutput.h"
-#include "lang/apperror.h"
-#include "lang/messagebox.h"
+#include "errors/apperror.h"
+#include "seam/messagebox.h"
 #include "lang/texts.h"
-#include "net/cfghandler.h"
+#include "net/settings/cfghandler.h"
 
 #include <QAction>
 #include <QApplication>

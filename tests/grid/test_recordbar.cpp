@@ -3,15 +3,15 @@
 #include "printers.h"
 #include "scriptedseam.h"
 
-#include "grid/datasource.h"
-#include "grid/dbcheckbox.h"
-#include "grid/dbdatetimepicker.h"
-#include "grid/dbedit.h"
-#include "grid/dblookupcombobox.h"
-#include "grid/dbmemo.h"
+#include "grid/controls/datasource.h"
+#include "grid/controls/dbcheckbox.h"
+#include "grid/controls/dbdatetimepicker.h"
+#include "grid/controls/dbedit.h"
+#include "grid/controls/dblookupcombobox.h"
+#include "grid/controls/dbmemo.h"
 #include "grid/recordbar.h"
-#include "lang/apperror.h"
-#include "lang/messagebox.h"
+#include "errors/apperror.h"
+#include "seam/messagebox.h"
 #include "lang/texts.h"
 
 #include <QApplication>

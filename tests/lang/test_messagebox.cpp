@@ -1,6 +1,6 @@
-#include "lang/apperror.h"
-#include "lang/guard.h"
-#include "lang/messagebox.h"
+#include "errors/apperror.h"
+#include "seam/guard.h"
+#include "seam/messagebox.h"
 #include "lang/texts.h"
 #include "scriptedseam.h"
 

@@ -1,4 +1,4 @@
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 #include "lang/texts.h"
 
 #include "errorof.h"

@@ -1,6 +1,6 @@
-#include "lang/messagebox.h"
+#include "seam/messagebox.h"
 #include "lang/texts.h"
-#include "lang/widgetseam.h"
+#include "seam/widgetseam.h"
 
 #include <QApplication>
 #include <QMessageBox>

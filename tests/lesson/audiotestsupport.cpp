@@ -2,7 +2,7 @@
 
 #include "base/locations.h"
 #include "lang/textutil.h"
-#include "lesson/bookcatalogue.h"
+#include "lesson/books/bookcatalogue.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

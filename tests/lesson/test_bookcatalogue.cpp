@@ -1,6 +1,6 @@
 #include "base/locations.h"
 #include "lang/textutil.h"
-#include "lesson/bookcatalogue.h"
+#include "lesson/books/bookcatalogue.h"
 
 #include <QDir>
 #include <QFile>

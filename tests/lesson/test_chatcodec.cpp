@@ -1,7 +1,7 @@
-#include "lesson/chatcodec.h"
-#include "lesson/lessonids.h"
-#include "lesson/relayendpoint.h"
-#include "lesson/relaylinebuffer.h"
+#include "lesson/relay/chatcodec.h"
+#include "lesson/relay/lessonids.h"
+#include "lesson/relay/relayendpoint.h"
+#include "wire/relaylinebuffer.h"
 
 #include <gtest/gtest.h>
 

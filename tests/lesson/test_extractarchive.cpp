@@ -1,6 +1,6 @@
 // Extracting ZIP archives: archives written by other tools, and hand-made broken ones.
-#include "lesson/extractarchive.h"
-#include "lesson/zipinflate.h"
+#include "lesson/books/extractarchive.h"
+#include "lesson/books/zipinflate.h"
 #include "zipfixture.h"
 
 #include <QDir>

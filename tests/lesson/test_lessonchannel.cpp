@@ -3,8 +3,8 @@
 #include "relayhubthread.h"
 #include "testlessonhost.h"
 
-#include "lesson/lessonchannel.h"
-#include "net/settings.h"
+#include "lesson/relay/lessonchannel.h"
+#include "net/settings/settings.h"
 #include "relayhub.h"
 #include "scriptedseam.h"
 #include "testcertificate.h"

@@ -1,15 +1,15 @@
 // The lesson screen on its own, offscreen: a small library with its page pictures on disk,
 // the status panels caught through the screen's hooks and the scripted seam.
-#include "base/chatstyle.h"
+#include "richtext/chatstyle.h"
 #include "base/locations.h"
 #include "base/session.h"
 #include "lang/texts.h"
-#include "lesson/bookcatalogue.h"
-#include "lesson/chatinput.h"
-#include "lesson/lessonscreenhooks.h"
-#include "lesson/tfrlearn.h"
-#include "lesson/tfselteacher.h"
-#include "net/settings.h"
+#include "lesson/books/bookcatalogue.h"
+#include "lesson/screen/chatinput.h"
+#include "lesson/screen/lessonscreenhooks.h"
+#include "lesson/screen/tfrlearn.h"
+#include "lesson/screen/tfselteacher.h"
+#include "net/settings/settings.h"
 #include "scriptedseam.h"
 
 #include <QApplication>

@@ -5,10 +5,10 @@
 #include "testlessonhost.h"
 
 #include "app/tfmain.h"
-#include "lesson/bookcatalogue.h"
-#include "lesson/chatinput.h"
-#include "lesson/tfrlearn.h"
-#include "net/compression.h"
+#include "lesson/books/bookcatalogue.h"
+#include "lesson/screen/chatinput.h"
+#include "lesson/screen/tfrlearn.h"
+#include "wire/compression.h"
 #include "server/serveroptions.h"
 #include "serverharness.h"
 

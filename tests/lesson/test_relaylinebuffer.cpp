@@ -1,4 +1,4 @@
-#include "lesson/relaylinebuffer.h"
+#include "wire/relaylinebuffer.h"
 
 #include <QList>
 

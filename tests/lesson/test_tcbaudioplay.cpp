@@ -2,10 +2,10 @@
 // sound server's null output.
 #include "audiotestsupport.h"
 #include "lang/texts.h"
-#include "lesson/audiodevices.h"
-#include "lesson/audioplayerror.h"
-#include "lesson/boundedwait.h"
-#include "lesson/tcbaudioplay.h"
+#include "lesson/audio/audiodevices.h"
+#include "lesson/audio/audioplayerror.h"
+#include "lesson/audio/boundedwait.h"
+#include "lesson/audio/tcbaudioplay.h"
 #include "qtprinters.h"
 
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lesson/lessonchannel.h"
+#include "lesson/relay/lessonchannel.h"
 
 #include <QMap>
 #include <QSet>

@@ -1,4 +1,4 @@
-#include "net/cfghandler.h"
+#include "net/settings/cfghandler.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "net/compression.h"
+#include "wire/compression.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>

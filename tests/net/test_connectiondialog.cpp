@@ -2,10 +2,10 @@
 #include "base/session.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
-#include "net/connectiondialog.h"
-#include "net/proxydialog.h"
-#include "net/scramble.h"
-#include "net/settings.h"
+#include "net/settings/connectiondialog.h"
+#include "net/settings/proxydialog.h"
+#include "net/settings/scramble.h"
+#include "net/settings/settings.h"
 #include "scriptedseam.h"
 
 #include <QApplication>

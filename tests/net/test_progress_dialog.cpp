@@ -7,7 +7,7 @@
 #include "net/reportresult.h"
 #include "net/requestrunner.h"
 #include "net/runrequest.h"
-#include "net/settings.h"
+#include "net/settings/settings.h"
 #include "scriptedseam.h"
 
 #include <QApplication>

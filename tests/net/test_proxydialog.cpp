@@ -1,7 +1,7 @@
-#include "lang/messagebox.h"
+#include "seam/messagebox.h"
 #include "lang/texts.h"
-#include "net/proxydialog.h"
-#include "net/settings.h"
+#include "net/settings/proxydialog.h"
+#include "net/settings/settings.h"
 #include "scriptedseam.h"
 
 #include <QApplication>

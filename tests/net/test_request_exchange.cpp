@@ -2,11 +2,11 @@
 // judged.
 #include "base/session.h"
 #include "loopbackhttpserver.h"
-#include "net/compression.h"
+#include "wire/compression.h"
 #include "net/formencode.h"
 #include "net/requestaddress.h"
 #include "net/requestrunner.h"
-#include "net/settings.h"
+#include "net/settings/settings.h"
 #include "net/transferobserver.h"
 #include "scriptedseam.h"
 #include "testcertificate.h"

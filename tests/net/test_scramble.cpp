@@ -1,5 +1,5 @@
-#include "lang/apperror.h"
-#include "net/scramble.h"
+#include "errors/apperror.h"
+#include "net/settings/scramble.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

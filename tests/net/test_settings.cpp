@@ -1,11 +1,11 @@
 #include "base/locations.h"
 #include "base/session.h"
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
-#include "net/scramble.h"
-#include "net/settings.h"
-#include "net/settingsfile.h"
+#include "net/settings/scramble.h"
+#include "net/settings/settings.h"
+#include "net/settings/settingsfile.h"
 
 #include <QDir>
 #include <QFile>

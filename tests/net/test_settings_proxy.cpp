@@ -1,4 +1,4 @@
-#include "net/applyproxy.h"
+#include "net/settings/applyproxy.h"
 
 #include <QCoreApplication>
 #include <QNetworkAccessManager>

@@ -4,12 +4,12 @@
 // documentation. Run it under a real display or xvfb-run.
 #include "app/tfmain.h"
 #include "grid/gridframe.h"
-#include "lang/messagebox.h"
+#include "seam/messagebox.h"
 #include "output/radiogroup.h"
 #include "output/tfdboutput.h"
-#include "output/tfrextprev.h"
+#include "output/report/tfrextprev.h"
 #include "screenfixture.h"
-#include "screens/tfrorder.h"
+#include "screens/orders/tfrorder.h"
 
 #include <QApplication>
 #include <QCheckBox>

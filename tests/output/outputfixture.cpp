@@ -1,6 +1,6 @@
 #include "outputfixture.h"
 
-#include "data/tablecontent.h"
+#include "wire/tablecontent.h"
 #include "grid/standardformats.h"
 
 #include <QDir>

@@ -1,11 +1,11 @@
 // The output definition dialog: the item list, the visibility rules, generating, and
 // templates (save, load, delete, menus, export, import, reload).
-#include "grid/datasource.h"
+#include "grid/controls/datasource.h"
 #include "grid/dbgridex.h"
-#include "lang/apperror.h"
-#include "lang/messagebox.h"
+#include "errors/apperror.h"
+#include "seam/messagebox.h"
 #include "lang/texts.h"
-#include "net/cfghandler.h"
+#include "net/settings/cfghandler.h"
 #include "output/radiogroup.h"
 #include "output/tfdboutput.h"
 #include "outputfixture.h"

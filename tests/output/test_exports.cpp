@@ -1,11 +1,11 @@
 // The CSV and HTML writers: exact bytes of both formats, the item preparation, progress,
 // restoring the table, failures and well-formed XML for any content.
 #include "data/clienttable.h"
-#include "lang/apperror.h"
-#include "lang/messagebox.h"
+#include "errors/apperror.h"
+#include "seam/messagebox.h"
 #include "lang/texts.h"
-#include "output/dboutputcsv.h"
-#include "output/dboutputhtml.h"
+#include "output/formats/dboutputcsv.h"
+#include "output/formats/dboutputhtml.h"
 #include "outputfixture.h"
 #include "qtprinters.h"
 #include "recordingprogress.h"

@@ -1,11 +1,11 @@
 // A PDF of 2 500 rows of the demo school's users, read back with the PDF text extractor: the
 // page count, the page numbers, Czech names, the sums and the count.
 #include "data/clienttable.h"
-#include "data/packetwriter.h"
+#include "wire/packetwriter.h"
 #include "grid/standardformats.h"
-#include "lang/messagebox.h"
+#include "seam/messagebox.h"
 #include "lang/texts.h"
-#include "output/dboutputprint.h"
+#include "output/report/dboutputprint.h"
 #include "output/outputtexts.h"
 #include "outputfixture.h"
 #include "qtprinters.h"

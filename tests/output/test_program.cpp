@@ -3,12 +3,12 @@
 #include "app/tfmain.h"
 #include "data/dm.h"
 #include "grid/gridframe.h"
-#include "lang/messagebox.h"
+#include "seam/messagebox.h"
 #include "output/radiogroup.h"
 #include "output/tfdboutput.h"
 #include "outputfixture.h"
 #include "screenfixture.h"
-#include "screens/tfrorder.h"
+#include "screens/orders/tfrorder.h"
 
 #include <QPushButton>
 #include <QToolButton>

@@ -1,13 +1,13 @@
 // The report layout model, its byte form, page generation, zoom steps and page selections.
 #include "data/clienttable.h"
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 #include "lang/texts.h"
 #include "output/dboutputs.h"
 #include "output/outputtexts.h"
-#include "output/pageselection.h"
-#include "output/reportbuilder.h"
-#include "output/reportpages.h"
-#include "output/zoomsteps.h"
+#include "output/report/pageselection.h"
+#include "output/report/reportbuilder.h"
+#include "output/report/reportpages.h"
+#include "output/report/zoomsteps.h"
 #include "outputfixture.h"
 #include "qtprinters.h"
 

@@ -1,7 +1,7 @@
 // Stored output templates: the value format, malformed values, the item order rule and the
 // template list in the configuration store.
 #include "lang/textutil.h"
-#include "net/cfghandler.h"
+#include "net/settings/cfghandler.h"
 #include "output/outputtemplate.h"
 #include "output/templatelist.h"
 #include "outputfixture.h"

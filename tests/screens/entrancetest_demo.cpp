@@ -4,8 +4,8 @@
 // test pages the first items are answered so that the choice lists show.
 #include "base/locations.h"
 #include "lang/texts.h"
-#include "lang/widgetseam.h"
-#include "screens/entrancetest.h"
+#include "seam/widgetseam.h"
+#include "screens/entrancetest/entrancetest.h"
 
 #include <QApplication>
 #include <QComboBox>

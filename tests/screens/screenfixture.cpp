@@ -4,8 +4,8 @@
 #include "base/session.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
-#include "net/scramble.h"
-#include "net/settings.h"
+#include "net/settings/scramble.h"
+#include "net/settings/settings.h"
 
 #include <QApplication>
 #include <QFile>

@@ -7,12 +7,12 @@
 #include "base/session.h"
 #include "data/dm.h"
 #include "grid/gridframe.h"
-#include "screens/tfedorder.h"
-#include "screens/tfeduser.h"
-#include "screens/tfprofile.h"
-#include "screens/tfrorder.h"
-#include "screens/tfrusers.h"
-#include "screens/userdialogentry.h"
+#include "screens/orders/tfedorder.h"
+#include "screens/users/tfeduser.h"
+#include "screens/profile/tfprofile.h"
+#include "screens/orders/tfrorder.h"
+#include "screens/users/tfrusers.h"
+#include "screens/users/userdialogentry.h"
 
 #include <QApplication>
 #include <QTabWidget>

@@ -1,12 +1,12 @@
 #include "base/locations.h"
 #include "base/session.h"
-#include "lang/apperror.h"
-#include "lang/messagebox.h"
+#include "errors/apperror.h"
+#include "seam/messagebox.h"
 #include "lang/texts.h"
 #include "loopbackhttpserver.h"
-#include "net/settings.h"
-#include "screens/entrancetest.h"
-#include "screens/testitems.h"
+#include "net/settings/settings.h"
+#include "screens/entrancetest/entrancetest.h"
+#include "screens/entrancetest/testitems.h"
 #include "scriptedseam.h"
 
 #include <QApplication>

@@ -1,14 +1,14 @@
 #include "base/locations.h"
 #include "base/session.h"
 #include "data/dm.h"
-#include "grid/dbedit.h"
-#include "lang/messagebox.h"
+#include "grid/controls/dbedit.h"
+#include "seam/messagebox.h"
 #include "lang/texts.h"
-#include "net/settings.h"
+#include "net/settings/settings.h"
 #include "screenfixture.h"
-#include "screens/tfpasschange.h"
-#include "screens/tfprofile.h"
-#include "screens/tfrprofil.h"
+#include "screens/profile/tfpasschange.h"
+#include "screens/profile/tfprofile.h"
+#include "screens/profile/tfrprofil.h"
 
 #include <QApplication>
 #include <QKeyEvent>

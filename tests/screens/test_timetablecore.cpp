@@ -3,15 +3,15 @@
 // iCalendar file.
 #include "data/clienttable.h"
 #include "data/usertext.h"
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 #include "lang/texts.h"
-#include "screens/hoursbalance.h"
-#include "screens/icalendarwriter.h"
-#include "screens/lessonevents.h"
-#include "screens/monthcolourmap.h"
-#include "screens/monthgrid.h"
-#include "screens/statuschoices.h"
-#include "screens/timetablefilter.h"
+#include "screens/timetable/hoursbalance.h"
+#include "screens/timetable/icalendarwriter.h"
+#include "screens/timetable/lessonevents.h"
+#include "screens/timetable/month/monthcolourmap.h"
+#include "screens/timetable/month/monthgrid.h"
+#include "screens/timetable/statuschoices.h"
+#include "screens/timetable/timetablefilter.h"
 
 #include <QProcess>
 #include <QRandomGenerator>

@@ -8,10 +8,10 @@
 #include "data/dm.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
-#include "net/scramble.h"
-#include "net/settings.h"
-#include "screens/monthcalendar.h"
-#include "screens/tfrtimetable.h"
+#include "net/settings/scramble.h"
+#include "net/settings/settings.h"
+#include "screens/timetable/month/monthcalendar.h"
+#include "screens/timetable/tfrtimetable.h"
 #include "scriptedseam.h"
 
 #include <QApplication>

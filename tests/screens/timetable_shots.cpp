@@ -6,9 +6,9 @@
 
 #include "app/tfmain.h"
 #include "data/dm.h"
-#include "screens/monthcalendar.h"
-#include "screens/statusmenu.h"
-#include "screens/tfrtimetable.h"
+#include "screens/timetable/month/monthcalendar.h"
+#include "screens/timetable/statusmenu.h"
+#include "screens/timetable/tfrtimetable.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #include "referencepacket.h"
 
-#include "data/packetwriter.h"
-#include "server/packetfields.h"
+#include "wire/packetwriter.h"
+#include "server/packets/packetfields.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/tablecontent.h"
-#include "server/packetrows.h"
+#include "wire/tablecontent.h"
+#include "server/packets/packetrows.h"
 
 #include <QByteArray>
 

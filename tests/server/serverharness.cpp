@@ -1,12 +1,12 @@
 #include "serverharness.h"
 
-#include "data/packetframing.h"
-#include "data/packetreader.h"
+#include "wire/packetframing.h"
+#include "wire/packetreader.h"
 #include "lang/textutil.h"
-#include "net/compression.h"
+#include "wire/compression.h"
 #include "net/formencode.h"
 #include "server/centralserver.h"
-#include "server/schooldatabase.h"
+#include "server/store/schooldatabase.h"
 #include "testdatabase.h"
 
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/tablecontent.h"
+#include "wire/tablecontent.h"
 #include "server/serveroptions.h"
 #include "testhttp.h"
 

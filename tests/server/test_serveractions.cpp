@@ -2,7 +2,7 @@
 #include "data/clienttable.h"
 #include "data/nullmarkers.h"
 #include "lang/textutil.h"
-#include "net/compression.h"
+#include "wire/compression.h"
 #include "net/formencode.h"
 #include "server/centralserver.h"
 #include "serverharness.h"

@@ -2,7 +2,7 @@
 // bodies, request deadlines, connection caps, HTTP connection handling and the relay's tie
 // to the central server's sessions.
 #include "lang/textutil.h"
-#include "net/compression.h"
+#include "wire/compression.h"
 #include "net/formencode.h"
 #include "server/centralserver.h"
 #include "serverharness.h"

@@ -1,11 +1,11 @@
 // Sign-in, catalogue and update replies, sessions and their renewal, over loopback.
 #include "data/clienttable.h"
 #include "data/nullmarkers.h"
-#include "data/packetframing.h"
-#include "data/packetreader.h"
+#include "wire/packetframing.h"
+#include "wire/packetreader.h"
 #include "lang/textutil.h"
-#include "net/compression.h"
-#include "server/passwordhash.h"
+#include "wire/compression.h"
+#include "server/store/passwordhash.h"
 #include "serverharness.h"
 
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // Table fetches for every provider and change-set applies with their permission checks.
 #include "data/clienttable.h"
 #include "data/nullmarkers.h"
-#include "data/packetframing.h"
-#include "net/compression.h"
+#include "wire/packetframing.h"
+#include "wire/compression.h"
 #include "server/centralserver.h"
 #include "serverharness.h"
 #include "testdatabase.h"

@@ -1,12 +1,12 @@
 // The server's parsing and security building blocks, tested without a network.
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 #include "net/formencode.h"
-#include "server/bookcatalogue.h"
-#include "server/formdata.h"
-#include "server/loginaction.h"
-#include "server/passwordhash.h"
+#include "server/actions/bookcatalogue.h"
+#include "server/http/formdata.h"
+#include "server/actions/loginaction.h"
+#include "server/store/passwordhash.h"
 #include "server/serveroptions.h"
-#include "server/zipwriter.h"
+#include "server/seed/zipwriter.h"
 
 #include <gtest/gtest.h>
 #include <openssl/evp.h>

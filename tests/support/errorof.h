@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lang/apperror.h"
+#include "errors/apperror.h"
 
 #include <QString>
 #include <functional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lang/seam.h"
+#include "seam/seam.h"
 
 #include <QDateTime>
 #include <QQueue>

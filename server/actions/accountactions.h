@@ -1,0 +1,11 @@
+#pragma once
+
+#include "server/actions/actioncontext.h"
+
+// "logout": ends the session (every id handed out for it).
+ActionReply LogoutAction(ActionContext &ctx);
+// "changepass": "pass" sets the user's own password; "iduser" (staff) resets that user's
+// password to empty.
+ActionReply ChangePassAction(ActionContext &ctx);
+// "posttestresult": stores a client's entrance test score.
+ActionReply PostTestResultAction(ActionContext &ctx);

@@ -1,0 +1,103 @@
+#include "server/actions/actiondispatcher.h"
+
+#include "server/actions/accountactions.h"
+#include "server/actions/fileactions.h"
+#include "server/actions/loginaction.h"
+#include "server/actions/orderactions.h"
+#include "server/packets/providers.h"
+#include "server/store/schooldatabase.h"
+#include "server/actions/timetableactions.h"
+
+#include <QDebug>
+#include <QHash>
+
+namespace {
+
+using Handler = ActionReply (*)(ActionContext &);
+
+const QHash<QByteArray, Handler> &Handlers() {
+    static const QHash<QByteArray, Handler> handlers{
+        {"logout", LogoutAction},
+        {"mybasegetrecords", GetRecordsAction},
+        {"mybaseapplyupdates", ApplyUpdatesAction},
+        {"neworder", NewOrderAction},
+        {"sendemailorder", SendEmailOrderAction},
+        {"settimetablestatus", SetTimetableStatusAction},
+        {"changepass", ChangePassAction},
+        {"posttestresult", PostTestResultAction},
+        {"getbookfile", GetBookFileAction},
+        {"getchatfile", GetChatFileAction},
+        {"postchatfile", PostChatFileAction},
+    };
+    return handlers;
+}
+
+ActionReply RunGuardedAction(Handler handler, ActionContext &ctx) {
+    try {
+        return handler(ctx);
+    } catch (const Refusal &refusal) {
+        return ActionReply::Error(ctx.text(refusal.message, refusal.argument));
+    } catch (const std::exception &error) {
+        // Database and file failures are the server's own: logged here, told as such.
+        qWarning().noquote() << "action" << ctx.request.action() << "failed:" << error.what();
+        return ActionReply::Error(ctx.text(Msg::ServerFailure));
+    }
+}
+
+// The client reads a renewal only after 20 quiet minutes of its own; handing one out
+// earlier would leave the prefix in front of the payload it reads.
+bool RenewalDue(const Session &session, const QDateTime &now, const ServerOptions &options) {
+    return session.created.secsTo(now) > options.renewAfterSeconds &&
+           session.lastUsed.secsTo(now) > options.renewIdleSeconds;
+}
+
+ActionContext ContextFor(const ActionRequest &request, ServerState &state,
+                         std::shared_ptr<const Session> session) {
+    return ActionContext{request,        std::move(session), state.db,
+                         state.sessions, state.throttle,     state.options,
+                         state.clock,    state.onlineClientIds, state.freeSlots};
+}
+
+// Reads the fields of a form body, refusing a body with more of them than any request needs.
+bool ReadFormFields(ActionRequest &request, const ServerOptions &options) {
+    if (request.contentType.trimmed().toLower().startsWith("multipart/"))
+        return true; // read by field name where an action needs it
+    const std::optional<FormFields> fields =
+        ParseBoundedFormFields(request.body, options.maxFormFields);
+    if (!fields)
+        return false;
+    request.form = *fields;
+    return true;
+}
+
+} // namespace
+
+ActionReply DispatchAction(ActionRequest request, ServerState &state) {
+    const QDateTime now = state.clock.now();
+    const QByteArray action = request.action();
+    if (action == "login") {
+        if (request.body.size() > state.options.maxAnonymousBodyBytes ||
+            !ReadFormFields(request, state.options))
+            return ActionReply::BadLogin();
+        ActionContext ctx = ContextFor(request, state, nullptr);
+        return RunGuardedAction(LoginAction, ctx);
+    }
+    const std::shared_ptr<const Session> session =
+        state.sessions.find(QString::fromLatin1(request.query.value("PHPSESSID")), now);
+    if (!session)
+        return ActionReply::BadLogin();
+    const bool renewalDue = RenewalDue(*session, now, state.options);
+    state.sessions.touch(*session, now, request.remoteAddress);
+    ActionContext ctx = ContextFor(request, state, session);
+    if (!ReadFormFields(request, state.options))
+        return ActionReply::Error(ctx.text(Msg::MalformedRequest));
+    const Handler handler = Handlers().value(action);
+    if (!handler)
+        return ActionReply::Error(ctx.text(Msg::UnknownAction));
+    ActionReply reply = RunGuardedAction(handler, ctx);
+    if (reply.renewable && renewalDue && reply.status == 200 && reply.body.startsWith("ok")) {
+        const std::shared_ptr<const Session> renewed = state.sessions.renew(*session, now);
+        reply.body.prepend("oksesid=" + renewed->id.toLatin1() + "endsesid");
+    }
+    return reply;
+}

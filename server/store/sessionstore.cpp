@@ -1,0 +1,171 @@
+#include "server/store/sessionstore.h"
+
+#include "errors/apperror.h"
+#include "server/store/sessiontable.h"
+
+#include <openssl/rand.h>
+
+namespace {
+
+constexpr qint64 kTouchWriteSeconds = 10; // how stale a stored last use may get
+
+bool SameAddress(const QHostAddress &a, const QHostAddress &b) {
+    return a.isEqual(b, QHostAddress::TolerantConversion);
+}
+
+QByteArray RandomBytes(int count) {
+    QByteArray bytes(count, Qt::Uninitialized);
+    if (RAND_bytes(reinterpret_cast<unsigned char *>(bytes.data()), count) != 1)
+        throw AppError(QStringLiteral("no random session id available"));
+    return bytes;
+}
+
+} // namespace
+
+SessionStore::SessionStore(qint64 timeoutSeconds) : m_timeoutSeconds(timeoutSeconds) {}
+
+SessionStore::~SessionStore() = default;
+
+void SessionStore::keepInDatabase(const QString &location) {
+    QMutexLocker locker(&m_lock);
+    m_table = std::make_unique<SessionTable>(location);
+}
+
+QString SessionStore::NewId() {
+    return QString::fromLatin1(RandomBytes(16).toHex());
+}
+
+// Random, so that server processes sharing one database never hand out the same family.
+qint64 SessionStore::NewFamily() {
+    const QByteArray bytes = RandomBytes(8);
+    quint64 n = 0;
+    for (char b : bytes)
+        n = (n << 8) | quint8(b);
+    return qint64(n >> 2) + 1;
+}
+
+bool SessionStore::expired(const Session &session, const QDateTime &now) const {
+    return session.lastUsed.secsTo(now) > m_timeoutSeconds;
+}
+
+bool SessionStore::Touch(Session &s, const QDateTime &now, const QHostAddress &address) {
+    bool changed = s.lastUsed.secsTo(now) >= kTouchWriteSeconds;
+    s.lastUsed = now;
+    const bool known = std::any_of(s.addresses.cbegin(), s.addresses.cend(),
+                                   [&](const QHostAddress &a) { return SameAddress(a, address); });
+    if (!known && s.addresses.size() < 16) {
+        s.addresses.append(address);
+        changed = true;
+    }
+    return changed;
+}
+
+std::shared_ptr<const Session> SessionStore::create(const Session &values, const QDateTime &now,
+                                                    const QHostAddress &address) {
+    auto session = std::make_shared<Session>(values);
+    session->id = NewId();
+    session->family = NewFamily();
+    session->created = now;
+    session->lastUsed = now;
+    session->addresses = {address};
+    QMutexLocker locker(&m_lock);
+    purge(now);
+    if (m_table)
+        m_table->insert(*session);
+    else
+        m_sessions.insert(session->id, session);
+    return session;
+}
+
+std::shared_ptr<const Session> SessionStore::find(const QString &id, const QDateTime &now) {
+    QMutexLocker locker(&m_lock);
+    if (m_table) {
+        std::shared_ptr<Session> s = m_table->load(id);
+        return s && !expired(*s, now) ? s : nullptr;
+    }
+    const auto it = m_sessions.constFind(id);
+    if (it == m_sessions.constEnd())
+        return nullptr;
+    if (expired(**it, now)) {
+        m_sessions.erase(it);
+        return nullptr;
+    }
+    return *it;
+}
+
+void SessionStore::touch(const Session &session, const QDateTime &now,
+                         const QHostAddress &address) {
+    QMutexLocker locker(&m_lock);
+    if (m_table) {
+        Session copy = session;
+        if (Touch(copy, now, address))
+            m_table->save(copy);
+        return;
+    }
+    const auto it = m_sessions.constFind(session.id);
+    if (it != m_sessions.constEnd())
+        Touch(**it, now, address);
+}
+
+std::shared_ptr<const Session> SessionStore::renew(const Session &session, const QDateTime &now) {
+    QMutexLocker locker(&m_lock);
+    auto renewed = std::make_shared<Session>(session);
+    renewed->id = NewId();
+    renewed->created = now;
+    renewed->lastUsed = now;
+    if (m_table)
+        m_table->insert(*renewed);
+    else
+        m_sessions.insert(renewed->id, renewed);
+    return renewed;
+}
+
+void SessionStore::remove(const Session &session) {
+    QMutexLocker locker(&m_lock);
+    const qint64 family = session.family;
+    if (m_table) {
+        m_table->removeFamily(family);
+        return;
+    }
+    for (auto it = m_sessions.begin(); it != m_sessions.end();)
+        it = (*it)->family == family ? m_sessions.erase(it) : std::next(it);
+}
+
+void SessionStore::removeUser(qint64 userId, qint64 keepFamily) {
+    QMutexLocker locker(&m_lock);
+    if (m_table) {
+        m_table->removeUser(userId, keepFamily);
+        return;
+    }
+    for (auto it = m_sessions.begin(); it != m_sessions.end();)
+        it = (*it)->userId == userId && (*it)->family != keepFamily ? m_sessions.erase(it)
+                                                                    : std::next(it);
+}
+
+bool SessionStore::hasLiveSession(qint64 userId, int jobId, bool student,
+                                  const QHostAddress &address, const QDateTime &now) {
+    QMutexLocker locker(&m_lock);
+    const QList<std::shared_ptr<Session>> candidates =
+        m_table ? m_table->ofUser(userId) : m_sessions.values();
+    for (const std::shared_ptr<Session> &s : candidates) {
+        if (s->userId != userId || s->jobId != jobId || (s->userType == 4) != student ||
+            expired(*s, now))
+            continue;
+        for (const QHostAddress &known : s->addresses)
+            if (SameAddress(known, address))
+                return true;
+    }
+    return false;
+}
+
+void SessionStore::purge(const QDateTime &now) {
+    if (m_lastPurge.isValid() && m_lastPurge.secsTo(now) < 60)
+        return;
+    m_lastPurge = now;
+    if (m_table) {
+        m_table->removeIdle(now.addSecs(-m_timeoutSeconds));
+        return;
+    }
+    for (auto it = m_sessions.begin(); it != m_sessions.end();)
+        it = expired(**it, now) ? m_sessions.erase(it) : std::next(it);
+}

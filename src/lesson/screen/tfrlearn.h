@@ -1,0 +1,154 @@
+#pragma once
+
+#include "grid/screen.h"
+#include "lesson/books/bookcatalogue.h"
+#include "lesson/screen/lessonaudio.h"
+#include "lesson/relay/lessonchannel.h"
+#include "lesson/books/pageprefetch.h"
+
+#include <QPointer>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QScrollArea;
+class QSplitter;
+class QStackedWidget;
+class QTextEdit;
+class QToolButton;
+class QWebEngineView;
+class TChatInput;
+
+// The lesson screen: a page of a course book with paging by page, lesson and book, the
+// recordings of the page, and the chat with the lesson partner over the relay channel it owns.
+// The teacher's "Synchro" makes the student's page and recordings follow the teacher.
+class Tfrlearn : public TScreen, public LessonChannelHost {
+    Q_OBJECT
+public:
+    explicit Tfrlearn(QWidget *parent = nullptr);
+    ~Tfrlearn() override;
+
+    // The page area: the browser of HTML books (made on first use) or the image of a page.
+    QStackedWidget *pages;
+    QScrollArea *ScrollBox1;
+    QLabel *Image1;
+    QSplitter *splitter;
+    // The button column.
+    QToolButton *sbprior, *sbgotopage, *sbNext, *spbbook, *spblesson, *spbpause, *spbplay, *spbstop,
+        *spbaudio, *spbsync, *spbuserdetail, *spbsend, *Spbconnect;
+    QLabel *pansync;
+    QMenu *pmb, *pml, *pma, *pmgotopage;
+    // The chat.
+    QTextEdit *memoread;
+    TChatInput *Memowrite;
+
+    LessonChannel &channel() { return m_channel; }
+    QWebEngineView *browser() const { return m_wb; }
+
+    void InitScreen() override;
+    void EnterScreen() override;
+    void LeaveScreen() override;
+    void SignOutScreen() override;
+    QWidget *WheelTarget() override { return this; }
+
+    // Builds the book and lesson menus from the library (at every sign-in).
+    void BuildBookMenu();
+    void BuildLessonMenu();
+    void ShowPage();
+    void UpdatePageStatus();
+    void SetSync(bool on);
+    void LoadChatHistory(int userId);
+    void SaveChatHistory();
+
+    // Handlers of the controls.
+    void sbpriorClick();
+    void sbNextClick();
+    void sbgotopageClick();
+    void MenuItem1Click();
+    void spbsyncClick();
+    void spbsendClick();
+    void spbuserdetailClick();
+    // A mouse-wheel turn over the screen (also passed on by the main window); true when used.
+    bool ScrollBox1MouseWheel(int delta);
+
+    // The state the recording controls work on.
+    const tbook *CurrentBook() const;
+    int CurrentPage() const { return m_currentPage; }
+    int CurrentRecording() const { return m_currentRecording; }
+    void SetCurrentRecording(int index) { m_currentRecording = index; }
+    // A student while following: the own navigation and recording buttons are locked.
+    bool StudentLocked() const { return m_channel.isStudent() && m_channel.syncOn(); }
+    // Teacher with a partner while following: the recording command goes to the student.
+    void SendAudioSync(int action);
+    // Installs the recording controls (the default ones only set the buttons).
+    void SetAudio(std::unique_ptr<LessonAudio> audio);
+    LessonAudio &Audio() { return *m_audio; }
+    // Fetching the next page of an image book ahead once a page is shown (on by default).
+    TPagePrefetch &Prefetch() { return m_prefetch; }
+    void SetPrefetchNextPage(bool on) { m_prefetchOn = on; }
+    // Whether the chat history is loaded, and changed since it was loaded or saved.
+    bool HistoryLoaded() const { return m_historyLoaded; }
+    bool HistoryChanged() const { return m_historyChanged; }
+
+    // The relay channel's host.
+    void connectionTextsChanged(const QString &panel, const QString &button) override;
+    void statusTextChanged(const QString &text) override;
+    QList<OnlineTeacher> fetchOnlineTeachers() override;
+    int chooseTeacher(const QList<OnlineTeacher> &teachers) override;
+    void closeOnlineTeachers() override;
+    void openProgress(const QString &caption, const QString &text) override;
+    void closeProgress() override;
+    QString userName(const QString &userId) override;
+    void saveChatHistory() override { SaveChatHistory(); }
+    void loadChatHistory(int userId) override { LoadChatHistory(userId); }
+    void forgetChatHistory() override;
+    void partnerChanged(bool hasPartner) override;
+    void chatReceived(const QString &writer, const QStringList &lines) override;
+    void syncChanged(bool on) override { SetSync(on); }
+    bool followBook(int bookNumber, std::optional<int> page) override;
+    void showFollowedPage() override { ShowPage(); }
+    void followAudio(int audioIndex, int action) override;
+    bool currentPage(int &bookNumber, int &page) override;
+
+protected:
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    QWidget *buildButtonColumn();
+    QWidget *buildChat();
+    void connectControls();
+    void setCaptions();
+    void clearState();
+    bool libraryEmpty() const;
+    void chooseBook(int index);
+    void choosePage(int page);
+    void showCurrentPage();
+    void buildAudioMenu();
+    void iaClick(QAction *item);
+    void checkMenus();
+    void showImagePage(const QString &file);
+    void showHtmlPage(const QString &file);
+    QWebEngineView *ensureBrowser();
+    void updateBrowserButtons();
+    void setStatusPanel(int panel, const QString &text);
+    void addHistory(const QString &writer, const QStringList &lines, bool received);
+    void popupBeside(QToolButton *button, QMenu *menu, int extra);
+
+    LessonChannel m_channel;
+    std::unique_ptr<LessonAudio> m_audio;
+    TPagePrefetch m_prefetch;
+    QWebEngineView *m_wb = nullptr;
+    QPointer<QWidget> m_progress;
+    int m_currentBook = 0;
+    int m_currentPage = 0;
+    int m_currentRecording = 0;
+    bool m_firstBuildDone = false;
+    bool m_historyLoaded = false;
+    bool m_historyChanged = false;
+    bool m_browserBack = false;
+    bool m_browserForward = false;
+    bool m_showing = false;
+    bool m_showAgain = false;
+    bool m_prefetchOn = true;
+};

@@ -1,0 +1,140 @@
+// The lesson screen's chat: sending and receiving messages, the history with its headers, its
+// loading and saving on the server, and the connected student's user record.
+#include "tfrlearn.h"
+
+#include "richtext/chatstyle.h"
+#include "base/logging.h"
+#include "richtext/rtfreader.h"
+#include "richtext/rtfwriter.h"
+#include "data/dm.h"
+#include "seam/messagebox.h"
+#include "lang/programlocale.h"
+#include "seam/seam.h"
+#include "lang/texts.h"
+#include "lesson/screen/chatinput.h"
+#include "lesson/screen/lessonscreenhooks.h"
+#include "net/formencode.h"
+#include "net/reportresult.h"
+#include "net/runrequest.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+#include <QScrollBar>
+#include <QTextEdit>
+
+namespace {
+
+// The header of a message: the writer, a blank, and the date and time in the short date and
+// long time forms of the program's language (the time without its zone).
+QString headerLine(const QString &writer) {
+    const QDateTime now = CurrentSeam().now();
+    const QLocale locale = ProgramLocale();
+    const QString time = locale.timeFormat(QLocale::LongFormat).remove(u't').trimmed();
+    return writer + u' ' + locale.toString(now.date(), QLocale::ShortFormat) + u' ' +
+           locale.toString(now.time(), time);
+}
+
+QString ownName() {
+    TClientTable &info = dm().cd_user_info;
+    if (!info.Active() || info.IsEmpty())
+        return {};
+    const auto name = info.FindField(QStringLiteral("FULLNAME"));
+    return name ? name->AsString() : QString();
+}
+
+} // namespace
+
+void Tfrlearn::spbsendClick() {
+    const QString text = Memowrite->toPlainText();
+    if (text.isEmpty())
+        return;
+    if (!m_channel.isConnected()) {
+        AppMessageBox(AppText(273), mtInformation, mbOK);
+        return;
+    }
+    QList<QStringList> sent;
+    LessonChannel::SayStatus status;
+    {
+        BusyCursorScope cursor(Qt::WaitCursor);
+        status = m_channel.SendChat(text.split(u'\n'), &sent);
+    }
+    // What went is shown as it went, also the part of a long message that did go.
+    for (const QStringList &lines : sent)
+        addHistory(ownName(), lines, false);
+    if (status.delivered()) {
+        Memowrite->clear();
+        return;
+    }
+    if (status.failed)
+        AppMessageBox(QStringLiteral("Error during communication with server."), mtInformation,
+                      mbOK);
+    else
+        AppMessageBox(QStringLiteral("Error - server said: ") + QString::fromLatin1(status.status),
+                      mtInformation, mbOK);
+}
+
+// Adds a message at the end of the history, which is read-only again afterwards.
+void Tfrlearn::addHistory(const QString &writer, const QStringList &lines, bool received) {
+    memoread->setReadOnly(false);
+    ChatStyle::appendMessage(*memoread->document(), headerLine(writer), lines, received);
+    memoread->setReadOnly(true);
+    memoread->verticalScrollBar()->setValue(memoread->verticalScrollBar()->maximum());
+    m_historyChanged = true;
+}
+
+void Tfrlearn::LoadChatHistory(int userId) {
+    if (m_historyLoaded)
+        return;
+    memoread->clear();
+    const RequestOutcome outcome =
+        RunRequest(QString(), QStringLiteral("getchatfile"),
+                   QStringLiteral("aiduser=%1").arg(userId), false, false);
+    if (outcome.ok()) {
+        const std::optional<QByteArray> history = ReplyPayload(outcome.reply);
+        if (history && !history->isEmpty()) {
+            const RtfReadResult read = RtfReader::read(*history, *memoread->document());
+            if (!read.ok())
+                qCWarning(lcLesson) << "chat history:" << read.describe();
+            memoread->verticalScrollBar()->setValue(memoread->verticalScrollBar()->maximum());
+        }
+    }
+    ReportResult(outcome);
+    m_historyLoaded = true;
+    m_historyChanged = false;
+}
+
+void Tfrlearn::SaveChatHistory() {
+    if (!m_channel.isStudent() || !m_historyLoaded || !m_historyChanged)
+        return;
+    const QByteArray history = RtfWriter::write(*memoread->document());
+    ServerRequest request;
+    request.action = QStringLiteral("postchatfile");
+    request.data = "chatdata=" + FormEncode(history);
+    const RequestOutcome outcome = RunRequest(request);
+    if (outcome.ok())
+        m_historyChanged = false;
+    if (!QCoreApplication::closingDown())
+        ReportResult(outcome);
+}
+
+void Tfrlearn::spbuserdetailClick() {
+    const QString partner = m_channel.partnerId();
+    if (m_channel.isStudent() || partner.isEmpty())
+        return;
+    TClientTable &users = dm().cd_user;
+    if (users.Active())
+        users.Refresh();
+    else
+        users.Open();
+    users.SetFilter(QStringLiteral("IDUSER=") + partner);
+    users.SetFiltered(true);
+    const int found = users.RecordCount();
+    users.SetFiltered(false);
+    users.SetFilter(QString());
+    if (found != 1) {
+        AppMessageBox(AppText(286), mtError, mbOK);
+        return;
+    }
+    if (LessonHooks().showUserDialog)
+        LessonHooks().showUserDialog(partner.toInt());
+}

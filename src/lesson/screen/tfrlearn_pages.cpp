@@ -1,0 +1,396 @@
+// The lesson screen's book pages: the book, lesson and audio menus, showing a page (downloaded
+// when missing), paging, the page status and following the teacher.
+#include "tfrlearn.h"
+
+#include "grid/dialogs/inputex.h"
+#include "seam/guard.h"
+#include "seam/messagebox.h"
+#include "lang/texts.h"
+#include "lang/textutil.h"
+#include "lesson/books/bookfiles.h"
+#include "net/settings/settings.h"
+
+#include <QActionGroup>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QUrl>
+#include <QWebEngineHistory>
+#include <QWebEngineView>
+
+namespace {
+
+QString rangeCaption(const QString &title, int first, int last) {
+    return title + QStringLiteral(" (") + QString::number(first) + u'-' + QString::number(last) +
+           u')';
+}
+
+// Radio items of one menu: a group that keeps one item checked.
+QActionGroup *radioGroup(QMenu *menu) {
+    auto *group = menu->findChild<QActionGroup *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!group) {
+        group = new QActionGroup(menu);
+        group->setExclusive(true);
+    }
+    return group;
+}
+
+void clearMenu(QMenu *menu) {
+    menu->clear();
+    delete menu->findChild<QActionGroup *>(QString(), Qt::FindDirectChildrenOnly);
+    // Sub-menus of lessons are children of the menu.
+    for (QMenu *sub : menu->findChildren<QMenu *>(QString(), Qt::FindDirectChildrenOnly))
+        sub->deleteLater();
+}
+
+} // namespace
+
+bool Tfrlearn::libraryEmpty() const {
+    return BookCatalogue::Library().isEmpty();
+}
+
+const tbook *Tfrlearn::CurrentBook() const {
+    const QList<tbook> &library = BookCatalogue::Library();
+    return m_currentBook >= 0 && m_currentBook < library.size() ? &library[m_currentBook] : nullptr;
+}
+
+void Tfrlearn::BuildBookMenu() {
+    const QList<tbook> &library = BookCatalogue::Library();
+    if (!m_firstBuildDone) {
+        m_firstBuildDone = true;
+        m_currentBook = 0;
+        m_currentPage = 0;
+        for (int i = 0; i < library.size(); ++i) {
+            if (library[i].number == Settings().lastUsedBook) {
+                m_currentBook = i;
+                m_currentPage = Settings().lastUsedPage;
+                break;
+            }
+        }
+    }
+    m_currentRecording = 0;
+    for (QMenu *menu : {pmb, pml, pma})
+        clearMenu(menu);
+    QActionGroup *group = radioGroup(pmb);
+    for (int i = 0; i < library.size(); ++i) {
+        const tbook &book = library[i];
+        QAction *item = pmb->addAction(rangeCaption(book.title, book.firstPage, book.lastPage));
+        item->setCheckable(true);
+        item->setData(i);
+        group->addAction(item);
+        connect(item, &QAction::triggered, this, [this, i] { chooseBook(i); });
+        if (i == m_currentBook)
+            BuildLessonMenu();
+    }
+    if (m_currentBook >= library.size()) {
+        m_currentBook = 0;
+        m_currentPage = library.isEmpty() ? 0 : library[0].firstPage;
+        if (!library.isEmpty())
+            BuildLessonMenu();
+    }
+    spbbook->setEnabled(!pmb->isEmpty());
+    spblesson->setEnabled(!pml->isEmpty());
+}
+
+void Tfrlearn::chooseBook(int index) {
+    RunGuarded([this, index] {
+        m_currentBook = index;
+        m_currentPage = 0;
+        BuildLessonMenu();
+        ShowPage();
+    });
+}
+
+void Tfrlearn::BuildLessonMenu() {
+    clearMenu(pml);
+    const tbook *book = CurrentBook();
+    spblesson->setEnabled(book && !book->html);
+    if (!book)
+        return;
+    QActionGroup *pagesGroup = radioGroup(pml);
+    for (const TLesson &lesson : book->lessons) {
+        QMenu *sub = pml->addMenu(rangeCaption(lesson.title, lesson.firstPage, lesson.lastPage));
+        sub->menuAction()->setCheckable(true);
+        for (int page = lesson.firstPage; page <= lesson.lastPage; ++page) {
+            QAction *item = sub->addAction(FormatText(AppText(275), {page}));
+            item->setCheckable(true);
+            item->setData(page);
+            pagesGroup->addAction(item);
+            connect(item, &QAction::triggered, this, [this, page] { choosePage(page); });
+        }
+    }
+    spblesson->setEnabled(!book->html && !pml->isEmpty());
+}
+
+void Tfrlearn::choosePage(int page) {
+    RunGuarded([this, page] {
+        m_currentPage = page;
+        ShowPage();
+    });
+}
+
+// Marks the current book in the book menu, and the current page and its lesson in the lesson
+// menu.
+void Tfrlearn::checkMenus() {
+    for (QAction *item : pmb->actions())
+        item->setChecked(item->data().toInt() == m_currentBook);
+    for (QAction *lesson : pml->actions()) {
+        bool holds = false;
+        if (QMenu *sub = lesson->menu()) {
+            for (QAction *item : sub->actions()) {
+                item->setChecked(item->data().toInt() == m_currentPage);
+                holds = holds || item->isChecked();
+            }
+        }
+        lesson->setChecked(holds);
+    }
+}
+
+void Tfrlearn::ShowPage() {
+    // A page shown while another is on its way (a download waits) is shown after it.
+    if (m_showing) {
+        m_showAgain = true;
+        return;
+    }
+    m_showing = true;
+    do {
+        m_showAgain = false;
+        showCurrentPage();
+    } while (m_showAgain);
+    m_showing = false;
+}
+
+void Tfrlearn::showCurrentPage() {
+    m_prefetch.Cancel();
+    pma->clear();
+    m_currentRecording = 0;
+    Image1->clear();
+    Image1->resize(0, 0);
+    ScrollBox1->horizontalScrollBar()->setValue(0);
+    ScrollBox1->verticalScrollBar()->setValue(0);
+    const tbook *book = CurrentBook();
+    // A book that lists no lessons has no pages to show.
+    if (!book || (!book->html && book->firstPage < 0)) {
+        for (QToolButton *button : {sbprior, sbNext, sbgotopage, spbaudio})
+            button->setEnabled(false);
+        m_audio->UpdateAudioButtons();
+        UpdatePageStatus();
+        return;
+    }
+    const bool locked = StudentLocked();
+    if (book->html) {
+        sbgotopage->setEnabled(true);
+        sbgotopage->setText(AppText(285));
+        sbprior->setEnabled(m_browserBack);
+        sbNext->setEnabled(m_browserForward);
+    } else {
+        sbgotopage->setEnabled(!locked);
+        if (m_currentPage < book->firstPage || m_currentPage > book->lastPage)
+            m_currentPage = book->firstPage;
+        sbprior->setEnabled(m_currentPage > book->firstPage && !locked);
+        sbNext->setEnabled(m_currentPage < book->lastPage && !locked);
+    }
+    checkMenus();
+    buildAudioMenu();
+    const int type = book->html ? HtmlStart : PageImage;
+    const int number = book->number;
+    const QString file = BookCatalogue::BookFilePath(number, m_currentPage, type);
+    if (!QFileInfo::exists(file))
+        DownloadBookFile(number, m_currentPage, type, PageDownloadCaption(m_currentPage), file);
+    if (book->html) {
+        showHtmlPage(file);
+        return;
+    }
+    showImagePage(file);
+    // The page most likely shown next is fetched while this one is read.
+    if (m_prefetchOn && m_currentPage < book->lastPage)
+        m_prefetch.Start(*book, m_currentPage + 1);
+}
+
+void Tfrlearn::buildAudioMenu() {
+    clearMenu(pma);
+    const tbook &book = *CurrentBook();
+    QActionGroup *group = radioGroup(pma);
+    for (int index : PageRecordings(book, book.html ? 0 : m_currentPage)) {
+        QAction *item = pma->addAction(book.recordingTitles.value(index));
+        item->setCheckable(true);
+        item->setData(index);
+        group->addAction(item);
+        connect(item, &QAction::triggered, this, [this, item] { iaClick(item); });
+        if (pma->actions().size() == 1) {
+            item->setChecked(true);
+            m_currentRecording = index;
+        }
+    }
+    spbaudio->setEnabled(!pma->isEmpty() && !StudentLocked());
+    m_audio->UpdateAudioButtons();
+}
+
+// Choosing a recording stops the one playing and starts the chosen one.
+void Tfrlearn::iaClick(QAction *item) {
+    RunGuarded([this, item] {
+        item->setChecked(true);
+        m_currentRecording = item->data().toInt();
+        m_audio->StopAction();
+        if (spbplay->isEnabled())
+            m_audio->PlayAction();
+    });
+}
+
+void Tfrlearn::showImagePage(const QString &file) {
+    pages->setCurrentWidget(ScrollBox1);
+    m_channel.SendPage(CurrentBook()->number, m_currentPage);
+    UpdatePageStatus();
+    BusyCursorScope cursor(Qt::WaitCursor);
+    QPixmap picture;
+    if (picture.load(file)) {
+        Image1->setPixmap(picture);
+        Image1->resize(picture.size() / picture.devicePixelRatio());
+    }
+}
+
+void Tfrlearn::showHtmlPage(const QString &file) {
+    QWebEngineView *view = ensureBrowser();
+    pages->setCurrentWidget(view);
+    view->setUrl(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
+}
+
+QWebEngineView *Tfrlearn::ensureBrowser() {
+    if (m_wb)
+        return m_wb;
+    m_wb = new QWebEngineView(pages);
+    m_wb->setObjectName(QStringLiteral("wb"));
+    pages->addWidget(m_wb);
+    connect(m_wb, &QWebEngineView::urlChanged, this, [this] { updateBrowserButtons(); });
+    connect(m_wb, &QWebEngineView::loadFinished, this, [this] { updateBrowserButtons(); });
+    connect(m_wb, &QWebEngineView::titleChanged, this, [this](const QString &title) {
+        setStatusPanel(3, QStringLiteral("Browser - ") + title);
+    });
+    return m_wb;
+}
+
+// The browser's history decides whether the previous and next buttons go back and forward.
+void Tfrlearn::updateBrowserButtons() {
+    m_browserBack = m_wb->history()->canGoBack();
+    m_browserForward = m_wb->history()->canGoForward();
+    const tbook *book = CurrentBook();
+    if (book && book->html) {
+        sbprior->setEnabled(m_browserBack);
+        sbNext->setEnabled(m_browserForward);
+    }
+}
+
+void Tfrlearn::UpdatePageStatus() {
+    QString text = AppText(280);
+    if (const tbook *book = CurrentBook()) {
+        for (const TLesson &lesson : book->lessons) {
+            if (m_currentPage >= lesson.firstPage && m_currentPage <= lesson.lastPage) {
+                text = book->title + QStringLiteral(", ") + lesson.title + QStringLiteral(" - ") +
+                       AppText(281) + u' ' + QString::number(m_currentPage);
+                break;
+            }
+        }
+    }
+    setStatusPanel(3, FormatText(AppText(282), {text}));
+    sbgotopage->setText(FormatText(AppText(283), {m_currentPage}));
+}
+
+void Tfrlearn::sbpriorClick() {
+    const tbook *book = CurrentBook();
+    if (!book)
+        return;
+    if (book->html) {
+        ensureBrowser()->back();
+        return;
+    }
+    --m_currentPage;
+    ShowPage();
+}
+
+void Tfrlearn::sbNextClick() {
+    const tbook *book = CurrentBook();
+    if (!book)
+        return;
+    if (book->html) {
+        ensureBrowser()->forward();
+        return;
+    }
+    ++m_currentPage;
+    ShowPage();
+}
+
+void Tfrlearn::sbgotopageClick() {
+    const tbook *book = CurrentBook();
+    if (!book)
+        return;
+    if (book->html) {
+        ShowPage();
+        return;
+    }
+    const QString prompt = AppText(279) + QStringLiteral(" (") + QString::number(book->firstPage) +
+                           u'-' + QString::number(book->lastPage) + QStringLiteral("):");
+    QString value = QString::number(m_currentPage), unused;
+    if (!InputEx(AppText(278), prompt, QString(), value, unused))
+        return;
+    const int page = ParseInteger(value).value_or(0);
+    if (page < book->firstPage || page > book->lastPage)
+        return;
+    m_currentPage = page;
+    ShowPage();
+}
+
+void Tfrlearn::MenuItem1Click() {
+    const tbook *book = CurrentBook();
+    if (!book)
+        return;
+    ReloadPageFiles(*book, m_currentPage);
+    ShowPage();
+}
+
+bool Tfrlearn::ScrollBox1MouseWheel(int delta) {
+    if (memoread->hasFocus())
+        return false;
+    QScrollBar *bar = ScrollBox1->verticalScrollBar();
+    bar->setValue(qBound(bar->minimum(), bar->value() - delta, bar->maximum()));
+    return true;
+}
+
+void Tfrlearn::SetSync(bool on) {
+    spbsync->setChecked(on);
+    if (!m_channel.isStudent()) {
+        pansync->hide();
+        spbsync->show();
+        return;
+    }
+    // The student's own navigation is locked while the teacher leads.
+    spbsync->setEnabled(false);
+    pansync->setVisible(on);
+    spbsync->setVisible(!on);
+    if (const tbook *book = CurrentBook(); book && !book->html) {
+        sbprior->setEnabled(m_currentPage > book->firstPage && !on);
+        sbNext->setEnabled(m_currentPage < book->lastPage && !on);
+    }
+    const bool library = !libraryEmpty();
+    sbgotopage->setEnabled(!on && library);
+    spbbook->setEnabled(!on && library);
+    spblesson->setEnabled(!on && library);
+    spbaudio->setEnabled(!pma->isEmpty() && !on);
+    if (on)
+        m_audio->ReleasePlayer();
+    m_audio->UpdateAudioButtons();
+}
+
+void Tfrlearn::spbsyncClick() {
+    const tbook *book = CurrentBook();
+    const bool wanted = !m_channel.syncOn();
+    // The button shows the flag, which changes only when the student got the message.
+    spbsync->setChecked(m_channel.syncOn());
+    if (m_channel.isStudent() || m_channel.partnerId().isEmpty())
+        return;
+    m_channel.SendSync(wanted, book ? book->number : 0, m_currentPage);
+}

@@ -1,4 +1,0 @@
-# The user dialog and its one entry point.
-list(APPEND SCREENS_GUI_SOURCES
-  tfeduser.h tfeduser.cpp
-  userdialogentry.h userdialogentry.cpp)
