@@ -70,6 +70,22 @@ TEST_F(Catalogue, ParsesLessonsRecordingsAndHtmlBooks) {
     EXPECT_EQ(BookCatalogue::CatalogueVersion(), "7");
 }
 
+// A catalogue that claims more books or pages than any library holds loads at once, without
+// a list entry per claimed page.
+TEST_F(Catalogue, HugeCountsAreBounded) {
+    writeCatalogue(QStringLiteral("Books=2000000000\r\nName1=a\r\n"
+                                  "Lessons1=U:1-2147483647;V:3-2000000000\r\nAudiopages1=3:1\r\n"
+                                  "Lessons2=U:1-9999\r\n"));
+    BookCatalogue::LoadBookLibrary(QStringLiteral("1;2;1000"), 4);
+    ASSERT_EQ(loadedNumbers(), (QList<int>{1, 2}));
+    const tbook &first = BookCatalogue::Library()[0];
+    EXPECT_EQ(first.lastPage, 0);
+    EXPECT_EQ(first.pageRecordings.size(), 1);
+    EXPECT_EQ(BookCatalogue::Library()[1].lastPage, 9999);
+    BookCatalogue::LoadBookLibrary(QString(), 2);
+    EXPECT_EQ(BookCatalogue::Library().size(), 999);
+}
+
 struct FilterCase {
     const char *bookIds;
     int userType;
