@@ -106,7 +106,8 @@ void Tfrlearn::BuildLessonMenu() {
             connect(item, &QAction::triggered, this, [this, page] { choosePage(page); });
         }
     }
-    spblesson->setEnabled(!book->html && !pml->isEmpty());
+    // A following student's menu stays locked when the teacher's page switches the book.
+    spblesson->setEnabled(!book->html && !pml->isEmpty() && !StudentLocked());
 }
 
 void Tfrlearn::choosePage(int page) {
