@@ -49,7 +49,9 @@ void TLessonAudioControls::buildMenu(const tbook &book, int page, bool locked) {
     clearMenu();
     QActionGroup *group = radioGroup(pma);
     for (int index : PageRecordings(book, book.html ? 0 : page)) {
-        QAction *item = pma->addAction(book.recordingTitles.value(index));
+        // A recording without a title is offered by its number.
+        const QString title = book.recordingTitles.value(index);
+        QAction *item = pma->addAction(title.isEmpty() ? QString::number(index) : title);
         item->setCheckable(true);
         item->setData(index);
         group->addAction(item);
