@@ -1,22 +1,26 @@
 #include "server/centralserver.h"
 
 #include "errors/apperror.h"
-#include "server/packets/clienttimetable.h"
-#include "server/seed/demoseed.h"
-#include "server/packets/freeslotcache.h"
 #include "server/http/guardedlisteners.h"
-#include "server/seed/largeseed.h"
+#include "server/http/httplog.h"
 #include "server/http/requestthread.h"
+#include "server/http/signinlane.h"
+#include "server/packets/clienttimetable.h"
+#include "server/packets/freeslotcache.h"
+#include "server/seed/demoseed.h"
+#include "server/seed/largeseed.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <QTextStream>
 #include <QThread>
+#include <QTimer>
 #include <malloc.h>
 
 #ifdef TELLAVO_WITH_RELAY
 #include "server/relay/relayhub.h"
+#include "server/relay/relaylog.h"
 #endif
 
 namespace {
@@ -31,6 +35,11 @@ void KeepFreedMemory() {
     mallopt(M_TOP_PAD, 16 * 1024 * 1024);
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
 }
+
+// What is kept stays only for a while: every half minute the memory freed in every thread's
+// heap goes back to the system, so that a spike of large requests does not hold its memory
+// for the rest of the process's life.
+constexpr int kTrimIntervalMs = 30000;
 
 } // namespace
 
@@ -50,6 +59,7 @@ CentralServer::CentralServer(const ServerOptions &options, QObject *parent)
 CentralServer::~CentralServer() {
     qDeleteAll(m_listeners); // no more connections first, then the threads that serve them
     m_listeners.clear();
+    m_signInLane.reset(); // its sign-ins hand their replies to the request threads
     m_threads.clear();
 }
 
@@ -64,6 +74,9 @@ QStringList CentralServer::start() {
     if (!m_options.tlsListen.isEmpty())
         tlsConfiguration();
     startRequestThreads();
+    auto *trim = new QTimer(this);
+    connect(trim, &QTimer::timeout, this, [] { malloc_trim(0); });
+    trim->start(kTrimIntervalMs);
     QStringList lines;
     for (const ListenAddress &address : m_options.listen)
         lines << listenHttp(address, false);
@@ -190,8 +203,14 @@ RequestLimits CentralServer::requestLimits() {
         if (query < 0)
             return false;
         const FormFields fields = ParseFormFields(target.sliced(query + 1).toByteArray());
-        return sessions->find(QString::fromLatin1(fields.value("PHPSESSID")), clock->now()) !=
-               nullptr;
+        try {
+            return sessions->find(QString::fromLatin1(fields.value("PHPSESSID")), clock->now()) !=
+                   nullptr;
+        } catch (const std::exception &error) {
+            // The database is away: no session can be proved, so the body is not read.
+            qCWarning(lcRefusal).noquote() << "session check failed:" << error.what();
+            return false;
+        }
     };
     return limits;
 }
@@ -204,14 +223,15 @@ void CentralServer::startRequestThreads() {
     const int perCore = m_db->isPostgres() ? 2 : 1;
     const int count =
         m_options.threads > 0 ? m_options.threads : qMax(2, perCore * QThread::idealThreadCount());
-    const RequestThread::Shared shared{m_options.databaseFile,
-                                       m_sessions,
-                                       m_throttle,
-                                       m_options,
-                                       m_clock,
-                                       [this] { return onlineClientIds(); },
-                                       m_limits,
-                                       m_freeSlots.get()};
+    const OnlineClientIds online = [this] { return onlineClientIds(); };
+    if (m_options.signInThreads > 0)
+        m_signInLane = std::make_unique<SignInLane>(
+            SignInLane::Shared{m_options.databaseFile, m_sessions, m_throttle, m_options,
+                               m_clock, online, m_freeSlots.get()},
+            m_options.signInThreads);
+    const RequestThread::Shared shared{
+        m_options.databaseFile, m_sessions,        m_throttle, m_options, m_clock, online, m_limits,
+        m_freeSlots.get(),      m_signInLane.get()};
     for (int i = 0; i < count; ++i) {
         m_threads.push_back(std::make_unique<RequestThread>(shared));
         m_threads.back()->startServing();
@@ -304,7 +324,13 @@ bool CentralServer::relaySignOnAllowed(const QByteArray &clientId, const QHostAd
     const int job = parts[0].toInt();
     const bool student = parts.size() == 3;
     const qint64 user = parts.last().toLongLong();
-    return m_sessions.hasLiveSession(user, job, student, address, m_clock.now());
+    try {
+        return m_sessions.hasLiveSession(user, job, student, address, m_clock.now());
+    } catch (const std::exception &error) {
+        // Without the sessions nobody can be proved: a refusal, never the end of the process.
+        qCWarning(lcRelay).noquote() << "relay sign-on check failed:" << error.what();
+        return false;
+    }
 }
 
 void CentralServer::setOnlineClientIds(OnlineClientIds source) {

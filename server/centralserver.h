@@ -18,6 +18,7 @@
 class FreeSlotCache;
 class RelayHub;
 class RequestThread;
+class SignInLane;
 
 // The reference central server: database, sessions, HTTP and HTTPS listeners and, when
 // asked for, the lesson relay. Listeners and relay run on the thread that starts it; each
@@ -69,6 +70,7 @@ private:
     std::unique_ptr<FreeSlotCache> m_freeSlots;
     std::unique_ptr<SchoolDatabase> m_db;
     std::vector<std::unique_ptr<RequestThread>> m_threads;
+    std::unique_ptr<SignInLane> m_signInLane;
     QList<QTcpServer *> m_listeners;
     QMutex m_onlineLock;
     OnlineClientIds m_online;

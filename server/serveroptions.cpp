@@ -99,6 +99,22 @@ QHash<QString, Setter> OptionSetters() {
              o.maxConnectionsPerAddress = static_cast<int>(
                  qMin<qint64>(ParseCount("--max-connections-per-address", v), 1000000));
          }},
+        {"--signin-threads",
+         [](ServerOptions &o, const QString &v) {
+             o.signInThreads = static_cast<int>(qMin<qint64>(ParseCount("--signin-threads", v), 64));
+         }},
+        {"--argon2-memory",
+         [](ServerOptions &o, const QString &v) {
+             o.hashCost.memoryKiB =
+                 static_cast<int>(qMin<qint64>(ParseCount("--argon2-memory", v), 1024 * 1024));
+             if (o.hashCost.memoryKiB < 8 * 1024)
+                 throw AppError(QStringLiteral("--argon2-memory must be at least 8192 (KiB)"));
+         }},
+        {"--argon2-passes",
+         [](ServerOptions &o, const QString &v) {
+             o.hashCost.passes =
+                 static_cast<int>(qBound(qint64(1), ParseCount("--argon2-passes", v), qint64(100)));
+         }},
         {"--pbkdf2-iterations",
          [](ServerOptions &o, const QString &v) {
              o.passwordIterations = static_cast<int>(ParseCount("--pbkdf2-iterations", v));
@@ -163,8 +179,13 @@ QString ServerUsage() {
         "  --renew-idle SECONDS    quiet time before a renewal is handed out (default 1260)\n"
         "  --session-timeout SECONDS  idle time after which a session expires (default 7200)\n"
         "  --max-request BYTES     largest request accepted (default 32 MiB)\n"
-        "  --pbkdf2-iterations N   iterations of password hashes (default 600000); older\n"
-        "                          hashes are upgraded at the next successful sign-in\n"
+        "  --signin-threads N      threads that serve only sign-ins (default 0: sign-ins are\n"
+        "                          answered by the request threads, ahead of their queue)\n"
+        "  --argon2-memory KIB     memory of Argon2id password hashes (default 19456)\n"
+        "  --argon2-passes N       passes of Argon2id password hashes (default 2); older and\n"
+        "                          cheaper hashes are replaced at the next successful sign-in\n"
+        "  --pbkdf2-iterations N   iterations of the older hash form (default 600000), which\n"
+        "                          an unknown name is checked against\n"
         "  --threads N             request threads (default: one per core, two with PostgreSQL)\n"
         "  --max-connections-per-address N  open connections one address may hold (128)\n");
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "server/store/passwordhash.h"
+
 #include <QHostAddress>
 #include <QList>
 #include <QString>
@@ -36,9 +38,13 @@ struct ServerOptions {
     int maxFormFields = 256;
     qint64 maxChangeSetBytes = 4 * 1024 * 1024; // a change set once inflated
     int maxChangeSetRows = 5000;
-    int passwordIterations = 600000;
+    int maxChangeSetFields = 200;      // fields a change set may declare
+    qint64 maxChangeSetCells = 500000; // declared fields times rows
+    int passwordIterations = 600000;   // the older hash form: dummy hashes, cheap seeds
+    HashCost hashCost;                 // Argon2id of new and upgraded password hashes
     int requestDeadlineSeconds = 60; // a connection must send a whole request within it
     int maxConnectionsPerAddress = 128;
+    int signInThreads = 0; // threads of the sign-in lane; 0: sign-ins in the request threads
     int signInFailuresPerName = 5;     // failures before a name waits
     int signInFailuresPerAddress = 30; // failures before an address waits
     int relayMaxPerGroup = 60;         // relay sign-ons of one lesson group

@@ -30,6 +30,10 @@ enum class Msg {
     ClientRequired,
     ValueTooLong,
     ServerFailure,
+    ValueOutOfRange,
+    TooManyOpenOrders,
+    TestAlreadyTaken,
+    LessonNotYetHeld,
 };
 
 // Language numbers of the sign-in: 2 Czech, 3 Slovak; anything else reads as Czech.

@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr qint64 kEntranceTestItems = 40; // one point per item of the entrance test
+
 constexpr qsizetype kMaxPasswordBytes = 1024;
 
 // The new password as the client sends it: its UTF-8 bytes fully form-encoded, as in the
@@ -16,7 +18,7 @@ QByteArray NewPassword(const ActionRequest &request) {
 
 void SetPassword(ActionContext &ctx, qint64 user, const QByteArray &password) {
     ctx.db.run(QStringLiteral("UPDATE USERS SET PASSHASH = ? WHERE IDUSER = ?"),
-               {HashPassword(password, ctx.options.passwordIterations), user});
+               {HashPassword(password, ctx.options.hashCost), user});
 }
 
 } // namespace
@@ -60,9 +62,13 @@ ActionReply PostTestResultAction(ActionContext &ctx) {
     if (!ctx.isClient())
         throw Refusal(Msg::NotAllowed);
     const qint64 score = ctx.intParam("testresult");
-    if (score < 0 || score > 1000)
+    if (score < 0 || score > kEntranceTestItems)
         throw Refusal(Msg::BadTestResult);
-    ctx.db.run(QStringLiteral("UPDATE USERS SET PROGTESTRESULT = ? WHERE IDUSER = ?"),
-               {QString::number(score), ctx.userId()});
+    // Taken once: the first result stays (staff may clear it for another try).
+    QSqlQuery q = ctx.db.run(QStringLiteral("UPDATE USERS SET PROGTESTRESULT = ? WHERE IDUSER = ?"
+                                            " AND (PROGTESTRESULT IS NULL OR PROGTESTRESULT = '')"),
+                             {QString::number(score), ctx.userId()});
+    if (q.numRowsAffected() == 0)
+        throw Refusal(Msg::TestAlreadyTaken);
     return ActionReply::Ok();
 }

@@ -1,12 +1,14 @@
 #include "server/actions/actiondispatcher.h"
 
 #include "server/actions/accountactions.h"
+#include "server/actions/actionlog.h"
 #include "server/actions/fileactions.h"
 #include "server/actions/loginaction.h"
 #include "server/actions/orderactions.h"
+#include "server/actions/timetableactions.h"
+#include "server/http/httplog.h"
 #include "server/packets/providers.h"
 #include "server/store/schooldatabase.h"
-#include "server/actions/timetableactions.h"
 
 #include <QDebug>
 #include <QHash>
@@ -32,14 +34,25 @@ const QHash<QByteArray, Handler> &Handlers() {
     return handlers;
 }
 
+// One line per refusal: which action, whose, and why (in the school's first language).
+void LogRefusal(const ActionContext &ctx, const QString &reason) {
+    qCInfo(lcRefusal).noquote() << "refused action=" + QString::fromLatin1(ctx.request.action())
+                                << "user=" + QString::number(ctx.session ? ctx.session->userId : 0)
+                                << "address=" + ctx.request.remoteAddress.toString()
+                                << "reason=" + reason;
+}
+
 ActionReply RunGuardedAction(Handler handler, ActionContext &ctx) {
     try {
         return handler(ctx);
     } catch (const Refusal &refusal) {
+        const QString czech = ServerText(refusal.message, 2);
+        LogRefusal(ctx, refusal.argument.isEmpty() ? czech : czech.arg(refusal.argument));
         return ActionReply::Error(ctx.text(refusal.message, refusal.argument));
     } catch (const std::exception &error) {
         // Database and file failures are the server's own: logged here, told as such.
-        qWarning().noquote() << "action" << ctx.request.action() << "failed:" << error.what();
+        qCWarning(lcActions).noquote()
+            << "action" << ctx.request.action() << "failed:" << error.what();
         return ActionReply::Error(ctx.text(Msg::ServerFailure));
     }
 }
@@ -70,6 +83,20 @@ bool ReadFormFields(ActionRequest &request, const ServerOptions &options) {
     return true;
 }
 
+// A signed-in user's action: its form read, the handler found and run.
+ActionReply RunAction(ActionContext &ctx, ActionRequest &request, const ServerOptions &options) {
+    if (!ReadFormFields(request, options)) {
+        LogRefusal(ctx, QStringLiteral("too many form fields"));
+        return ActionReply::Error(ctx.text(Msg::MalformedRequest));
+    }
+    const Handler handler = Handlers().value(request.action());
+    if (!handler) {
+        LogRefusal(ctx, QStringLiteral("unknown action"));
+        return ActionReply::Error(ctx.text(Msg::UnknownAction));
+    }
+    return RunGuardedAction(handler, ctx);
+}
+
 } // namespace
 
 ActionReply DispatchAction(ActionRequest request, ServerState &state) {
@@ -82,19 +109,26 @@ ActionReply DispatchAction(ActionRequest request, ServerState &state) {
         ActionContext ctx = ContextFor(request, state, nullptr);
         return RunGuardedAction(LoginAction, ctx);
     }
-    const std::shared_ptr<const Session> session =
-        state.sessions.find(QString::fromLatin1(request.query.value("PHPSESSID")), now);
-    if (!session)
+    std::shared_ptr<const Session> session;
+    bool renewalDue = false; // judged by the last use before this one
+    try {
+        session = state.sessions.find(QString::fromLatin1(request.query.value("PHPSESSID")), now);
+        if (session) {
+            renewalDue = RenewalDue(*session, now, state.options);
+            state.sessions.touch(*session, now, request.remoteAddress);
+        }
+    } catch (const std::exception &error) {
+        // Sessions kept in a database that is away: a refusal that says so.
+        qCWarning(lcActions).noquote() << "session look-up failed:" << error.what();
+        return ActionReply::Error(ContextFor(request, state, nullptr).text(Msg::ServerFailure));
+    }
+    if (!session) {
+        LogRefusal(ContextFor(request, state, nullptr), QStringLiteral("no live session"));
         return ActionReply::BadLogin();
-    const bool renewalDue = RenewalDue(*session, now, state.options);
-    state.sessions.touch(*session, now, request.remoteAddress);
+    }
     ActionContext ctx = ContextFor(request, state, session);
-    if (!ReadFormFields(request, state.options))
-        return ActionReply::Error(ctx.text(Msg::MalformedRequest));
-    const Handler handler = Handlers().value(action);
-    if (!handler)
-        return ActionReply::Error(ctx.text(Msg::UnknownAction));
-    ActionReply reply = RunGuardedAction(handler, ctx);
+    ActionReply reply = RunAction(ctx, request, state.options);
+    reply.userId = session->userId;
     if (reply.renewable && renewalDue && reply.status == 200 && reply.body.startsWith("ok")) {
         const std::shared_ptr<const Session> renewed = state.sessions.renew(*session, now);
         reply.body.prepend("oksesid=" + renewed->id.toLatin1() + "endsesid");

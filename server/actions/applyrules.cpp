@@ -3,6 +3,8 @@
 #include "server/store/schooldatabase.h"
 
 #include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -12,6 +14,7 @@ struct Editable {
     TValue::Kind kind;
     int width = 0;
     bool multiline = false;
+    double low = 0, high = 0; // numbers: the range the school's rules allow, when low < high
 };
 
 const QList<Editable> kProfileFields{
@@ -41,9 +44,12 @@ const QList<Editable> kProfileFields{
 };
 
 const QList<Editable> kStaffUserFields{
-    {"HOURDEBIT", TValue::Float},   {"USERLEVEL", TValue::Integer},
-    {"COURSE", TValue::Integer},    {"USERACTIVE", TValue::Integer},
-    {"BOOKIDS", TValue::Text, 200}, {"REMARK", TValue::Text, 20000, true},
+    {"HOURDEBIT", TValue::Float, 0, false, -10000, 10000},
+    {"USERLEVEL", TValue::Integer},
+    {"COURSE", TValue::Integer},
+    {"USERACTIVE", TValue::Integer},
+    {"BOOKIDS", TValue::Text, 200},
+    {"REMARK", TValue::Text, 20000, true},
 };
 
 // What a teacher may change in a student's record: the level and the course.
@@ -55,10 +61,13 @@ const QList<Editable> kTeacherUserFields{
 // Line breaks and other control characters in a one-line field would reach e-mail headers
 // and exports; only multi-line fields take them.
 bool HasControlCharacters(const QString &text) {
-    for (const QChar c : text)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return true;
-    return false;
+    return std::any_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+}
+
+// A NUL is refused in every text: no field holds one, and PostgreSQL refuses to store it.
+bool HasNul(const QString &text) {
+    return text.contains(QChar(0));
 }
 
 const Editable *FindEditable(const QList<Editable> &fields, const QString &name) {
@@ -79,18 +88,27 @@ qint64 KeyOf(const QString &text) {
 QVariant Convert(const TValue &value, const Editable &field) {
     if (value.isNull())
         return QVariant();
+    const bool ranged = field.low < field.high;
     switch (field.kind) {
-    case TValue::Integer:
-        return value.toInteger();
-    case TValue::Float:
-        return value.toFloat();
+    case TValue::Integer: {
+        const qint64 n = value.toInteger();
+        if (ranged && (n < field.low || n > field.high))
+            throw Refusal(Msg::ValueOutOfRange, QLatin1String(field.name));
+        return n;
+    }
+    case TValue::Float: {
+        const double x = value.toFloat();
+        if (!std::isfinite(x) || (ranged && (x < field.low || x > field.high)))
+            throw Refusal(Msg::ValueOutOfRange, QLatin1String(field.name));
+        return x;
+    }
     case TValue::DateTime:
         return value.toQDateTime();
     default: {
         const QString text = value.toText();
         if (field.width > 0 && text.size() > field.width)
             throw Refusal(Msg::ValueTooLong, QLatin1String(field.name));
-        if (!field.multiline && HasControlCharacters(text))
+        if (HasNul(text) || (!field.multiline && HasControlCharacters(text)))
             throw Refusal(Msg::BadFieldValue, QLatin1String(field.name));
         return text;
     }
@@ -163,8 +181,12 @@ void InsertSlot(ActionContext &ctx, const ChangeOp &op) {
         throw Refusal(Msg::MissingParameter, QStringLiteral("WHENHOUR"));
     const QDateTime hour = when.toQDateTime();
     const double hours = op.values.contains("HOURS") ? op.values["HOURS"].toFloat() : 1.0;
-    if (!hour.isValid() || hours <= 0 || hours > 8)
+    if (!hour.isValid() || !(hours > 0 && hours <= 8))
         throw Refusal(Msg::BadChangeSet);
+    // Slots are offered for the school's near past and future, not for any year at all.
+    const int year = ctx.now().date().year();
+    if (hour.date().year() < year - 1 || hour.date().year() > year + 2)
+        throw Refusal(Msg::ValueOutOfRange, QStringLiteral("WHENHOUR"));
     const QVariant taken = ctx.db.scalar(
         QStringLiteral("SELECT IDTIMETABLE FROM TIMETABLE WHERE IDJOB = ? AND IDTEACHER = ?"
                        " AND WHENHOUR = ? AND TIMETABLESTATUS <> 7"),
@@ -218,8 +240,8 @@ void ModifyOrder(ActionContext &ctx, const ChangeOp &op) {
     }
     UpdateRow(ctx, QStringLiteral("ORDERS"), QStringLiteral("IDORDER"), id, changes,
               {{"ORDERSTATUS", TValue::Integer},
-               {"AMOUNT", TValue::Float},
-               {"TEACHHOURS", TValue::Float},
+               {"AMOUNT", TValue::Float, 0, false, 0, 10'000'000},
+               {"TEACHHOURS", TValue::Float, 0, false, 0, 1000},
                {"WHENORDER", TValue::DateTime}});
     const int newStatus = changes.values.contains("ORDERSTATUS")
                               ? int(changes.values["ORDERSTATUS"].toInteger())
@@ -281,11 +303,11 @@ void InsertRemark(ActionContext &ctx, const ChangeOp &op) {
         throw Refusal(Msg::NotAllowed);
     const qint64 user = op.values.value("IDUSER").toInteger();
     UserTypeInJob(ctx, user);
-    const TValue when = op.values.value("WHENWRITTEN");
+    // Written now, whatever time the change set names: nobody backdates a remark.
     ctx.db.run(QStringLiteral("INSERT INTO USERREMARKS (IDUSERREMARK, IDJOB, IDUSER, WHOWRITE,"
                               " WHENWRITTEN, REMARK) VALUES (?, ?, ?, ?, ?, ?)"),
                {ctx.db.nextId(QStringLiteral("USERREMARKS"), QStringLiteral("IDUSERREMARK")),
-                ctx.jobId(), user, ctx.userId(), when.isNull() ? ctx.now() : when.toQDateTime(),
+                ctx.jobId(), user, ctx.userId(), ctx.now(),
                 Convert(op.values.value("REMARK"), {"REMARK", TValue::Text, 20000, true})});
 }
 
@@ -305,8 +327,7 @@ qint64 RemarkKeyForChange(ActionContext &ctx, const ChangeOp &op) {
 
 void ModifyRemark(ActionContext &ctx, const ChangeOp &op) {
     UpdateRow(ctx, QStringLiteral("USERREMARKS"), QStringLiteral("IDUSERREMARK"),
-              RemarkKeyForChange(ctx, op), op,
-              {{"REMARK", TValue::Text, 20000, true}, {"WHENWRITTEN", TValue::DateTime}});
+              RemarkKeyForChange(ctx, op), op, {{"REMARK", TValue::Text, 20000, true}});
 }
 
 void DeleteRemark(ActionContext &ctx, const ChangeOp &op) {

@@ -1,11 +1,12 @@
 #include "server/actions/loginaction.h"
 
-#include "wire/packetframing.h"
 #include "lang/textutil.h"
+#include "server/actions/actionlog.h"
 #include "server/actions/bookcatalogue.h"
-#include "server/store/passwordhash.h"
 #include "server/packets/providers.h"
+#include "server/store/passwordhash.h"
 #include "server/store/schooldatabase.h"
+#include "wire/packetframing.h"
 
 #include <QMutex>
 
@@ -24,13 +25,17 @@ int IntOf(const ActionRequest &r, const char *name) {
     return ParseInteger(QString::fromLatin1(r.param(name))).value_or(0);
 }
 
+// A text value as the sign-in records it; a NUL, which no name holds and PostgreSQL refuses
+// to store, is dropped.
 QString TextOf(const ActionRequest &r, const char *name) {
-    return QString::fromUtf8(FullFormDecode(r.param(name))).left(100);
+    return QString::fromUtf8(FullFormDecode(r.param(name))).remove(QChar(0)).left(100);
 }
 
 LoginParams ReadParams(const ActionRequest &r) {
     LoginParams p;
-    p.user = TextOf(r, "user").left(60);
+    // A name with a NUL names nobody: it is refused as an unknown name.
+    p.user =
+        FullFormDecode(r.param("user")).contains('\0') ? QString() : TextOf(r, "user").left(60);
     p.pass = FullFormDecode(r.param("pass"));
     p.loginVer = TextOf(r, "loginver");
     p.booksVer = TextOf(r, "booksver");
@@ -53,23 +58,26 @@ struct Account {
 
 // A hash of the configured cost that no password matches, so that an unknown name costs
 // the same hashing as a wrong password and cannot be told apart by the time it takes.
-const QString &DummyHash(int iterations) {
+const QString &DummyHash(const HashCost &cost) {
     static QMutex lock;
-    static QHash<int, QString> hashes;
+    static QHash<QString, QString> hashes;
+    const QString key =
+        QStringLiteral("%1/%2/%3").arg(cost.memoryKiB).arg(cost.passes).arg(cost.lanes);
     QMutexLocker locker(&lock);
-    auto it = hashes.find(iterations);
+    auto it = hashes.find(key);
     if (it == hashes.end())
-        it = hashes.insert(iterations, HashPassword(QByteArray(), iterations));
+        it = hashes.insert(key, HashPassword(QByteArray(), cost));
     return *it;
 }
 
-// Stores the password again with the configured cost when its hash is cheaper.
+// Stores the password again as Argon2id of the configured cost when its hash is of the older
+// form or cheaper.
 void UpgradeHash(ActionContext &ctx, qint64 user, const QByteArray &password,
                  const QString &stored) {
-    if (HashIterations(stored) >= ctx.options.passwordIterations)
+    if (!NeedsNewHash(stored, ctx.options.hashCost))
         return;
     ctx.db.run(QStringLiteral("UPDATE USERS SET PASSHASH = ? WHERE IDUSER = ? AND PASSHASH = ?"),
-               {HashPassword(password, ctx.options.passwordIterations), user, stored});
+               {HashPassword(password, ctx.options.hashCost), user, stored});
 }
 
 // The account when name and password match an active user; nothing otherwise.
@@ -80,7 +88,7 @@ std::optional<Account> Authenticate(ActionContext &ctx, const LoginParams &p) {
                        {p.user});
     QSqlQuery &q = *kept;
     if (!q.next() || p.user.isEmpty()) {
-        VerifyPassword(p.pass, DummyHash(ctx.options.passwordIterations));
+        VerifyPassword(p.pass, DummyHash(ctx.options.hashCost));
         return std::nullopt;
     }
     const QString stored = q.value(5).toString();
@@ -148,6 +156,13 @@ ActionReply SessionReply(ActionContext &ctx, const Account &account, const QDate
     return ActionReply::Raw(out.finish());
 }
 
+// One line per sign-in: the name, the address, the user and the outcome.
+void LogSignIn(const LoginParams &p, const QHostAddress &address, qint64 user,
+               const char *outcome) {
+    qCInfo(lcSignIn).noquote() << "sign-in name=" + p.user << "address=" + address.toString()
+                               << "user=" + QString::number(user) << outcome;
+}
+
 } // namespace
 
 int CompareVersions(const QString &a, const QString &b) {
@@ -166,10 +181,13 @@ ActionReply LoginAction(ActionContext &ctx) {
     const LoginParams p = ReadParams(ctx.request);
     const QHostAddress &address = ctx.request.remoteAddress;
     // A name or address that failed too often waits; its attempts are not even checked.
-    if (ctx.throttle.waitSeconds(p.user, address, ctx.now()) > 0)
+    if (ctx.throttle.waitSeconds(p.user, address, ctx.now()) > 0) {
+        LogSignIn(p, address, 0, "refused: waits after repeated failures");
         return ActionReply::BadLogin();
+    }
     const std::optional<Account> account = Authenticate(ctx, p);
     if (!account) {
+        LogSignIn(p, address, 0, "refused: wrong name or password, or account off");
         ctx.throttle.recordFailure(p.user, address, ctx.now());
         QSqlQuery known =
             ctx.db.run(QStringLiteral("SELECT IDUSER FROM USERS WHERE LOGINNAME = ?"), {p.user});
@@ -178,7 +196,8 @@ ActionReply LoginAction(ActionContext &ctx) {
         RecordLogin(ctx, p, user, false);
         return ActionReply::BadLogin();
     }
-    ctx.throttle.recordSuccess(p.user);
+    ctx.throttle.recordSuccess(p.user, address, ctx.now());
+    LogSignIn(p, address, account->id, "accepted");
     if (!ctx.options.minVersion.isEmpty() &&
         CompareVersions(p.loginVer, ctx.options.minVersion) < 0) {
         RecordLogin(ctx, p, account->id, false);
@@ -201,5 +220,6 @@ ActionReply LoginAction(ActionContext &ctx) {
     values.envLang = p.envLang;
     ctx.session = ctx.sessions.create(values, ctx.now(), address);
     ActionReply reply = SessionReply(ctx, *account, lastLogin);
+    reply.userId = account->id;
     return reply;
 }

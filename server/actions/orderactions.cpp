@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr int kMaxUnpaidOrders = 5; // new, unpaid orders one client may hold
+
 qint64 OrderOwner(ActionContext &ctx) {
     if (!ctx.request.has("iduser"))
         return ctx.userId();
@@ -102,6 +104,13 @@ ActionReply NewOrderAction(ActionContext &ctx) {
     if (!t.next())
         throw Refusal(Msg::OrderTypeNotOffered);
     Transaction transaction(ctx.db);
+    // A client orders again once earlier orders are paid or cancelled, not without end.
+    if (ctx.isClient() &&
+        ctx.db.scalar(QStringLiteral(
+                          "SELECT COUNT(*) FROM ORDERS WHERE IDUSER = ? AND ORDERSTATUS = 1"),
+                      {owner})
+                .toInt() >= kMaxUnpaidOrders)
+        throw Refusal(Msg::TooManyOpenOrders);
     const qint64 id = ctx.db.nextId(QStringLiteral("ORDERS"), QStringLiteral("IDORDER"));
     const QString varSymbol = ctx.now().toString(QStringLiteral("yyMM")) +
                               QStringLiteral("%1").arg(id, 6, 10, QLatin1Char('0'));

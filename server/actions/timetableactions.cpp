@@ -110,6 +110,9 @@ ActionReply SetTimetableStatusAction(ActionContext &ctx) {
     const qint64 client = ctx.isClient()    ? ClientChange(ctx, lesson, status)
                           : ctx.isTeacher() ? TeacherChange(ctx, lesson, status)
                                             : StaffChange(ctx, lesson, status);
+    // Held (4) and missed by the client (5) tell what happened: not before the lesson began.
+    if ((status == 4 || status == 5) && status != lesson.status && lesson.when > ctx.now())
+        throw Refusal(Msg::LessonNotYetHeld);
     if (status == lesson.status && client == lesson.client)
         return ActionReply::Ok(); // nothing changes
     if (lesson.status == 7 && status != 7)

@@ -28,6 +28,7 @@ struct ActionReply {
     QByteArray body;
     bool renewable = false;
     QByteArray contentType = "text/plain; charset=windows-1250";
+    qint64 userId = 0; // who asked, for the request log; 0 when nobody is signed in
 
     static ActionReply Ok(const QByteArray &payload = {});
     static ActionReply OkZip(const QByteArray &payload);

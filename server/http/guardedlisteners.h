@@ -31,12 +31,13 @@ struct RequestLimits {
     std::shared_ptr<AddressCounter> counter = std::make_shared<AddressCounter>();
 };
 
-// Refuses a request whose declared body is larger than the limit (413), a large body without
-// a live session in its address (203, as for an unknown session) or one that announces a
-// chunked body (411) before the HTTP layer reads it; caps the socket's read buffer; and
-// closes a connection that does not finish its request within the deadline, however slowly
-// it trickles bytes. Marks the socket when its request asks for the connection to end.
+// Judges each request's head before the HTTP layer reads its body (RequestHead); caps the
+// socket's read buffer; and closes a connection that does not finish its request within the
+// deadline, however slowly it trickles bytes. Marks the socket when its request asks for the
+// connection to end. Call before the HTTP layer takes the socket.
 void AttachRequestGuard(QTcpSocket *socket, const RequestLimits &limits);
+// Lets the guard note what the HTTP layer left unread; call once the HTTP layer has the socket.
+void FollowRequestReads(QTcpSocket *socket);
 // Counts the connection against its address until it ends; false when the address is at
 // its cap (nothing counted then).
 bool CountConnection(QTcpSocket *socket, const RequestLimits &limits);

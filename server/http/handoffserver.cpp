@@ -36,6 +36,7 @@ void HandoffServer::adopt(qintptr handle, const QSslConfiguration *tls) {
     if (!tls) {
         AttachRequestGuard(socket, m_limits);
         addPendingConnection(socket);
+        FollowRequestReads(socket);
         return;
     }
     auto *secure = static_cast<QSslSocket *>(socket);
@@ -47,6 +48,7 @@ void HandoffServer::adopt(qintptr handle, const QSslConfiguration *tls) {
     connect(secure, &QSslSocket::encrypted, this, [this, secure] {
         AttachRequestGuard(secure, m_limits);
         addPendingConnection(secure);
+        FollowRequestReads(secure);
     });
     connect(secure, &QSslSocket::errorOccurred, secure, [secure] {
         if (!secure->isEncrypted())

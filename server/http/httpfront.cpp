@@ -1,12 +1,15 @@
 #include "server/http/httpfront.h"
 
 #include "server/http/guardedlisteners.h"
+#include "server/http/httplog.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHttpServerRequest>
 #include <QSslSocket>
 #include <QUrlQuery>
+#include <algorithm>
 
 namespace {
 
@@ -51,9 +54,34 @@ template <typename Answer> ActionReply Guarded(Answer answer) {
     try {
         return answer();
     } catch (const std::exception &error) {
-        qWarning().noquote() << "request failed:" << error.what();
+        qCWarning(lcHttp).noquote() << "request failed:" << error.what();
         return ActionReply::Error(QStringLiteral("internal server error"));
     }
+}
+
+// One line per request: what was asked, by whom, the outcome ("error" when the body is a
+// refusal) and how long it took from its arrival to its reply.
+void LogRequest(const QByteArray &what, const ActionReply &reply, const QElapsedTimer &since) {
+    if (!lcHttp().isInfoEnabled())
+        return;
+    qCInfo(lcHttp).noquote() << "request" << what << "user=" + QString::number(reply.userId)
+                             << "status=" + QString::number(reply.status) +
+                                    (reply.body.startsWith("error") ? " error" : "")
+                             << "ms=" + QString::number(since.nsecsElapsed() / 1e6, 'f', 1);
+}
+
+// Whether the request is a sign-in to the script.
+bool IsSignIn(const QHttpServerRequest &request, const QString &scriptPath) {
+    return request.url().path() == scriptPath && request.method() == Method::Post &&
+           QUrlQuery(request.url()).queryItemValue(QStringLiteral("action")) ==
+               QLatin1String("login");
+}
+
+// The action a request names, or its path when it names none.
+QByteArray WhatIsAsked(const QHttpServerRequest &request) {
+    const QString action = QUrlQuery(request.url()).queryItemValue(QStringLiteral("action"));
+    return action.isEmpty() ? "path=" + request.url().path().toUtf8().left(200)
+                            : "action=" + action.toUtf8().left(60);
 }
 
 } // namespace
@@ -75,15 +103,21 @@ void WriteReply(QTcpSocket *socket, const ActionReply &reply, bool headOnly, boo
         socket->disconnectFromHost(); // after the reply has been sent
 }
 
-HttpFront::HttpFront(ServerState &state, QObject *parent)
-    : QAbstractHttpServer(parent), m_state(state) {}
+HttpFront::HttpFront(ServerState &state, SignInLane *lane, QObject *parent)
+    : QAbstractHttpServer(parent), m_state(state), m_lane(lane) {}
 
 bool HttpFront::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) {
+    QElapsedTimer arrived;
+    arrived.start();
     const bool close =
         ClosesAfterReply(socket) || HeaderOf(request, "Connection").toLower().contains("close");
     const bool headOnly = request.method() == Method::Head;
+    if (m_lane && !waits(request, socket) && IsSignIn(request, m_state.options.scriptPath)) {
+        toLane(request, socket, headOnly, close, arrived);
+        return true;
+    }
     if (waits(request, socket)) {
-        Waiting waiting{socket, socket, {}, headOnly, close, {}};
+        Waiting waiting{socket, socket, {}, headOnly, close, {}, arrived, WhatIsAsked(request)};
         // Other paths are answered now and only written in turn, behind the connection's
         // earlier requests.
         if (request.url().path() == m_state.options.scriptPath)
@@ -92,18 +126,17 @@ bool HttpFront::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
             waiting.ready = Guarded([&] { return answer(request, socket); });
         m_waiting.push_back(std::move(waiting));
         ++m_waitingPerSocket[socket];
-        if (!m_serving) {
-            m_serving = true;
-            QMetaObject::invokeMethod(this, &HttpFront::serveNextWaiting, Qt::QueuedConnection);
-        }
+        postServing();
         return true;
     }
-    WriteReply(socket, Guarded([&] { return answer(request, socket); }), headOnly, close);
+    const ActionReply reply = Guarded([&] { return answer(request, socket); });
+    WriteReply(socket, reply, headOnly, close);
+    LogRequest(WhatIsAsked(request), reply, arrived);
     return true;
 }
 
 bool HttpFront::waits(const QHttpServerRequest &request, QTcpSocket *socket) const {
-    if (m_waitingPerSocket.contains(socket))
+    if (m_waitingPerSocket.contains(socket) || m_inLane.contains(socket))
         return true; // replies on one connection keep the order of its requests
     if (request.url().path() != m_state.options.scriptPath)
         return false;
@@ -114,25 +147,49 @@ bool HttpFront::waits(const QHttpServerRequest &request, QTcpSocket *socket) con
            QLatin1String("login");
 }
 
-// One waiting action per turn; the next turn is posted behind whatever the connections
-// brought meanwhile.
+// The sign-in goes to the lane; its connection's later requests wait until its reply is out.
+void HttpFront::toLane(const QHttpServerRequest &request, QTcpSocket *socket, bool headOnly,
+                       bool close, const QElapsedTimer &arrived) {
+    m_inLane.insert(socket);
+    m_lane->run(ToActionRequest(request, socket), this,
+                [this, guard = QPointer(socket), key = socket, headOnly, close, arrived,
+                 what = WhatIsAsked(request)](const ActionReply &reply) {
+                    m_inLane.remove(key);
+                    if (guard) {
+                        WriteReply(guard, reply, headOnly, close);
+                        LogRequest(what, reply, arrived);
+                    }
+                    postServing();
+                });
+}
+
+void HttpFront::postServing() {
+    if (m_waiting.empty() || m_serving)
+        return;
+    m_serving = true;
+    QMetaObject::invokeMethod(this, &HttpFront::serveNextWaiting, Qt::QueuedConnection);
+}
+
+// One waiting action per turn, the first one whose connection has no sign-in in the lane; the
+// next turn is posted behind whatever the connections brought meanwhile.
 void HttpFront::serveNextWaiting() {
     m_serving = false;
-    if (m_waiting.empty())
-        return;
-    Waiting next = std::move(m_waiting.front());
-    m_waiting.pop_front();
+    const auto ready = std::find_if(m_waiting.begin(), m_waiting.end(),
+                                    [this](const Waiting &w) { return !m_inLane.contains(w.key); });
+    if (ready == m_waiting.end())
+        return; // the lane's reply posts the next turn
+    Waiting next = std::move(*ready);
+    m_waiting.erase(ready);
     if (--m_waitingPerSocket[next.key] == 0)
         m_waitingPerSocket.remove(next.key);
-    if (next.socket)
-        WriteReply(next.socket, next.ready ? *next.ready : Guarded([&] {
-                       return DispatchAction(std::move(next.request), m_state);
-                   }),
-                   next.headOnly, next.close);
-    if (!m_waiting.empty() && !m_serving) {
-        m_serving = true;
-        QMetaObject::invokeMethod(this, &HttpFront::serveNextWaiting, Qt::QueuedConnection);
+    if (next.socket) {
+        const ActionReply reply =
+            next.ready ? *next.ready
+                       : Guarded([&] { return DispatchAction(std::move(next.request), m_state); });
+        WriteReply(next.socket, reply, next.headOnly, next.close);
+        LogRequest(next.what, reply, next.arrived);
     }
+    postServing();
 }
 
 void HttpFront::missingHandler(const QHttpServerRequest &request, QTcpSocket *socket) {

@@ -38,7 +38,7 @@ void RequestThread::run() {
                       m_shared.clock,
                       m_shared.onlineClientIds,
                       m_shared.freeSlots};
-    HttpFront front(state);
+    HttpFront front(state, m_shared.signInLane);
     HandoffServer handoff(m_shared.limits);
     front.bind(&handoff);
     m_handoff = &handoff;

@@ -8,6 +8,7 @@
 #include <atomic>
 
 class HandoffServer;
+class SignInLane;
 
 // One request thread: its own database connection, its own HTTP front and the hand-off
 // listener that feeds it connections. Sessions, throttle, options and clock are shared.
@@ -23,6 +24,7 @@ public:
         OnlineClientIds onlineClientIds;
         RequestLimits limits;
         FreeSlotCache *freeSlots = nullptr;
+        SignInLane *signInLane = nullptr; // none: sign-ins are answered in the thread
     };
 
     explicit RequestThread(const Shared &shared, QObject *parent = nullptr);

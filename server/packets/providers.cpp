@@ -46,6 +46,15 @@ const ProviderDef &FindProvider(const QString &name) {
     return *it;
 }
 
+// The FIELD elements a packet text declares, at most: every "<FIELD" tag but "<FIELDS".
+qint64 DeclaredFields(const QByteArray &packet) {
+    qint64 count = 0;
+    for (qsizetype at = packet.indexOf("<FIELD"); at >= 0; at = packet.indexOf("<FIELD", at + 6))
+        if (at + 6 >= packet.size() || packet[at + 6] != 'S')
+            ++count;
+    return count;
+}
+
 QByteArray ChangeSetBytes(ActionContext &ctx) {
     const ActionRequest &r = ctx.request;
     std::optional<QByteArray> field = MultipartField(r.body, r.contentType, "deltaxml");
@@ -56,9 +65,13 @@ QByteArray ChangeSetBytes(ActionContext &ctx) {
     const std::optional<QByteArray> packet = InflateStream(*field, ctx.options.maxChangeSetBytes);
     if (!packet)
         throw Refusal(Msg::BadChangeSet); // damaged, or larger than any change set
-    // Rows are counted before the packet is read, so that a change set of a great many tiny
-    // rows is refused before it costs memory and time.
-    if (packet->count("<ROW") > ctx.options.maxChangeSetRows)
+    // Rows and fields are counted before the packet is read, so that a change set of a great
+    // many tiny rows, or of few rows of a great many fields each, is refused before it costs
+    // memory and time: the reader keeps a cell for every field of every row.
+    const qint64 rows = packet->count("<ROW");
+    const qint64 fields = DeclaredFields(*packet);
+    if (rows > ctx.options.maxChangeSetRows || fields > ctx.options.maxChangeSetFields ||
+        rows * fields > ctx.options.maxChangeSetCells)
         throw Refusal(Msg::ChangeSetTooLarge);
     return *packet;
 }

@@ -32,6 +32,8 @@ public:
     const QHostAddress &peerAddress() const { return m_peer; }
 
     void sendLine(QByteArrayView line);
+    // Whether a line of that many bytes fits in what may wait to be sent.
+    bool hasRoomFor(qint64 bytes) const { return pendingOutput() + bytes <= m_maxPendingOutput; }
     // Sends "@error;" reason, then closes once that line is out (or after a grace time).
     void refuse(QByteArrayView reason);
     // Drops the connection without sending anything more.

@@ -1,8 +1,9 @@
 #include "relayhub.h"
 
-#include "wire/relayprotocol.h"
 #include "relayconnection.h"
+#include "relaylog.h"
 #include "relaytlsserver.h"
+#include "wire/relayprotocol.h"
 
 #include <QPointer>
 #include <QSslKey>
@@ -105,7 +106,16 @@ void RelayHub::acceptPending(QTcpServer *server) {
         auto *connection = new RelayConnection(socket, m_signOnTimeout, m_maxPendingOutput, this);
         m_connections.insert(connection);
         connect(connection, &RelayConnection::lineReceived, this,
-                [this, connection](const QByteArray &line) { handleLine(connection, line); });
+                [this, connection](const QByteArray &line) {
+                    // Nothing may leave an event handler: a line that fails ends its
+                    // connection, never the process.
+                    try {
+                        handleLine(connection, line);
+                    } catch (const std::exception &error) {
+                        qCWarning(lcRelay).noquote() << "line failed:" << error.what();
+                        connection->refuse("serverfailure");
+                    }
+                });
         // Queued, so that no list of connections is changed while it is being walked; the
         // guard skips a connection that close() has already deleted.
         connect(
@@ -153,19 +163,21 @@ void RelayHub::handleLine(RelayConnection *connection, const QByteArray &line) {
 
 void RelayHub::signOn(RelayConnection *connection, QByteArray rest) {
     const QByteArray id = RelayProtocol::TakeField(rest);
-    if (rest != RelayProtocol::SignOnKey) {
-        connection->refuse("badkey");
-        return;
-    }
-    if (!RelayProtocol::IsClientId(id)) {
-        connection->refuse("badclientid");
-        return;
-    }
-    const QByteArray refusal = signOnRefusal(connection, id);
+    QByteArray refusal;
+    if (rest != RelayProtocol::SignOnKey)
+        refusal = "badkey";
+    else if (!RelayProtocol::IsClientId(id))
+        refusal = "badclientid";
+    else
+        refusal = signOnRefusal(connection, id);
+    const QString address = connection->peerAddress().toString();
     if (!refusal.isEmpty()) {
+        qCInfo(lcRelay).noquote() << "sign-on refused id=" + QString::fromLatin1(id.left(60))
+                                  << "address=" + address << "reason=" + refusal;
         connection->refuse(refusal);
         return;
     }
+    qCInfo(lcRelay).noquote() << "sign-on id=" + QString::fromLatin1(id) << "address=" + address;
     connection->markSignedOn(id);
     connection->sendLine("@loginok;" + id);
     RelayConnection *replaced = m_directory.add(id, connection);
@@ -178,20 +190,30 @@ void RelayHub::signOn(RelayConnection *connection, QByteArray rest) {
 }
 
 // Forwards the payload as "@clientsaid;sender;payload" and echoes the sender's whole line
-// followed by the status: OK when delivered, NOTFOUND when the target is not on line,
-// TOOLONG when the forwarded line would exceed what a client reads.
+// followed by the status: OK when delivered, NOTFOUND when the target is not on line or not
+// of the sender's lesson group (a lesson is one teacher and his students; nobody sends into
+// another lesson), TOOLONG when the forwarded line would exceed what a client reads. A sender
+// whose lines would overfill the receiver's queue is the one cut off: the receiver, reading
+// at its own pace, keeps its connection.
 void RelayHub::sayClient(RelayConnection *connection, const QByteArray &line, QByteArray rest) {
     const QByteArray target = RelayProtocol::TakeField(rest);
     RelayConnection *receiver = m_directory.find(target);
     QByteArray status = "OK";
-    if (!receiver || receiver->isClosing()) {
+    if (!receiver || receiver->isClosing() ||
+        RelayProtocol::GroupOf(target) != RelayProtocol::GroupOf(connection->clientId())) {
         status = "NOTFOUND";
     } else {
         const QByteArray forward = "@clientsaid;" + connection->clientId() + ';' + rest;
-        if (forward.size() > RelayProtocol::MaxLineLength)
+        if (forward.size() > RelayProtocol::MaxLineLength) {
             status = "TOOLONG";
-        else
+        } else if (!receiver->hasRoomFor(forward.size() + 2)) {
+            qCInfo(lcRelay).noquote()
+                << "cut off" << connection->clientId() << "for flooding" << target;
+            connection->refuse("flood");
+            return;
+        } else {
             receiver->sendLine(forward);
+        }
     }
     connection->sendLine(line + status);
 }

@@ -20,8 +20,9 @@ class RelayConnection;
 // Lists: "@listactiveusers" answers with the ids of the asking client's lesson group (job and
 // teacher), and every client of a group gets the list unasked whenever a client of the group
 // comes or goes. "@sayclient;target;payload" is forwarded as "@clientsaid;sender;payload" and
-// echoed with a status: OK, NOTFOUND (target not on line) or TOOLONG (the forwarded line would
-// be longer than a client reads; nothing is forwarded).
+// echoed with a status: OK, NOTFOUND (target not on line, or not of the sender's lesson group)
+// or TOOLONG (the forwarded line would be longer than a client reads; nothing is forwarded).
+// A sender whose lines would overfill the receiver's queue is cut off ("@error;flood").
 //
 // Sign-on: a wrong key, a malformed client id, a command before sign-on, an over-long line
 // or a sign-on timeout is answered with "@error;" and a reason, and the connection is closed.

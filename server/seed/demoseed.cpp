@@ -39,7 +39,7 @@ QList<SeedUser> DemoUsers(const ServerOptions &options, const QDateTime &now) {
     QList<SeedUser> users;
     for (const Account &a : kAccounts) {
         SeedUser u = MakeSeedUser(a.id, a.type, QLatin1String(a.login),
-                                  HashPassword(QByteArray(a.login), options.passwordIterations),
+                                  HashPassword(QByteArray(a.login), options.hashCost),
                                   QString::fromUtf8(a.title), QString::fromUtf8(a.first),
                                   QString::fromUtf8(a.surname), a.slovak);
         u.registered = now.addDays(-400 + int(a.id) * 3);
@@ -59,10 +59,9 @@ QList<SeedUser> DemoUsers(const ServerOptions &options, const QDateTime &now) {
     for (int n = 0; users.size() < int(std::size(kAccounts)) + kStudents - 3; ++n) {
         const DemoPerson p = InventedPerson(n);
         const qint64 id = users.size() + 1;
-        SeedUser u =
-            MakeSeedUser(id, 4, QStringLiteral("student%1").arg(id, 2, 10, QLatin1Char('0')),
-                         HashPassword("heslo", options.passwordIterations), QString(), p.firstName,
-                         p.surname, p.slovak);
+        SeedUser u = MakeSeedUser(
+            id, 4, QStringLiteral("student%1").arg(id, 2, 10, QLatin1Char('0')),
+            HashPassword("heslo", options.hashCost), QString(), p.firstName, p.surname, p.slovak);
         u.level = 1 + int(id % 5);
         u.course = 1 + int(id % 4);
         u.bookIds = id % 4 == 0   ? QStringLiteral("1")

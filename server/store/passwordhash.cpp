@@ -6,17 +6,47 @@
 
 #include "errors/apperror.h"
 
+#include <QRegularExpression>
 #include <QStringList>
+#include <argon2.h>
 #include <cstring>
 #include <openssl/crypto.h>
 #include <openssl/rand.h>
 #include <openssl/sha.h>
+#include <optional>
 
 namespace {
 
 constexpr int kSaltBytes = 16;
 constexpr int kHashBytes = 32;
 const QString kScheme = QStringLiteral("pbkdf2-sha256");
+constexpr int kMaxMemoryKiB = 1024 * 1024; // a stored hash never makes a sign-in take more
+
+QByteArray RandomSalt() {
+    QByteArray salt(kSaltBytes, Qt::Uninitialized);
+    if (RAND_bytes(reinterpret_cast<unsigned char *>(salt.data()), kSaltBytes) != 1)
+        throw AppError(QStringLiteral("no random salt available"));
+    return salt;
+}
+
+// The cost an Argon2id hash was made with; nullopt when the text is no such hash.
+std::optional<HashCost> Argon2Cost(const QString &stored) {
+    static const QRegularExpression form(
+        QStringLiteral("^\\$argon2id\\$v=19\\$m=(\\d{1,8}),t=(\\d{1,4}),p=(\\d{1,3})\\$"));
+    const QRegularExpressionMatch m = form.match(stored);
+    if (!m.hasMatch())
+        return std::nullopt;
+    return HashCost{m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()};
+}
+
+bool VerifyArgon2(const QByteArray &password, const QString &stored) {
+    const std::optional<HashCost> cost = Argon2Cost(stored);
+    if (!cost || cost->memoryKiB > kMaxMemoryKiB || cost->passes > 100 || cost->lanes > 16)
+        return false;
+    const QByteArray encoded = stored.toLatin1();
+    return argon2id_verify(encoded.constData(), password.constData(), size_t(password.size())) ==
+           ARGON2_OK;
+}
 
 // HMAC-SHA256 with the key's inner and outer states computed once: each further message
 // costs two compressions.
@@ -87,10 +117,27 @@ QByteArray Derive(const QByteArray &password, const QByteArray &salt, int iterat
 
 } // namespace
 
+QString HashPassword(const QByteArray &password, const HashCost &cost) {
+    const QByteArray salt = RandomSalt();
+    const auto t = uint32_t(cost.passes), m = uint32_t(cost.memoryKiB), p = uint32_t(cost.lanes);
+    QByteArray encoded(qsizetype(argon2_encodedlen(t, m, p, kSaltBytes, kHashBytes, Argon2_id)),
+                       '\0');
+    const int result = argon2id_hash_encoded(t, m, p, password.constData(), size_t(password.size()),
+                                             salt.constData(), kSaltBytes, kHashBytes,
+                                             encoded.data(), size_t(encoded.size()));
+    if (result != ARGON2_OK)
+        throw AppError(QStringLiteral("password hashing failed: %1")
+                           .arg(QString::fromLatin1(argon2_error_message(result))));
+    return QString::fromLatin1(encoded.constData()); // up to its terminating NUL
+}
+
+bool NeedsNewHash(const QString &stored, const HashCost &cost) {
+    const std::optional<HashCost> old = Argon2Cost(stored);
+    return !old || old->memoryKiB < cost.memoryKiB || old->passes < cost.passes;
+}
+
 QString HashPassword(const QByteArray &password, int iterations) {
-    QByteArray salt(kSaltBytes, Qt::Uninitialized);
-    if (RAND_bytes(reinterpret_cast<unsigned char *>(salt.data()), kSaltBytes) != 1)
-        throw AppError(QStringLiteral("no random salt available"));
+    const QByteArray salt = RandomSalt();
     const QByteArray hash = Derive(password, salt, iterations);
     return QStringList{kScheme, QString::number(iterations), QString::fromLatin1(salt.toBase64()),
                        QString::fromLatin1(hash.toBase64())}
@@ -98,6 +145,8 @@ QString HashPassword(const QByteArray &password, int iterations) {
 }
 
 bool VerifyPassword(const QByteArray &password, const QString &stored) {
+    if (stored.startsWith(QLatin1String("$argon2id$")))
+        return VerifyArgon2(password, stored);
     const QStringList parts = stored.split(QLatin1Char('$'));
     if (parts.size() != 4 || parts[0] != kScheme)
         return false;

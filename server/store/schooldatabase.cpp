@@ -2,6 +2,7 @@
 
 #include "errors/apperror.h"
 #include "server/store/schema.h"
+#include "server/store/storelog.h"
 
 #include <QAtomicInt>
 #include <QFileInfo>
@@ -147,6 +148,21 @@ SchoolDatabase::~SchoolDatabase() {
 }
 
 QSqlQuery SchoolDatabase::run(const QString &sql, const QVariantList &binds) {
+    if (m_lost)
+        reconnect();
+    try {
+        return execute(sql, binds);
+    } catch (const AppError &) {
+        if (!connectionLost())
+            throw;
+        // The server went away and is back: a statement outside a transaction runs once
+        // more on the new connection (the old one could not run it to its end).
+        reconnect();
+        return execute(sql, binds);
+    }
+}
+
+QSqlQuery SchoolDatabase::execute(const QString &sql, const QVariantList &binds) {
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
     // PostgreSQL prepares only data statements; the others (BEGIN, SET, CREATE, ANALYZE)
@@ -163,6 +179,32 @@ QSqlQuery SchoolDatabase::run(const QString &sql, const QVariantList &binds) {
     if (!query.exec())
         throw SqlFailure(sql.left(60), query.lastError());
     return query;
+}
+
+// A failed statement on PostgreSQL may mean the server went away (a restart, a network
+// outage); the connection is then dead for good. Whether it still answers is asked at once,
+// outside a transaction only (inside one, every statement after a failure fails, and the
+// transaction's work is lost anyway). A lost connection is opened anew before the next
+// statement, so the server needs no restart of its own when the database is back.
+bool SchoolDatabase::connectionLost() {
+    if (!m_postgres || m_inTransaction)
+        return false;
+    QSqlQuery probe(m_db);
+    if (probe.exec(QStringLiteral("SELECT 1")))
+        return false;
+    if (!m_lost)
+        qCWarning(lcStore).noquote() << "database connection lost:" << probe.lastError().text();
+    m_lost = true;
+    return true;
+}
+
+void SchoolDatabase::reconnect() {
+    m_db.close();
+    if (!m_db.open())
+        throw SqlFailure(QStringLiteral("database unavailable"), m_db.lastError());
+    m_lost = false;
+    qCInfo(lcStore) << "database connection opened again";
+    QSqlQuery(m_db).exec(QStringLiteral("SET client_min_messages TO WARNING"));
 }
 
 // Statements past this many run unkept: texts that vary with a request's values.
@@ -243,15 +285,18 @@ void SchoolDatabase::begin() {
         return;
     }
     run(QStringLiteral("BEGIN"));
+    m_inTransaction = true;
     run(QStringLiteral("SELECT pg_advisory_xact_lock(7482001)"));
 }
 
 void SchoolDatabase::beginRead() {
     run(m_postgres ? QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY")
                    : QStringLiteral("BEGIN DEFERRED"));
+    m_inTransaction = true;
 }
 
 void SchoolDatabase::commit() {
+    m_inTransaction = false;
     const bool done = m_db.commit();
     if (done)
         releaseWriter();
@@ -260,6 +305,7 @@ void SchoolDatabase::commit() {
 }
 
 void SchoolDatabase::rollback() {
+    m_inTransaction = false;
     m_db.rollback();
     releaseWriter();
 }

@@ -52,6 +52,9 @@ private:
     void addSchemaAdditionsIfMissing();
 
     void releaseWriter();
+    QSqlQuery execute(const QString &sql, const QVariantList &binds);
+    bool connectionLost();
+    void reconnect();
 
     QString m_connectionName;
     QSqlDatabase m_db;
@@ -63,6 +66,8 @@ private:
     std::unordered_map<QString, std::unique_ptr<Kept>> m_kept;
     QMutex *m_writers = nullptr; // SQLite: one writer of the file in this process at a time
     bool m_writing = false;
+    bool m_inTransaction = false;
+    bool m_lost = false; // PostgreSQL: the connection no longer answers
 };
 
 // Rolls back an open transaction unless it was committed (exception safety for applies).

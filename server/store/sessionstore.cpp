@@ -9,6 +9,17 @@ namespace {
 
 constexpr qint64 kTouchWriteSeconds = 10; // how stale a stored last use may get
 
+// Session ids are 32 lower-case hexadecimal digits (NewId); anything else names no session
+// and never reaches the database.
+bool IsSessionId(const QString &id) {
+    if (id.size() != 32)
+        return false;
+    return std::all_of(id.cbegin(), id.cend(), [](QChar c) {
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+               (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
+    });
+}
+
 bool SameAddress(const QHostAddress &a, const QHostAddress &b) {
     return a.isEqual(b, QHostAddress::TolerantConversion);
 }
@@ -78,6 +89,8 @@ std::shared_ptr<const Session> SessionStore::create(const Session &values, const
 }
 
 std::shared_ptr<const Session> SessionStore::find(const QString &id, const QDateTime &now) {
+    if (!IsSessionId(id))
+        return nullptr;
     QMutexLocker locker(&m_lock);
     if (m_table) {
         std::shared_ptr<Session> s = m_table->load(id);

@@ -244,6 +244,7 @@ TTableContent PacketReader::read() {
 }
 
 void PacketReader::readFields(const pugi::xml_node &fields) {
+    QHash<QString, int> folded; // names case-folded: the check below stays linear
     for (const pugi::xml_node &node : fields.children()) {
         if (node.type() != pugi::node_element || std::strcmp(node.name(), "FIELD") != 0)
             continue;
@@ -289,9 +290,10 @@ void PacketReader::readFields(const pugi::xml_node &fields) {
             fail(QStringLiteral("field \"%1\" is defined twice").arg(def.name));
         // Names are looked up without regard to case: a second name that differs only in
         // case could never be reached.
-        if (const int same = m_content.fieldIndex(def.name); same >= 0)
+        if (const int same = folded.value(def.name.toCaseFolded(), -1); same >= 0)
             fail(QStringLiteral("fields \"%1\" and \"%2\" differ only in letter case")
                      .arg(m_content.fields[same].name, def.name));
+        folded.insert(def.name.toCaseFolded(), int(m_content.fields.size()));
         m_fieldByName.insert(raw, int(m_content.fields.size()));
         m_rawNames.emplace_back(raw.constData(), size_t(raw.size()));
         m_kinds.push_back(def.valueKind());

@@ -18,6 +18,7 @@ ServerHarness::ServerHarness(std::function<void(ServerOptions &)> tweak) {
     m_options.listen << ParseListenAddress(QStringLiteral("127.0.0.1:0"));
     m_options.tlsListen << ParseListenAddress(QStringLiteral("127.0.0.1:0"));
     m_options.passwordIterations = 1000;
+    m_options.hashCost = HashCost{64, 1, 1}; // cheap: the tests sign in very often
     m_options.databaseFile = m_database = TestDatabase::Create();
     if (tweak)
         tweak(m_options);

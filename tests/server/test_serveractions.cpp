@@ -243,14 +243,18 @@ TEST(ServerAccounts, PasswordChangesAndResetsTakeEffectAtTheNextSignIn) {
     EXPECT_TRUE(server.login("klient", "").body.startsWith("okzip"));
 }
 
-TEST(ServerAccounts, TestResultIsStoredForClientsOnly) {
+// The entrance test has 40 items; a client's first result stays.
+TEST(ServerAccounts, TestResultIsStoredOnceForClientsOnlyAndWithinTheTest) {
     ServerHarness server;
-    EXPECT_EQ(server.post("posttestresult", "testresult=33", server.signIn("novacek")).body, "ok");
+    const QString newcomer = server.signIn("novacek");
+    for (const char *refused : {"testresult=-1", "testresult=41", "testresult=1000"})
+        EXPECT_TRUE(server.post("posttestresult", refused, newcomer).body.startsWith("error"))
+            << refused;
+    EXPECT_EQ(server.post("posttestresult", "testresult=33", newcomer).body, "ok");
+    EXPECT_TRUE(server.post("posttestresult", "testresult=40", newcomer).body.startsWith("error"));
     const HttpReply again = server.login("novacek", "novacek");
     EXPECT_EQ(SessionSection(DecompressText(again.body.mid(5))).value("progtestresult"), "33");
     EXPECT_TRUE(server.post("posttestresult", "testresult=3", server.signIn("lektor"))
-                    .body.startsWith("error"));
-    EXPECT_TRUE(server.post("posttestresult", "testresult=-1", server.signIn("klient"))
                     .body.startsWith("error"));
 }
 
@@ -323,4 +327,34 @@ TEST(ServerRequests, MalformedRequestsGetAnErrorAndTheServerKeepsServing) {
     SendRaw(server.httpPort(), "GARBAGE\r\n\r\n\x01\x02\x03", 300);
     SendRaw(server.httpPort(), QByteArray(70000, 'A'), 300);
     EXPECT_TRUE(server.post("getchatfile", "aiduser=0", session).body.startsWith("ok"));
+}
+
+// A client holds a bounded number of unpaid orders; a lesson is held or missed only once it
+// has begun; a NUL in the sign-in name is an unknown name.
+TEST(ServerRules, OrdersLessonsAndNamesAreBounded) {
+    ServerHarness server;
+    const QString newcomer = server.signIn("novacek");
+    const QByteArray order = "idordertype=2";
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(server.post("neworder", order, newcomer).body.startsWith("ok")) << i;
+    EXPECT_TRUE(server.post("neworder", order, newcomer).body.startsWith("error"));
+    EXPECT_TRUE(server.post("neworder", order + "&iduser=8", server.signIn("manazer"))
+                    .body.startsWith("ok")); // staff order for a client as before
+
+    const QString teacher = server.signIn("lektor");
+    const QDateTime ahead = QDateTime::currentDateTime().addDays(3);
+    const qint64 future = server
+                              .dbValue("SELECT MIN(IDTIMETABLE) FROM TIMETABLE WHERE IDTEACHER = ?"
+                                       " AND TIMETABLESTATUS IN (2, 3) AND WHENHOUR > ?",
+                                       {Demo::Teacher, ahead})
+                              .toLongLong();
+    ASSERT_GT(future, 0);
+    for (const int status : {4, 5})
+        EXPECT_TRUE(server.post("settimetablestatus", SetStatus(future, status), teacher)
+                        .body.startsWith("error"))
+            << status;
+    EXPECT_EQ(server.post("settimetablestatus", SetStatus(future, 3), teacher).body, "ok");
+
+    // The client sends the name full-form-encoded: a NUL byte as %00.
+    EXPECT_EQ(server.post("login", "user=klient%00&pass=klient&envlang=2", {}).status, 203);
 }

@@ -25,6 +25,16 @@ QByteArray KeyPacket(const QByteArray &rows) {
            rows + "</ROWDATA></DATAPACKET>";
 }
 
+// A change-set packet that declares the key and many further fields.
+QByteArray WidePacket(int fields, const QByteArray &rows) {
+    QByteArray declared = "<FIELD attrname=\"IDUSER\" fieldtype=\"i4\"/>";
+    for (int i = 1; i < fields; ++i)
+        declared += "<FIELD attrname=\"F" + QByteArray::number(i) + "\" fieldtype=\"i4\"/>";
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><DATAPACKET "
+           "Version=\"2.0\"><METADATA><FIELDS>" +
+           declared + "</FIELDS><PARAMS/></METADATA><ROWDATA>" + rows + "</ROWDATA></DATAPACKET>";
+}
+
 // Modify pairs that change nothing: each is applied (and counted) without a write.
 QByteArray UnchangedRows(int pairs) {
     QByteArray rows;
@@ -83,6 +93,7 @@ TEST(ServerLimits, ChangeSetsAreCheckedBeforeTheyAreRead) {
     EXPECT_EQ(FromWin1250(server.apply(client, "prov_order", "garbage").body),
               QStringLiteral("errorNemáte oprávnění k této operaci."));
     EXPECT_EQ(server.apply(staff, "prov_user", KeyPacket(UnchangedRows(10))).body, "ok10|");
+    EXPECT_EQ(server.apply(staff, "prov_user", WidePacket(100, UnchangedRows(10))).body, "ok10|");
     struct Case {
         const char *what;
         QByteArray packet;
@@ -90,6 +101,10 @@ TEST(ServerLimits, ChangeSetsAreCheckedBeforeTheyAreRead) {
     const QList<Case> refused{
         {"too many rows", KeyPacket(UnchangedRows(3000))},
         {"inflates beyond the bound", KeyPacket(UnchangedRows(1) + QByteArray(5'000'000, ' '))},
+        {"too many fields", WidePacket(300, UnchangedRows(1))},
+        {"too many cells", WidePacket(150, UnchangedRows(2000))},
+        {"fields hidden from a plain count",
+         WidePacket(300, UnchangedRows(1)).replace("<FIELD attrname", "<FIELD\nattrname")},
     };
     for (const Case &c : refused)
         EXPECT_TRUE(server.apply(staff, "prov_user", c.packet).body.startsWith("error")) << c.what;
@@ -104,7 +119,7 @@ TEST(ServerLimits, BodiesAreReadOnlyForLiveSessionsAndWithFewFields) {
                   "Content-Length: 1000000\r\n\r\nchatdata=");
     EXPECT_TRUE(ReadAll(*socket, 3000).startsWith("HTTP/1.1 203")) << "large anonymous body";
     // A signed-in user's body with more fields than any request has is refused.
-    const QString session = server.signIn("klient");
+    const QString session = server.signIn("novacek");
     QByteArray fields = "testresult=5";
     for (int i = 0; i < 1000; ++i)
         fields += "&f" + QByteArray::number(i) + "=1";
@@ -239,6 +254,32 @@ TEST(ServerLimits, SignInsGoFirstWhileRequestsOnOneConnectionKeepTheirOrder) {
     }
     ASSERT_EQ(answered.size(), 24);
     EXPECT_LT(answered.indexOf(23), 18) << "the sign-in waited for the fetches";
+}
+
+// With a sign-in lane, sign-ins are answered from its threads, and the requests a connection
+// sends behind its sign-in still get their replies in order.
+TEST(ServerLimits, TheSignInLaneAnswersInTheConnectionsOrder) {
+    ServerHarness server([](ServerOptions &o) {
+        o.threads = 1;
+        o.signInThreads = 2;
+    });
+    const QString session = server.signIn("klient");
+    auto socket = Connect(server.httpPort());
+    socket->write(LoginRequest("manazer") + "GET /tellavo/client.php?PHPSESSID=" +
+                  session.toLatin1() +
+                  "&action=mybasegetrecords&providername=prov_timetable& HTTP/1.1\r\n"
+                  "Host: x\r\n\r\n" + LoginRequest("lektor"));
+    const QByteArray replies = ReadAll(*socket, 1000);
+    // The bodies in order; a sign-in's carries a session section, the fetch's does not.
+    QList<bool> sessions;
+    for (qsizetype at = 0; (at = replies.indexOf("Content-Length: ", at)) >= 0;) {
+        const qsizetype length = replies.mid(at + 16, 12).split('\r').first().toLongLong();
+        const qsizetype body = replies.indexOf("\r\n\r\n", at) + 4;
+        sessions << SessionSection(DecompressText(replies.mid(body + 5, length - 5)))
+                        .contains("sesid");
+        at = body + length;
+    }
+    EXPECT_EQ(sessions, QList<bool>({true, false, true}));
 }
 
 TEST(ServerLimits, RelaySignOnNeedsALiveSessionUsedFromTheSameAddress) {

@@ -137,7 +137,7 @@ TEST(ServerSignIn, DemandsAnUpdateBelowTheMinimumVersionAndServesTheProgram) {
 
 TEST(ServerSessions, UnknownExpiredAndEndedSessionsGet203) {
     ServerHarness server([](ServerOptions &o) { o.sessionTimeoutSeconds = 600; });
-    const QString session = server.signIn("klient");
+    const QString session = server.signIn("novacek");
     EXPECT_EQ(server.post("posttestresult", "testresult=5", session).body, "ok");
     EXPECT_EQ(server.post("posttestresult", "testresult=5", "0123456789abcdef").status, 203);
     EXPECT_EQ(server.post("posttestresult", "testresult=5").status, 203);
@@ -156,13 +156,13 @@ TEST(ServerSessions, HandsOutARenewedIdOnlyAfterTheAgeAndTheQuietTime) {
     });
     const QString session = server.signIn("klient");
     server.advanceClock(1000);
-    EXPECT_EQ(server.post("posttestresult", "testresult=1", session).body, "ok"); // too young
+    EXPECT_EQ(server.post("postchatfile", "chatdata=1", session).body, "ok"); // too young
     server.advanceClock(1300);
     // The table component never reads a renewal, so its replies never carry one.
     EXPECT_TRUE(server.post("mybasegetrecords&providername=prov_order", {}, session)
                     .body.startsWith("okzip"));
     server.advanceClock(1300);
-    const HttpReply renewed = server.post("posttestresult", "testresult=2", session);
+    const HttpReply renewed = server.post("postchatfile", "chatdata=2", session);
     ASSERT_TRUE(renewed.body.startsWith("oksesid=")) << renewed.body.toStdString();
     const qsizetype end = renewed.body.indexOf("endsesid");
     ASSERT_GT(end, 8);
@@ -170,8 +170,8 @@ TEST(ServerSessions, HandsOutARenewedIdOnlyAfterTheAgeAndTheQuietTime) {
     const QString newId = QString::fromLatin1(renewed.body.mid(8, end - 8));
     EXPECT_NE(newId, session);
     // Right after a renewal the session is neither old nor quiet: no second prefix.
-    EXPECT_EQ(server.post("posttestresult", "testresult=3", newId).body, "ok");
-    EXPECT_EQ(server.post("posttestresult", "testresult=3", session).body, "ok");
+    EXPECT_EQ(server.post("postchatfile", "chatdata=3", newId).body, "ok");
+    EXPECT_EQ(server.post("postchatfile", "chatdata=3", session).body, "ok");
     // Logging out ends every id of the sign-in.
     EXPECT_EQ(server.post("logout", {}, newId).body, "ok");
     EXPECT_EQ(server.post("posttestresult", "testresult=4", session).status, 203);
@@ -213,7 +213,7 @@ TEST(ServerSignIn, RepeatedFailuresMakeTheNameAndTheAddressWait) {
 }
 
 TEST(ServerSignIn, UnknownNamesCostAsMuchHashingAsWrongPasswords) {
-    ServerHarness server([](ServerOptions &o) { o.passwordIterations = 100000; });
+    ServerHarness server([](ServerOptions &o) { o.hashCost = HashCost{}; });
     auto slowest = [&](const char *user) {
         qint64 best = std::numeric_limits<qint64>::max();
         for (int i = 0; i < 2; ++i) {
@@ -230,19 +230,25 @@ TEST(ServerSignIn, UnknownNamesCostAsMuchHashingAsWrongPasswords) {
                                   << " us";
 }
 
-TEST(ServerSignIn, CheaperHashesAreUpgradedAtTheNextSuccessfulSignIn) {
-    ServerHarness server([](ServerOptions &o) { o.passwordIterations = 2000; });
-    server.dbValue("UPDATE USERS SET PASSHASH = ? WHERE IDUSER = ?",
-                   {HashPassword("klient", 1000), Demo::Client});
-    EXPECT_EQ(server.login("klient", "spatne").status, 203);
+// Both older forms (cheap and full PBKDF2) and a cheaper Argon2id become Argon2id of the
+// server's cost at the next successful sign-in, and stay so.
+TEST(ServerSignIn, OlderAndCheaperHashesAreReplacedAtTheNextSuccessfulSignIn) {
+    ServerHarness server([](ServerOptions &o) { o.hashCost = HashCost{128, 1, 1}; });
     auto stored = [&] {
         return server.dbValue("SELECT PASSHASH FROM USERS WHERE IDUSER = ?", {Demo::Client})
             .toString();
     };
-    EXPECT_EQ(HashIterations(stored()), 1000); // a failure changes nothing
-    server.signIn("klient");
-    EXPECT_EQ(HashIterations(stored()), 2000);
-    server.signIn("klient");
+    for (const QString &older : {HashPassword("klient", 1000), HashPassword("klient", 600000),
+                                 HashPassword("klient", HashCost{64, 1, 1})}) {
+        server.dbValue("UPDATE USERS SET PASSHASH = ? WHERE IDUSER = ?", {older, Demo::Client});
+        EXPECT_EQ(server.login("klient", "spatne").status, 203);
+        EXPECT_EQ(stored(), older); // a failure changes nothing
+        server.signIn("klient");
+        const QString upgraded = stored();
+        EXPECT_TRUE(upgraded.startsWith("$argon2id$v=19$m=128,t=1,p=1$")) << upgraded.toStdString();
+        server.signIn("klient");
+        EXPECT_EQ(stored(), upgraded);
+    }
 }
 
 TEST(ServerSessions, EndWhenTheAccountIsSwitchedOffOrItsPasswordChanges) {

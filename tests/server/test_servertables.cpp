@@ -1,6 +1,7 @@
 // Table fetches for every provider and change-set applies with their permission checks.
 #include "data/clienttable.h"
 #include "data/nullmarkers.h"
+#include "lang/textutil.h"
 #include "wire/packetframing.h"
 #include "wire/compression.h"
 #include "server/centralserver.h"
@@ -448,4 +449,72 @@ TEST(ServerFiles, TheSchoolsDataIsForTheServersUserOnly) {
                   0)
             << name.toStdString();
     }
+}
+
+// Values a change set may store are bound by the school's rules: order hours and amounts in
+// range, slots in the school's near years, remarks dated when they are written.
+TEST(ServerApply, ValuesAndTimesStayWithinTheSchoolsRules) {
+    ServerHarness server;
+    const QString staff = server.signIn("manazer");
+    const qint64 order =
+        server.dbValue("SELECT MIN(IDORDER) FROM ORDERS WHERE ORDERSTATUS = 1").toLongLong();
+    struct Case {
+        const char *field;
+        TValue value;
+        bool stored;
+    };
+    const QList<Case> cases{{"TEACHHOURS", TValue::FromFloat(-5000), false},
+                            {"TEACHHOURS", TValue::FromFloat(1e308), false},
+                            {"AMOUNT", TValue::FromFloat(-1), false},
+                            {"TEACHHOURS", TValue::FromFloat(37.5), true}};
+    for (const Case &c : cases) {
+        EditedTable t(server, staff, "prov_order");
+        t.edit(order, {{c.field, c.value}});
+        const HttpReply reply = server.apply(staff, "prov_order", t.changeSet());
+        EXPECT_EQ(reply.body.startsWith("ok"), c.stored)
+            << c.field << " " << c.value.toFloat() << " " << reply.body.toStdString();
+    }
+
+    const QString teacher = server.signIn("lektor");
+    const int year = QDate::currentDate().year();
+    for (const int y : {1, 9999, year - 3, year + 5, year + 1}) {
+        EditedTable t(server, teacher, "prov_timetable");
+        t.table.Append();
+        t.table.FieldByName("IDTIMETABLE").SetAsInteger(-1);
+        t.table.FieldByName("IDJOB").SetAsInteger(2);
+        t.table.FieldByName("IDTEACHER").SetAsInteger(Demo::Teacher);
+        t.table.FieldByName("TIMETABLESTATUS").SetAsInteger(1);
+        t.table.FieldByName("HOURS").SetAsFloat(1);
+        t.table.FieldByName("WHENHOUR").SetAsDateTime(QDateTime(QDate(y, 6, 2), QTime(7, 0)));
+        t.table.Post();
+        EXPECT_EQ(server.apply(teacher, "prov_timetable", t.changeSet()).body.startsWith("ok"),
+                  y == year + 1)
+            << y;
+    }
+
+    EditedTable added(server, teacher, "prov_userremark");
+    added.table.Append();
+    added.table.FieldByName("IDUSERREMARK").SetAsInteger(-1);
+    added.table.FieldByName("IDUSER").SetAsInteger(Demo::Client);
+    added.table.FieldByName("WHENWRITTEN").SetAsDateTime(QDateTime(QDate(2001, 1, 1), QTime()));
+    added.table.FieldByName("REMARK").SetAsString("Zpětně");
+    added.table.Post();
+    EXPECT_EQ(AppliedCount(server.apply(teacher, "prov_userremark", added.changeSet())), 1);
+    const QDateTime written =
+        server.dbValue("SELECT WHENWRITTEN FROM USERREMARKS WHERE REMARK = ?", {"Zpětně"})
+            .toDateTime();
+    EXPECT_GE(written.date().year(), year);
+    const qint64 remark =
+        server.dbValue("SELECT IDUSERREMARK FROM USERREMARKS WHERE REMARK = ?", {"Zpětně"})
+            .toLongLong();
+    EditedTable redated(server, teacher, "prov_userremark");
+    redated.edit(remark,
+                 {{"WHENWRITTEN", TValue::FromDateTime(QDateTime(QDate(2001, 1, 1), QTime()))}});
+    EXPECT_TRUE(
+        server.apply(teacher, "prov_userremark", redated.changeSet()).body.startsWith("error"));
+    // A NUL in a text is refused, on every database alike.
+    EditedTable nul(server, teacher, "prov_userremark");
+    nul.edit(remark, {{"REMARK", TValue::FromText(QStringLiteral("a") + QChar(0) + "b")}});
+    const HttpReply refused = server.apply(teacher, "prov_userremark", nul.changeSet());
+    EXPECT_EQ(FromWin1250(refused.body), "errorPoložka REMARK obsahuje nepovolené znaky.");
 }

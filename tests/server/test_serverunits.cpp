@@ -2,12 +2,14 @@
 #include "errors/apperror.h"
 #include "net/formencode.h"
 #include "server/actions/bookcatalogue.h"
-#include "server/http/formdata.h"
 #include "server/actions/loginaction.h"
-#include "server/store/passwordhash.h"
-#include "server/serveroptions.h"
+#include "server/actions/loginthrottle.h"
+#include "server/http/formdata.h"
 #include "server/seed/zipwriter.h"
+#include "server/serveroptions.h"
+#include "server/store/passwordhash.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <openssl/evp.h>
 #include <zlib.h>
@@ -40,16 +42,28 @@ TEST(ServerOptions, RefusesMalformedCommandLines) {
 }
 
 TEST(PasswordHash, VerifiesOnlyTheRightPasswordAndSaltsEachHash) {
-    const QString a = HashPassword("tajné heslo", 1000);
-    const QString b = HashPassword("tajné heslo", 1000);
-    EXPECT_NE(a, b);
-    EXPECT_TRUE(VerifyPassword("tajné heslo", a));
-    EXPECT_FALSE(VerifyPassword("tajne heslo", a));
-    EXPECT_FALSE(VerifyPassword("", a));
-    EXPECT_TRUE(VerifyPassword("", HashPassword("", 1000)));
-    for (const QString &broken : {QString(), QString("plain"), QString("pbkdf2-sha256$x$aa$bb"),
-                                  QString("pbkdf2-sha256$1000$$"), a.left(a.size() - 4)})
+    const HashCost cheap{64, 1, 1};
+    using Make = std::function<QString(const QByteArray &)>;
+    for (const Make &make : {Make([](const QByteArray &p) { return HashPassword(p, 1000); }),
+                             Make([&](const QByteArray &p) { return HashPassword(p, cheap); })}) {
+        const QString a = make("tajné heslo");
+        EXPECT_NE(a, make("tajné heslo"));
+        EXPECT_TRUE(VerifyPassword("tajné heslo", a));
+        EXPECT_FALSE(VerifyPassword("tajne heslo", a));
+        EXPECT_FALSE(VerifyPassword("", a));
+        EXPECT_TRUE(VerifyPassword("", make("")));
+        EXPECT_FALSE(VerifyPassword("tajné heslo", a.left(a.size() - 4)));
+    }
+    for (const QString &broken :
+         {QString(), QString("plain"), QString("pbkdf2-sha256$x$aa$bb"),
+          QString("pbkdf2-sha256$1000$$"), QString("$argon2id$v=19$m=99999999,t=1,p=1$aa$bb"),
+          QString("$argon2i$v=19$m=64,t=1,p=1$YWFhYWFhYWE$YWFhYWFhYWE")})
         EXPECT_FALSE(VerifyPassword("tajné heslo", broken)) << broken.toStdString();
+    // Every older-form hash and every cheaper Argon2id hash is due for replacement.
+    EXPECT_TRUE(NeedsNewHash(HashPassword("x", 600000), cheap));
+    EXPECT_TRUE(NeedsNewHash(HashPassword("x", HashCost{32, 1, 1}), cheap));
+    EXPECT_FALSE(NeedsNewHash(HashPassword("x", cheap), cheap));
+    EXPECT_FALSE(NeedsNewHash(HashPassword("x", HashCost{128, 2, 1}), cheap));
 }
 
 // Hashes are PBKDF2-HMAC-SHA256 exactly as OpenSSL computes it, for keys shorter than, as
@@ -169,4 +183,39 @@ TEST(ZipWriter, WritesDeflatedEntriesAnUnzipperReads) {
     }
     EXPECT_EQ(contents[0], page);
     EXPECT_EQ(contents[1], "body{}");
+}
+
+// Guessing is held back per name and address; nobody else's guessing locks the owner out of
+// the address he signs in from.
+TEST(LoginThrottle, GuessersWaitWhileTheOwnerGetsInFromHisUsualAddress) {
+    LoginThrottle throttle(5, 30);
+    QDateTime now(QDate(2026, 3, 2), QTime(8, 0));
+    const QHostAddress home(QStringLiteral("10.0.0.1")), classroom(QStringLiteral("10.0.0.2"));
+    auto address = [](int i) { return QHostAddress(quint32(0x0B000000 + i)); };
+    auto fail = [&](const QString &name, const QHostAddress &from, int times) {
+        for (int i = 0; i < times; ++i)
+            throttle.recordFailure(name, from, now);
+    };
+    throttle.recordSuccess("klient", home, now);
+    throttle.recordSuccess("klient", classroom, now);
+    // One attacker address: that pair waits, nobody else.
+    fail("klient", address(1), 5);
+    EXPECT_GT(throttle.waitSeconds("klient", address(1), now), 0);
+    EXPECT_EQ(throttle.waitSeconds("KLIENT", home, now), 0);
+    EXPECT_EQ(throttle.waitSeconds("klient", address(2), now), 0);
+    // Attackers from many addresses: the name waits everywhere but at its usual addresses.
+    for (int i = 2; i < 12; ++i)
+        fail("klient", address(i), 5);
+    EXPECT_GT(throttle.waitSeconds("klient", address(99), now), 0);
+    EXPECT_EQ(throttle.waitSeconds("klient", home, now), 0);
+    // Guessing across names from a classroom: the address waits, but not for its own users.
+    for (int i = 0; i < 30; ++i)
+        fail(QStringLiteral("guess%1").arg(i), classroom, 1);
+    EXPECT_GT(throttle.waitSeconds("reditel", classroom, now), 0);
+    EXPECT_EQ(throttle.waitSeconds("klient", classroom, now), 0);
+    // The owner's own mistakes still count against him.
+    fail("klient", home, 5);
+    EXPECT_GT(throttle.waitSeconds("klient", home, now), 0);
+    now = now.addSecs(11);
+    EXPECT_EQ(throttle.waitSeconds("klient", home, now), 0);
 }

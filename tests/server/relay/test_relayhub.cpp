@@ -119,24 +119,40 @@ TEST_F(RelayHubTest, SayClientForwardsBytesIntactAndEchoesTheStatus) {
         EXPECT_EQ(student->nextLine(), line + "NOTFOUND");
     }
     expectNothingElse(*teacher, "7_12;7_12_40");
+
+    // Another lesson's clients are out of reach both ways, though they are on line.
+    auto stranger = signedOn("7_13_41", "7_13_41");
+    auto otherTeacher = signedOn("8_12", "8_12");
+    for (const QByteArray &line :
+         {QByteArray("@sayclient;7_12;@syncpage;1;3;12"),
+          QByteArray("@sayclient;7_12_40;@chatmsg;x"), QByteArray("@sayclient;8_12;@chatmsg;x")}) {
+        stranger->send(line);
+        EXPECT_EQ(stranger->nextLine(), line + "NOTFOUND");
+    }
+    otherTeacher->send("@sayclient;7_12_40;@syncpage;1;3;12");
+    EXPECT_EQ(otherTeacher->nextLine(), "@sayclient;7_12_40;@syncpage;1;3;12NOTFOUND");
+    expectNothingElse(*teacher, "7_12;7_12_40");
+    expectNothingElse(*student, "7_12;7_12_40");
 }
 
 TEST_F(RelayHubTest, ForwardsNoLineLongerThanAClientReads) {
-    // Ids of equal length: the forwarded line is one byte longer than the line received.
-    auto sender = signedOn("1_2", "1_2");
-    auto receiver = signedOn("1_3", "1_3");
-    const QByteArray head = "@sayclient;1_3;";
+    // Ids of equal length in one lesson: the forwarded line is one byte longer than the line
+    // received.
+    auto sender = signedOn("1_2_3", "1_2_3");
+    auto receiver = signedOn("1_2_4", "1_2_3;1_2_4");
+    EXPECT_EQ(sender->nextLine(), "@listactiveusers;1_2_3;1_2_4");
+    const QByteArray head = "@sayclient;1_2_4;";
 
     const QByteArray fits = head + QByteArray(8191 - head.size(), 'p');
     sender->send(fits);
-    EXPECT_EQ(receiver->nextLine(), "@clientsaid;1_2;" + fits.mid(head.size()));
+    EXPECT_EQ(receiver->nextLine(), "@clientsaid;1_2_3;" + fits.mid(head.size()));
     EXPECT_EQ(sender->nextLine(), fits + "OK");
 
     const QByteArray tooLong = head + QByteArray(8192 - head.size(), 'q');
     sender->send(tooLong);
     EXPECT_EQ(sender->nextLine(), tooLong + "TOOLONG");
-    expectNothingElse(*receiver, "1_3");
-    expectNothingElse(*sender, "1_2");
+    expectNothingElse(*receiver, "1_2_3;1_2_4");
+    expectNothingElse(*sender, "1_2_3;1_2_4");
 }
 
 TEST_F(RelayHubTest, OverLongLineClosesOnlyItsConnection) {
@@ -233,7 +249,9 @@ TEST_F(RelayHubTest, ConnectionThatDoesNotSignOnInTimeIsClosed) {
     EXPECT_TRUE(silent->waitClosed());
 }
 
-TEST_F(RelayHubTest, ClientThatStopsReadingIsDropped) {
+// A client that floods another which stops reading is cut off; the one that stopped reading
+// (perhaps only slow) keeps its connection.
+TEST_F(RelayHubTest, AFloodIntoAClientThatStopsReadingCutsTheSender) {
     hub.setMaxPendingOutput(64 * 1024);
     auto teacher = signedOn("7_12", "7_12");
     auto student = signedOn("7_12_40", "7_12;7_12_40");
@@ -244,12 +262,13 @@ TEST_F(RelayHubTest, ClientThatStopsReadingIsDropped) {
     const QByteArray say = "@sayclient;7_12;@chatmsg;" + QByteArray(8000, 'm');
     QByteArray line;
     // Loopback buffers hold a few megabytes; 40 MB is far beyond them.
-    for (int sent = 0; sent < 5000 && !line.startsWith("@listactiveusers"); ++sent) {
+    for (int sent = 0; sent < 5000 && !line.startsWith("@error"); ++sent) {
         student->send(say);
         line = student->nextLine();
     }
-    EXPECT_EQ(line, "@listactiveusers;7_12_40");
-    EXPECT_EQ(hub.onlineClientIds(), QStringList({"7_12_40"}));
+    EXPECT_EQ(line, "@error;flood");
+    EXPECT_TRUE(student->waitClosed());
+    EXPECT_EQ(hub.onlineClientIds(), QStringList({"7_12"}));
 }
 
 TEST_F(RelayHubTest, ListenFailuresAreReported) {

@@ -1,0 +1,3 @@
+#include "relaylog.h"
+
+Q_LOGGING_CATEGORY(lcRelay, "tellavo.server.relay")

@@ -1,0 +1,3 @@
+#include "server/store/storelog.h"
+
+Q_LOGGING_CATEGORY(lcStore, "tellavo.server.store")
