@@ -57,6 +57,32 @@ protected:
     TRecordingProgress progress;
 };
 
+// A list wider than the page even with its columns narrowed names what it left out above the
+// pages; one that fits shows no note.
+TEST_F(PreviewTest, ColumnsLeftOutAreNamedAboveThePages) {
+    FillRows(table, 20);
+    for (const int copies : {1, 8}) {
+        SCOPED_TRACE(copies);
+        Tdboutputsfields items;
+        for (int i = 0; i < copies; ++i)
+            for (const char *name : {"ID", "NAME", "PRICE"})
+                items.append(Tdboutputsfield{QString::fromLatin1(name), -1,
+                                             QStringLiteral("%1 %2").arg(name).arg(i), 200, true});
+        Tdboutputs::PrepareItems(table, items);
+        TReportRequest request;
+        request.title = QStringLiteral("Výpis");
+        const TReportDefinition d =
+            BuildReportDefinition(table, items, request, ReportMediaFor(nullptr, roPortrait));
+        Tfrextprev window(d, table, printer, progress);
+        window.show();
+        EXPECT_EQ(window.labnotfitting->isVisible(), copies > 1);
+        if (copies > 1) {
+            EXPECT_TRUE(window.labnotfitting->text().contains(items.last().label));
+            EXPECT_FALSE(window.labnotfitting->text().contains(items.first().label));
+        }
+    }
+}
+
 TEST_F(PreviewTest, OnePageReportDisablesNavigation) {
     auto window = preview(5);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Preview - Tellavo - Výpis"));
