@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -81,6 +82,16 @@ TEST_F(PreviewTest, ColumnsLeftOutAreNamedAboveThePages) {
             EXPECT_FALSE(window.labnotfitting->text().contains(items.first().label));
         }
     }
+}
+
+// Printing without any printer says so instead of doing nothing.
+TEST_F(PreviewTest, PrintingWithoutAPrinterTellsTheUser) {
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "a printer is installed";
+    auto window = preview(5);
+    seam.boxAnswers.enqueue(mrOK);
+    EXPECT_FALSE(window->Print());
+    EXPECT_EQ(seam.boxTexts(), QStringList{AppText(1713)});
 }
 
 TEST_F(PreviewTest, OnePageReportDisablesNavigation) {
