@@ -11,6 +11,7 @@
 #include "output/formats/dboutputhtml.h"
 #include "output/report/dboutputprint.h"
 #include "output/formats/dboutputxls.h"
+#include "output/formats/dboutputxlsx.h"
 #include "output/report/reportbuilder.h"
 #include "output/report/reportpages.h"
 #include "output/report/reportpainter.h"
@@ -94,6 +95,13 @@ void BM_Excel(benchmark::State &state) {
         [](TClientTable &t) { Tdboutput_xls().Execute(t, {}, true, true); });
 }
 
+void BM_Xlsx(benchmark::State &state) {
+    run(state, FirstRows(100000), QStringLiteral("bench.xlsx"), [](TClientTable &t) {
+        Tdboutput_xlsx().Execute(t, {}, true, QStringLiteral("Rozvrh"), QString(), true, true,
+                                 true);
+    });
+}
+
 Tdboutputsfields reportItems() {
     Tdboutputsfields items;
     for (const char *name :
@@ -105,7 +113,7 @@ Tdboutputsfields reportItems() {
 
 void BM_Pdf(benchmark::State &state) {
     run(state, FirstRows(10000), QStringLiteral("bench.pdf"), [](TClientTable &t) {
-        Tdboutput_print().Execute(t, reportItems(), 0, true, true, true, QString(),
+        Tdboutput_print().Execute(t, reportItems(), 0, TReportTarget::Pdf, true, true, QString(),
                                   QStringLiteral("Rozvrh"), false);
     });
 }
@@ -120,13 +128,14 @@ void BM_PreviewPages(benchmark::State &state) {
         BuildReportDefinition(table, items, request, ReportMediaFor(nullptr, roPortrait));
     qsizetype pages = 0;
     for (auto _ : state)
-        pages = GenerateReportPages(d, table, ReportLineHeight()).size();
+        pages = GenerateReportPages(d, table, ReportLineHeight(), {}, ReportLineCount).size();
     state.counters["pages"] = double(pages);
 }
 
 BENCHMARK(BM_Csv)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Html)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Excel)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Xlsx)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Pdf)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewPages)->Unit(benchmark::kMillisecond);
 

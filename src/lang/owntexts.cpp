@@ -156,6 +156,21 @@ constexpr OwnText kOwnTexts[] = {
      "Do hárka Excelu možno exportovať najviac %d položiek, vybraných je %d."},
     {1710, "Definice sestavy je poškozená.", "Definícia zostavy je poškodená."},
     {1711, " (sčítat)", " (sčítať)"},
+    {1712, "Tisk na tiskárnu", "Tlač na tlačiareň"},
+    {1713, "Není k dispozici žádná tiskárna.", "Nie je k dispozícii žiadna tlačiareň."},
+    {1714, "Tisk na tiskárně %s se nepodařil.", "Tlač na tlačiarni %s sa nepodarila."},
+    {1715, "Kódování:", "Kódovanie:"},
+    {1716, "Windows-1250;UTF-8 s BOM", "Windows-1250;UTF-8 s BOM"},
+    {1717,
+     "Některé znaky nelze v kódování %s zapsat (hodnot: %d, první v záznamu %d). V souboru jsou "
+     "nahrazeny otazníkem; kódování UTF-8 je zapíše všechny.",
+     "Niektoré znaky nemožno v kódovaní %s zapísať (hodnôt: %d, prvá v zázname %d). V súbore sú "
+     "nahradené otáznikom; kódovanie UTF-8 ich zapíše všetky."},
+    {1718, "Export do Excelu (xlsx)", "Export do Excelu (xlsx)"},
+    {1719, "xlsx soubory", "xlsx súbory"},
+    {1720, "Na šířku stránky se nevešly sloupce: %s. Zvolte orientaci na šířku nebo méně položek.",
+     "Na šírku stránky sa nezmestili stĺpce: %s. Zvoľte orientáciu na šírku alebo menej "
+     "položiek."},
 };
 
 static_assert(std::is_sorted(std::begin(kOwnTexts), std::end(kOwnTexts),

@@ -1,5 +1,6 @@
 #include "output/outputfile.h"
 
+#include "base/logging.h"
 #include "errors/apperror.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
@@ -56,6 +57,7 @@ void TOutputFile::Commit() {
 void TOutputFile::fail() {
     const QString reason = m_file.errorString();
     m_file.cancelWriting();
+    qCWarning(lcOutput).noquote() << "writing" << m_file.fileName() << "failed:" << reason;
     throw AppError(
         FormatText(AppText(1700), {QDir::toNativeSeparators(m_file.fileName()), reason}));
 }

@@ -14,6 +14,14 @@ bool flagOf(const QString &part) {
     return !number || *number != 0;
 }
 
+// The format by its stored form: a stable id, or the position of the earlier form.
+QString formatOf(const QString &part) {
+    const auto position = ParseInteger(part);
+    if (position || part.isEmpty())
+        return TOutputTemplate::FormatAtPosition(position.value_or(0));
+    return part;
+}
+
 QString flagText(bool on) {
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
@@ -27,7 +35,7 @@ QString SumMarkerShown() {
 TOutputTemplate TOutputTemplate::Parse(const QString &value) {
     QString rest = value;
     TOutputTemplate t;
-    t.outputType = numberOr0(SplitSection(rest, u";"));
+    t.format = formatOf(SplitSection(rest, u";"));
     t.title = SplitSection(rest, u";");
     t.timeStamp = flagOf(SplitSection(rest, u";"));
     t.filter = flagOf(SplitSection(rest, u";"));
@@ -41,11 +49,25 @@ TOutputTemplate TOutputTemplate::Parse(const QString &value) {
 QString TOutputTemplate::Value() const {
     QString safeTitle = title;
     safeTitle.replace(u';', u',').replace(u'|', u',');
-    QStringList parts{QString::number(outputType), safeTitle,
+    QStringList parts{format, safeTitle,
                       flagText(timeStamp),         flagText(filter),
                       flagText(recordCount),       QString::number(orientation)};
     parts += items;
     return parts.join(u';');
+}
+
+QString TOutputTemplate::FormatAtPosition(int position) {
+    // The earlier form's list, in its order; it never grows (new formats have ids only).
+    static const QStringList positions = {"preview", "pdf", "html", "xls", "csv"};
+    return positions.value(position, positions.first());
+}
+
+QString TOutputTemplate::Upgraded(const QString &value) {
+    const qsizetype end = value.indexOf(u';');
+    const QString first = end < 0 ? value : value.left(end);
+    if (!ParseInteger(first))
+        return value;
+    return formatOf(first) + value.mid(first.size());
 }
 
 QStringList TOutputTemplate::ItemsOf(const QList<TOutputListItem> &list) {

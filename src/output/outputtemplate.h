@@ -23,10 +23,12 @@ struct TOutputListItem {
     QString Text() const { return summed ? caption + SumMarkerShown() : caption; }
 };
 
-// The settings of a stored output template: output type, title, the three flags, paper
-// orientation and the checked items in order (field names, summed ones with the marker).
+// The settings of a stored output template: the output format's stable id, title, the three
+// flags, paper orientation and the checked items in order (field names, summed ones with the
+// marker). Templates of earlier versions stored the format as its position in a fixed list of
+// five; they are read as the format at that position.
 struct TOutputTemplate {
-    int outputType = 0;
+    QString format = QStringLiteral("preview");
     QString title;
     bool timeStamp = true;
     bool filter = true;
@@ -37,6 +39,11 @@ struct TOutputTemplate {
     // Reads a stored value as far as it goes: missing parts are empty, numbers that are not
     // numbers are 0, flags are on unless they read 0.
     static TOutputTemplate Parse(const QString &value);
+    // A stored value with the format as a position (the earlier form) in the current form;
+    // any other value as it is.
+    static QString Upgraded(const QString &value);
+    // The format at a position of the earlier form's list (preview for other numbers).
+    static QString FormatAtPosition(int position);
     // The stored value; ";" and "|" in the title become ",".
     QString Value() const;
 

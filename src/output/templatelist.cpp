@@ -1,7 +1,9 @@
 #include "output/templatelist.h"
 
+#include "base/logging.h"
 #include "lang/programlocale.h"
 #include "net/settings/cfghandler.h"
+#include "output/outputtemplate.h"
 
 #include <QCollator>
 #include <QRegularExpression>
@@ -22,16 +24,28 @@ void TOutputTemplateList::Read() {
     if (!m_store.Read(kSection, QString(), text, m_key))
         return;
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    for (const QString &line : text.split(lineBreak))
-        if (!line.isEmpty())
-            m_lines.append(line);
+    bool upgraded = false;
+    for (const QString &line : text.split(lineBreak)) {
+        if (line.isEmpty())
+            continue;
+        QString name, value;
+        SplitLine(line, name, value);
+        const QString current = TOutputTemplate::Upgraded(value);
+        upgraded = upgraded || current != value;
+        m_lines.append(current == value ? line : name + u'=' + current);
+    }
+    if (upgraded)
+        Write();
 }
 
 void TOutputTemplateList::Write() {
-    if (m_lines.isEmpty())
+    if (m_lines.isEmpty()) {
         m_store.Delete(kSection, QString(), m_key);
-    else
-        m_store.Write(kSection, QString(), m_lines.join(QStringLiteral("\r\n")) + "\r\n", m_key);
+        return;
+    }
+    // A failure of the store leaves the stored list as it was; the log says so.
+    if (!m_store.Write(kSection, QString(), m_lines.join(QStringLiteral("\r\n")) + "\r\n", m_key))
+        qCWarning(lcOutput).noquote() << "writing the output templates of" << m_key << "failed";
 }
 
 QString TOutputTemplateList::CleanName(const QString &name) {

@@ -12,7 +12,8 @@ class TOutputTemplateList {
 public:
     TOutputTemplateList(TCfgHandler &store, QString storageKey);
 
-    // Reads the stored list (empty when there is none).
+    // Reads the stored list (empty when there is none). Templates stored in the earlier form
+    // (the format by its position) are rewritten in the current form, in the store as well.
     void Read();
     // Writes the list, or deletes the stored item when the list is empty. Failures of the
     // store are ignored.

@@ -1,5 +1,6 @@
 #include "output/tfdboutput.h"
 
+#include "base/logging.h"
 #include "data/clienttable.h"
 #include "grid/controls/datasource.h"
 #include "grid/dbgridex.h"
@@ -15,12 +16,13 @@
 #include "output/formats/dboutputhtml.h"
 #include "output/dboutputs.h"
 #include "output/fieldkinds.h"
-#include "output/outputwriters.h"
+#include "output/outputformats.h"
 #include "output/progresswindowsink.h"
 #include "output/radiogroup.h"
 #include "output/templatelist.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
@@ -71,13 +73,18 @@ Tfdboutput::Tfdboutput(QWidget *parent)
       chbfilter(new QCheckBox(CommonText(51), gbparams)),
       chbreccount(new QCheckBox(CommonText(52), gbparams)), rgori(nullptr),
       chbexpheader(new QCheckBox(CommonText(49), this)),
+      labencoding(new QLabel(AppText(1715), this)), cbencoding(new QComboBox(this)),
       btngenerate(new QPushButton(CommonText(55), this)),
       btnclose(new QPushButton(CommonText(15), this)) {
     setObjectName(QStringLiteral("fdboutput"));
     setWindowTitle(CommonText(30));
-    QStringList types, orientations;
-    TextToLines(CommonText(47), types);
+    QStringList types, orientations, encodings;
+    for (const TOutputFormat &format : OutputFormats())
+        types.append(format.Caption());
     TextToLines(CommonText(54), orientations);
+    TextToLines(AppText(1716), encodings);
+    cbencoding->addItems(encodings);
+    labencoding->setBuddy(cbencoding);
     rgtype = new TRadioGroup(CommonText(46), types, this);
     rgori = new TRadioGroup(CommonText(53), orientations, gbparams);
     rgtype->SetItemIndex(0);
@@ -141,6 +148,10 @@ void Tfdboutput::buildLayout() {
     right->addWidget(rgtype);
     right->addWidget(gbparams);
     right->addWidget(chbexpheader);
+    auto *encoding = new QHBoxLayout;
+    encoding->addWidget(labencoding);
+    encoding->addWidget(cbencoding, 1);
+    right->addLayout(encoding);
     right->addStretch();
     auto *columns = new QHBoxLayout;
     columns->addLayout(left, 1);
@@ -308,12 +319,27 @@ void Tfdboutput::sumToggled(bool on) {
     entry->setText(on ? caption + SumMarkerShown() : caption);
 }
 
+QString Tfdboutput::FormatId() const {
+    return OutputFormats().value(rgtype->ItemIndex()).id;
+}
+
+void Tfdboutput::SetFormatId(const QString &id) {
+    const QList<TOutputFormat> &formats = OutputFormats();
+    int index = 0;
+    for (int i = 0; i < formats.size(); ++i)
+        if (formats[i].id == id)
+            index = i;
+    rgtype->SetItemIndex(index);
+}
+
 void Tfdboutput::typeChanged() {
-    const int type = rgtype->ItemIndex();
-    const bool params = type <= 2;
-    gbparams->setVisible(params);
-    rgori->setVisible(type != 2);
-    chbexpheader->setVisible(!params);
+    const TOutputFormat *format = FindOutputFormat(FormatId());
+    const auto takes = [format](TOutputParam param) { return format && format->Takes(param); };
+    gbparams->setVisible(takes(TOutputParam::Title));
+    rgori->setVisible(takes(TOutputParam::Orientation));
+    chbexpheader->setVisible(takes(TOutputParam::Header));
+    labencoding->setVisible(takes(TOutputParam::Encoding));
+    cbencoding->setVisible(takes(TOutputParam::Encoding));
 }
 
 // --- generating ---
@@ -326,24 +352,27 @@ bool Tfdboutput::Generate(bool ask) {
         m_window = std::make_unique<TProgressWindowSink>();
         m_progress = m_window.get();
     }
+    const TOutputFormat *format = FindOutputFormat(FormatId());
+    if (!format)
+        return false;
     TOutputRequest request;
     request.items = OutputItems();
-    request.type = rgtype->ItemIndex();
     request.title = edtitle->text();
     request.timeStamp = chbtimestamp->isChecked();
     request.filterText = chbfilter->isChecked() ? m_filterText : QString();
     request.recordCount = chbreccount->isChecked();
     request.orientation = rgori->ItemIndex();
     request.header = chbexpheader->isChecked();
+    request.encoding = cbencoding->currentIndex();
     request.ask = ask;
-    return RunOutput(*t, request, m_progress);
+    return RunOutput(*t, *format, request, m_progress);
 }
 
 // --- templates ---
 
 QString Tfdboutput::templateValue() const {
     TOutputTemplate t;
-    t.outputType = rgtype->ItemIndex();
+    t.format = FormatId();
     t.title = edtitle->text();
     t.timeStamp = chbtimestamp->isChecked();
     t.filter = chbfilter->isChecked();
@@ -355,7 +384,7 @@ QString Tfdboutput::templateValue() const {
 
 void Tfdboutput::applyTemplateValue(const QString &value) {
     const TOutputTemplate t = TOutputTemplate::Parse(value);
-    rgtype->SetItemIndex(t.outputType);
+    SetFormatId(t.format);
     edtitle->setText(t.title);
     chbtimestamp->setChecked(t.timeStamp);
     chbfilter->setChecked(t.filter && chbfilter->isEnabled());
@@ -439,9 +468,11 @@ void Tfdboutput::ExportTemplate() {
         throw AppError(CommonText(146));
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) ||
-        file.write(ToWin1250(list.Lines().at(index) + "\r\n")) < 0 || !file.commit())
+        file.write(ToWin1250(list.Lines().at(index) + "\r\n")) < 0 || !file.commit()) {
+        qCWarning(lcOutput).noquote() << "writing" << fileName << "failed:" << file.errorString();
         throw AppError(
             FormatText(AppText(1700), {QDir::toNativeSeparators(fileName), file.errorString()}));
+    }
 }
 
 void Tfdboutput::ImportTemplate() {

@@ -9,6 +9,7 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -23,8 +24,8 @@ class TOutputProgress;
 class TRadioGroup;
 
 // "Výstup pro tisk a export": chooses and orders the grid's columns for an output, marks
-// numeric ones for a sum line, picks one of five output types with its parameters and runs
-// the writer; keeps named templates of these settings per list, in its own template menu and
+// numeric ones for a sum line, picks an output format of the registry with its parameters and
+// runs its writer; keeps named templates of these settings per list, in its own template menu and
 // in the frame's output menu, and exports and imports them as files.
 class Tfdboutput : public QDialog {
     Q_OBJECT
@@ -60,11 +61,16 @@ public:
     QCheckBox *chbtimestamp, *chbfilter, *chbreccount;
     TRadioGroup *rgori;
     QCheckBox *chbexpheader;
+    QLabel *labencoding;
+    QComboBox *cbencoding;
     QPushButton *btngenerate, *btnclose;
 
     // --- state and operations ---
     QString CurrentTemplate() const { return m_current; }
     QList<TOutputListItem> Items() const;
+    // The chosen output format's stable id; choosing an unknown id chooses the first format.
+    QString FormatId() const;
+    void SetFormatId(const QString &id);
     // The output list of the checked items in list order, widths from the grid's columns.
     Tdboutputsfields OutputItems() const;
     // Runs the writer of the chosen output type; false when its dialog was cancelled.

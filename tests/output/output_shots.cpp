@@ -50,7 +50,7 @@ TEST_F(Shots, OutputDialog) {
     WhenModal([this](QWidget *window) {
         auto *dialog = qobject_cast<Tfdboutput *>(window);
         if (dialog) {
-            dialog->rgtype->SetItemIndex(0);
+            dialog->SetFormatId(QStringLiteral("preview"));
             dialog->chlb->setCurrentRow(3); // the amount, summed
             dialog->chbsum->setChecked(true);
             QApplication::processEvents();
@@ -63,7 +63,7 @@ TEST_F(Shots, OutputDialog) {
                 static_cast<QDialog *>(preview)->reject();
             });
             dialog->btngenerate->click();
-            dialog->rgtype->SetItemIndex(1);
+            dialog->SetFormatId(QStringLiteral("pdf"));
             seam.fileAnswers.enqueue(folder() + QStringLiteral("/report.pdf"));
             seam.boxAnswers.enqueue(mrCancel);
             dialog->btngenerate->click();

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -113,6 +115,29 @@ void FillRows(TClientTable &table, int rows) {
     applyFormats(table);
 }
 
+TFieldDef memoField(const QString &name) {
+    TFieldDef def = MakeField(name, TFieldType::BinHex);
+    def.subtype = QStringLiteral("Text");
+    return def;
+}
+
+void LoadRows(TClientTable &table, const QList<TFieldDef> &fields,
+              const QList<QList<TValue>> &rows) {
+    TTableContent content;
+    content.fields = fields;
+    content.store.reset(content.fields);
+    for (const QList<TValue> &values : rows) {
+        const quint32 record = content.store.addRecord();
+        for (int f = 0; f < values.size(); ++f)
+            content.store.setValue(record, f, values[f]);
+        TRowEntry row;
+        row.record = record;
+        content.rows.push_back(row);
+    }
+    table.LoadFromBytes(WriteDataPacket(content, TPacketEncoding::Utf8));
+    table.First();
+}
+
 QByteArray ReadFileBytes(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -148,4 +173,21 @@ QString PythonWith(const QString &module) {
         if (RunTool(python, {QStringLiteral("-c"), QStringLiteral("import ") + module}) == 0)
             return python;
     return QString();
+}
+
+TFileSizeLimit::TFileSizeLimit(qint64 bytes) {
+    // Past the limit a write fails with EFBIG instead of ending the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    m_soft = qint64(limit.rlim_cur);
+    limit.rlim_cur = rlim_t(bytes);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+TFileSizeLimit::~TFileSizeLimit() {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = rlim_t(m_soft);
+    setrlimit(RLIMIT_FSIZE, &limit);
 }

@@ -6,6 +6,7 @@
 #include "seam/messagebox.h"
 #include "lang/texts.h"
 #include "net/settings/cfghandler.h"
+#include "output/outputformats.h"
 #include "output/radiogroup.h"
 #include "output/tfdboutput.h"
 #include "outputfixture.h"
@@ -15,6 +16,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -118,17 +120,27 @@ TEST_F(DefinitionTest, FilterCheckBoxFollowsTheFilterText) {
 TEST_F(DefinitionTest, OutputTypeShowsItsParameters) {
     dialog.show();
     struct Case {
-        int type;
-        bool params, orientation, header;
+        const char *format;
+        bool params, orientation, header, encoding;
     };
-    for (const Case c :
-         {Case{0, true, true, false}, Case{1, true, true, false}, Case{2, true, false, false},
-          Case{3, false, false, true}, Case{4, false, false, true}}) {
-        SCOPED_TRACE(c.type);
-        dialog.rgtype->Button(c.type)->click();
+    // The choices are the registry's, in its order, each with its parameters.
+    const Case cases[] = {
+        {"preview", true, true, false, false}, {"print", true, true, false, false},
+        {"pdf", true, true, false, false},     {"html", true, false, false, false},
+        {"xlsx", true, false, true, false},    {"xls", false, false, true, false},
+        {"csv", false, false, true, true},
+    };
+    ASSERT_EQ(dialog.rgtype->Count(), int(std::size(cases)));
+    for (int i = 0; i < dialog.rgtype->Count(); ++i) {
+        const Case &c = cases[i];
+        SCOPED_TRACE(c.format);
+        dialog.rgtype->Button(i)->click();
+        EXPECT_EQ(dialog.FormatId(), QString::fromLatin1(c.format));
+        EXPECT_EQ(dialog.rgtype->Button(i)->text(), FindOutputFormat(c.format)->Caption());
         EXPECT_EQ(dialog.gbparams->isVisible(), c.params);
         EXPECT_EQ(dialog.rgori->isVisible(), c.orientation);
         EXPECT_EQ(dialog.chbexpheader->isVisible(), c.header);
+        EXPECT_EQ(dialog.cbencoding->isVisible(), c.encoding);
     }
 }
 
@@ -162,7 +174,7 @@ TEST_F(DefinitionTest, ListButtonsCheckAndMove) {
 }
 
 TEST_F(DefinitionTest, GeneratingWritesTheCheckedItemsOrEveryFieldWhenNoneIs) {
-    dialog.rgtype->SetItemIndex(4);
+    dialog.SetFormatId(QStringLiteral("csv"));
     const QString file = dir.filePath(QStringLiteral("out.csv"));
     seam.fileAnswers.enqueue(file);
     seam.fileAnswers.enqueue(file);
@@ -187,16 +199,16 @@ TEST_F(DefinitionTest, SavingUnderTheCurrentNameIsSilentUnderAnotherExistingName
     saveAs(QStringLiteral("týden")); // the current one, in other letters: no question
     EXPECT_TRUE(seam.boxes.isEmpty());
     seam.boxAnswers.enqueue(mrCancel);
-    dialog.rgtype->SetItemIndex(2);
+    dialog.SetFormatId(QStringLiteral("html"));
     saveAs(QStringLiteral("MĚSÍC"));
     EXPECT_EQ(seam.boxTexts(),
               QStringList{QStringLiteral("Šablona s názvem \"MĚSÍC\" již existuje. Přejete si ji "
                                          "přepsat?")});
-    EXPECT_TRUE(storedText().startsWith(QStringLiteral("Měsíc=0;Přehled, a,b;")));
+    EXPECT_TRUE(storedText().startsWith(QStringLiteral("Měsíc=preview;Přehled, a,b;")));
     seam.boxAnswers.enqueue(mrOK);
     saveAs(QStringLiteral("MĚSÍC"));
-    EXPECT_EQ(storedText(), QStringLiteral("MĚSÍC=2;Přehled, a,b;1;0;1;0;NAME;NOTE;ID;PRICE\r\n"
-                                           "týden=0;Přehled, a,b;1;0;1;0;NAME;NOTE;ID;PRICE\r\n"));
+    EXPECT_EQ(storedText(), QStringLiteral("MĚSÍC=html;Přehled, a,b;1;0;1;0;NAME;NOTE;ID;PRICE\r\n"
+                                           "týden=preview;Přehled, a,b;1;0;1;0;NAME;NOTE;ID;PRICE\r\n"));
     EXPECT_EQ(frameMenu().mid(0, 2), (QStringList{"MĚSÍC", "týden"}));
     EXPECT_EQ(frameMenu().size(), 4);
 }
@@ -209,7 +221,7 @@ TEST_F(DefinitionTest, LoadingAppliesTheTemplateAndSkipsMissingFields) {
     dialog.SetFilterText(QStringLiteral("Stav: zaplaceno"));
     ASSERT_TRUE(dialog.LoadTemplate(QStringLiteral("&výkaz")));
     EXPECT_EQ(dialog.CurrentTemplate(), QStringLiteral("Výkaz"));
-    EXPECT_EQ(dialog.rgtype->ItemIndex(), 2);
+    EXPECT_EQ(dialog.FormatId(), QStringLiteral("html")); // stored the earlier way, as 2
     EXPECT_EQ(dialog.edtitle->text(), QStringLiteral("Přehled, a"));
     EXPECT_FALSE(dialog.chbtimestamp->isChecked());
     EXPECT_TRUE(dialog.chbfilter->isChecked());
@@ -260,7 +272,7 @@ TEST_F(DefinitionTest, ExportAndImportOfTemplateFiles) {
     dialog.ExportTemplate();
     EXPECT_EQ(seam.fileDialogs.last().fileName, QStringLiteral("Měsíční.tmo"));
     EXPECT_EQ(FromWin1250Text(ReadFileBytes(tmo)),
-              QStringLiteral("Měsíční=0;Výpis;1;0;1;0;NAME;NOTE;ID;PRICE\r\n"));
+              QStringLiteral("Měsíční=preview;Výpis;1;0;1;0;NAME;NOTE;ID;PRICE\r\n"));
 
     struct Case {
         const char *content;
@@ -287,12 +299,12 @@ TEST_F(DefinitionTest, ExportAndImportOfTemplateFiles) {
         seam.inputAnswers.enqueue(QStringLiteral("Bez rovnítka"));
         dialog.ImportTemplate();
         EXPECT_EQ(seam.inputs.last(), CommonText(69) + QStringLiteral("|") + CommonText(70));
-        EXPECT_EQ(dialog.rgtype->ItemIndex(), 0);
+        EXPECT_EQ(dialog.FormatId(), QStringLiteral("preview"));
         EXPECT_EQ(dialog.edtitle->text(), QString());
         EXPECT_TRUE(dialog.chbtimestamp->isChecked());
         EXPECT_TRUE(dialog.chbreccount->isChecked());
         EXPECT_EQ(listTexts().filter(QStringLiteral("+")).size(), 0);
-        EXPECT_TRUE(storedText().startsWith(QStringLiteral("Bez rovnítka=0;;1;0;1;0\r\n")));
+        EXPECT_TRUE(storedText().startsWith(QStringLiteral("Bez rovnítka=preview;;1;0;1;0\r\n")));
     }
 
     // A template removed behind the dialog's back cannot be exported.

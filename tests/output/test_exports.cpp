@@ -4,6 +4,7 @@
 #include "errors/apperror.h"
 #include "seam/messagebox.h"
 #include "lang/texts.h"
+#include "lang/textutil.h"
 #include "output/formats/dboutputcsv.h"
 #include "output/formats/dboutputhtml.h"
 #include "outputfixture.h"
@@ -231,6 +232,90 @@ TEST_F(ExportTest, FailedFileIsReportedAndEverythingIsRestored) {
     EXPECT_TRUE(seam.boxes.isEmpty());
     table.Next();
     EXPECT_EQ(scrolls, 1);
+}
+
+// Hostile values: a leading quote, formulas, characters outside the code page, control
+// characters. Each encoding is read back with Python's csv reader, record for record.
+class HostileExportTest : public ExportTest {
+protected:
+    void SetUp() override {
+        SetLanguageIndex(LangCzech);
+        QList<QList<TValue>> rows;
+        for (int i = 0; i < int(std::size(kValues)); ++i)
+            rows.append({TValue::FromInteger(-i), TValue::FromText(QString::fromUtf8(kValues[i])),
+                         TValue::FromFloat(-1.5)});
+        LoadRows(table,
+                 {MakeField(QStringLiteral("ID"), TFieldType::I4), memoField(QStringLiteral("NAME")),
+                  MakeField(QStringLiteral("PRICE"), TFieldType::R8)},
+                 rows);
+    }
+    static constexpr const char *kValues[] = {
+        "\"Quoted\" start", "=HYPERLINK(\"http://x.example\",\"klik\")", "+420 123",
+        "-jen text", "@SUM(A1)", "Žofie \"Ω\" ☃ 😀", "a\vb\x01" "c", "\"", "plain"};
+};
+
+TEST_F(HostileExportTest, CsvReadsBackRecordForRecordInBothEncodings) {
+    const QString python = PythonWith(QStringLiteral("csv"));
+    if (python.isEmpty())
+        GTEST_SKIP() << "no Python";
+    // The text each value must read back as: formulas stay text with an apostrophe in front,
+    // characters outside Windows-1250 become "?" there; numbers keep their minus sign.
+    const QStringList windows = {
+        "\"Quoted\" start", "'=HYPERLINK(\"http://x.example\",\"klik\")", "'+420 123",
+        "'-jen text", "'@SUM(A1)", "Žofie \"?\" ? ?", "a\vb\x01" "c", "\"", "plain"};
+    struct Case {
+        int encoding;
+        const char *pythonEncoding;
+        bool warned;
+    };
+    for (const Case c : {Case{ceWindows1250, "cp1250", true}, Case{ceUtf8Bom, "utf-8-sig", false}}) {
+        SCOPED_TRACE(c.pythonEncoding);
+        seam.boxes.clear();
+        const QString file = answer(QStringLiteral("hostile-%1.csv").arg(c.encoding));
+        ASSERT_TRUE(Tdboutput_csv().Execute(table, {}, true, false, c.encoding));
+        const QByteArray bytes = ReadFileBytes(file);
+        EXPECT_EQ(bytes.startsWith("\xEF\xBB\xBF"), c.encoding == ceUtf8Bom);
+        EXPECT_FALSE(bytes.contains('\x1A'));
+        QByteArray output;
+        ASSERT_EQ(RunTool(python,
+                          {QStringLiteral("-c"),
+                           QStringLiteral("import sys, csv\n"
+                                          "rows = list(csv.reader(open(sys.argv[1], newline='', "
+                                          "encoding=sys.argv[2]), delimiter=';'))\n"
+                                          "for r in rows: print(len(r), *r, sep='|')\n"),
+                           file, QString::fromLatin1(c.pythonEncoding)},
+                          &output),
+                  0)
+            << output.toStdString();
+        const QStringList lines = QString::fromUtf8(output).split(u'\n', Qt::SkipEmptyParts);
+        const QString price = table.FieldByName(QStringLiteral("PRICE")).AsString();
+        EXPECT_TRUE(price.startsWith(u'-')) << "a number keeps its sign, unguarded";
+        ASSERT_EQ(lines.size(), int(std::size(kValues)) + 1);
+        EXPECT_EQ(lines[0], QStringLiteral("3|ID|NAME|PRICE"));
+        for (int i = 0; i < int(std::size(kValues)); ++i) {
+            const QString name =
+                c.encoding == ceUtf8Bom && i == 5 ? QString::fromUtf8(kValues[i]) : windows[i];
+            const QString expected = QStringLiteral("3|%1|").arg(-i) + name + u'|' + price;
+            EXPECT_EQ(lines[i + 1], expected);
+        }
+        // The user is told which values lost characters, only where they did.
+        if (c.warned) {
+            ASSERT_EQ(seam.boxTexts().size(), 1);
+            EXPECT_EQ(seam.boxTexts()[0], FormatText(AppText(1717), {"Windows-1250", 1, 6}));
+        } else {
+            EXPECT_TRUE(seam.boxes.isEmpty());
+        }
+    }
+}
+
+TEST_F(HostileExportTest, HtmlWithControlCharactersIsWellFormed) {
+    const QString file = answer(QStringLiteral("hostile.html"));
+    ASSERT_TRUE(Tdboutput_html().Execute(table, {}, QStringLiteral("T\x01\v"), QString(), false,
+                                         true, false));
+    ExpectWellFormed(file);
+    const QString html = QString::fromUtf8(ReadFileBytes(file));
+    EXPECT_TRUE(html.contains(QStringLiteral("<td>a bc</td>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("Žofie &quot;Ω&quot; ☃ 😀")));
 }
 
 TEST_F(ExportTest, LargeHtmlExportIsWellFormed) {

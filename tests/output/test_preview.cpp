@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -56,6 +57,42 @@ protected:
     QPrinter printer;
     TRecordingProgress progress;
 };
+
+// A list wider than the page even with its columns narrowed names what it left out above the
+// pages; one that fits shows no note.
+TEST_F(PreviewTest, ColumnsLeftOutAreNamedAboveThePages) {
+    FillRows(table, 20);
+    for (const int copies : {1, 8}) {
+        SCOPED_TRACE(copies);
+        Tdboutputsfields items;
+        for (int i = 0; i < copies; ++i)
+            for (const char *name : {"ID", "NAME", "PRICE"})
+                items.append(Tdboutputsfield{QString::fromLatin1(name), -1,
+                                             QStringLiteral("%1 %2").arg(name).arg(i), 200, true});
+        Tdboutputs::PrepareItems(table, items);
+        TReportRequest request;
+        request.title = QStringLiteral("Výpis");
+        const TReportDefinition d =
+            BuildReportDefinition(table, items, request, ReportMediaFor(nullptr, roPortrait));
+        Tfrextprev window(d, table, printer, progress);
+        window.show();
+        EXPECT_EQ(window.labnotfitting->isVisible(), copies > 1);
+        if (copies > 1) {
+            EXPECT_TRUE(window.labnotfitting->text().contains(items.last().label));
+            EXPECT_FALSE(window.labnotfitting->text().contains(items.first().label));
+        }
+    }
+}
+
+// Printing without any printer says so instead of doing nothing.
+TEST_F(PreviewTest, PrintingWithoutAPrinterTellsTheUser) {
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "a printer is installed";
+    auto window = preview(5);
+    seam.boxAnswers.enqueue(mrOK);
+    EXPECT_FALSE(window->Print());
+    EXPECT_EQ(seam.boxTexts(), QStringList{AppText(1713)});
+}
 
 TEST_F(PreviewTest, OnePageReportDisablesNavigation) {
     auto window = preview(5);

@@ -27,7 +27,7 @@ TEST_F(OutputInProgram, OrdersListIsExportedThroughTheOutputButton) {
         auto *dialog = qobject_cast<Tfdboutput *>(window);
         shown = dialog != nullptr;
         if (dialog) {
-            dialog->rgtype->SetItemIndex(4);
+            dialog->SetFormatId(QStringLiteral("csv"));
             seam.fileAnswers.enqueue(file);
             seam.boxAnswers.enqueue(mrCancel);
             dialog->btngenerate->click();

@@ -12,3 +12,7 @@ if(TELLAVO_BUILD_SERVER)
     test_pdf.cpp
     LIBS tellavo_gui_output tellavo_outputtestfixture tellavo_servertestsupport)
 endif()
+
+# Pictures of a wide list in the preview and of the output dialog (not a test).
+add_executable(output_fit_shots output_fit_shots.cpp)
+target_link_libraries(output_fit_shots PRIVATE tellavo_gui_output tellavo_outputtestfixture)

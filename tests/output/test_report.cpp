@@ -4,6 +4,7 @@
 #include "lang/texts.h"
 #include "output/dboutputs.h"
 #include "output/outputtexts.h"
+#include "output/report/columnfit.h"
 #include "output/report/pageselection.h"
 #include "output/report/reportbuilder.h"
 #include "output/report/reportpages.h"
@@ -11,6 +12,8 @@
 #include "outputfixture.h"
 #include "qtprinters.h"
 
+#include <cmath>
+#include <tuple>
 #include <gtest/gtest.h>
 
 namespace {
@@ -171,6 +174,108 @@ TEST_F(ReportLayout, PagesRepeatTheHeaderAndEndWithSumsAndCount) {
         EXPECT_TRUE(last.contains(FormatCount(c.rows)));
         EXPECT_TRUE(last.contains(FormatCount(sum)));
     }
+}
+
+TEST(ColumnFit, NarrowsToMinimumsThenLeavesColumnsOut) {
+    struct Case {
+        const char *name;
+        QList<TColumnNeed> needs;
+        double body;
+        QList<double> widths; // 0: left out
+    };
+    const Case cases[] = {
+        {"fits as it is", {{"a", 1, 0.5}, {"b", 2, 1}}, 4, {1, 2}},
+        {"a number wider than its column widens it", {{"a", 0.5, 0.9}, {"b", 1, 0.5}}, 4, {0.9, 1}},
+        // 1 in too wide (gap 0.1): each column gives up its share of what it has above the least.
+        {"narrowed in proportion", {{"a", 2, 1}, {"b", 3, 1}, {"n", 1, 1}}, 5.2, {1.6667, 2.3333, 1}},
+        {"at the least the last one is left out", {{"a", 2, 1}, {"b", 2, 1}, {"c", 2, 1}}, 2.5,
+         {1, 1, 0}},
+        {"nothing fits", {{"a", 3, 3}}, 2, {0}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QList<TColumnPlace> places = FitColumns(c.needs, c.body, 0.1);
+        ASSERT_EQ(places.size(), c.widths.size());
+        double right = 0;
+        for (qsizetype i = 0; i < places.size(); ++i) {
+            EXPECT_NEAR(places[i].width, c.widths[i], 1e-4);
+            EXPECT_EQ(places[i].placed, c.widths[i] > 0);
+            if (places[i].placed) {
+                EXPECT_GE(places[i].left, right - 1e-9);
+                right = places[i].left + places[i].width + 0.1;
+                EXPECT_LE(places[i].left + places[i].width, c.body + 1e-9);
+            }
+        }
+    }
+}
+
+// A wide list with large sums, measured with a font of fixed-width letters: every column on
+// the page, no number or sum wider than its column, headings and long texts wrapped, and a
+// list too wide even then names the columns it leaves out.
+TEST_F(ReportLayout, WideListsFitTheBodyWithWholeNumbers) {
+    const auto width = [](const QString &text, bool bold) {
+        return text.size() * (bold ? 0.08 : 0.07);
+    };
+    media.textWidth = width;
+    media.lineCount = [width](const QString &text, double inches, bool bold) {
+        return std::max(1, int(std::ceil(width(text, bold) / inches - 1e-9)));
+    };
+    table.CreateDataSet({MakeField(QStringLiteral("AMOUNT"), TFieldType::R8),
+                         MakeField(QStringLiteral("NAME"), TFieldType::String, 200),
+                         MakeField(QStringLiteral("HOURS"), TFieldType::R8)});
+    for (int i = 0; i < 30; ++i)
+        table.AppendRecord({TValue::FromFloat(10220896.67), TValue::FromText(
+                                QStringLiteral("Zaplacená a vyfakturovaná objednávka %1 ").arg(i).repeated(3)),
+                            TValue::FromFloat(56.47)});
+    table.MergeChangeLog();
+    table.FieldDef(0).displayFormat = QStringLiteral("#,##0.00");
+    table.FieldDef(2).displayFormat = QStringLiteral("#,##0.00");
+    table.First();
+    items.clear();
+    // The program's own 80 px amount column, a wide text column and a narrow number column.
+    for (const auto &[name, label, pixels] :
+         {std::tuple{"AMOUNT", "Částka objednávky", 80}, {"NAME", "Stav", 900},
+          {"HOURS", "Hodiny", 30}}) {
+        items.append(Tdboutputsfield{QString::fromLatin1(name), -1, QString::fromUtf8(label),
+                                     pixels, true});
+    }
+    items[1].summed = false;
+    Tdboutputs::PrepareItems(table, items);
+    const TReportDefinition d = build();
+    EXPECT_TRUE(d.notFitting.isEmpty());
+    const TReportBand &header = *d.Band(TReportBandKind::PageHeader);
+    ASSERT_EQ(header.texts.size(), 3);
+    const TReportText &last = header.texts.last();
+    EXPECT_LE(last.left + last.width, d.BodyWidth() + 1e-9);
+    // "Částka objednávky" takes two lines: the header grows, its rule stays under it.
+    EXPECT_NEAR(header.height, 0.2 + kBold, 1e-9);
+    EXPECT_NEAR(header.lines[0].top, header.height - 0.01, 1e-9);
+    const QList<TReportPage> pages =
+        GenerateReportPages(d, table, kLine, {}, media.lineCount);
+    int wrapped = 0;
+    for (const TReportPage &page : pages)
+        for (const TPageText &t : page.texts) {
+            if (t.text.contains(u',')) { // every number and sum
+                EXPECT_FALSE(t.wrap) << t.text.toStdString();
+                EXPECT_LE(width(t.text, t.bold), t.width + 1e-9) << t.text.toStdString();
+            }
+            wrapped += t.wrap && t.height > kLine ? 1 : 0;
+        }
+    QString sums;
+    for (const TPageText &t : pages.last().texts)
+        sums += t.text + u'|';
+    sums.replace(QChar(0x00A0), u' ');
+    EXPECT_TRUE(sums.contains(QStringLiteral("306 626 900,10|"))) << sums.toStdString();
+    EXPECT_TRUE(sums.contains(QStringLiteral("|1 694,10|"))) << sums.toStdString();
+    EXPECT_GT(wrapped, 0); // the long state texts go on over two lines
+
+    // Many more columns than the body can take even narrowed: the last ones are left out.
+    for (int i = 0; i < 12; ++i)
+        items.append(items[0]);
+    const TReportDefinition crowded = build();
+    EXPECT_FALSE(crowded.notFitting.isEmpty());
+    EXPECT_EQ(crowded.notFitting.size() + crowded.Band(TReportBandKind::PageHeader)->texts.size(),
+              items.size());
 }
 
 TEST(PreviewRules, ZoomSteps) {

@@ -15,13 +15,13 @@ namespace {
 
 TEST(OutputTemplate, ValueRoundTripsWithSafeTitle) {
     TOutputTemplate t;
-    t.outputType = 3;
+    t.format = QStringLiteral("xls");
     t.title = QStringLiteral("Přehled; hodin | lektorů");
     t.timeStamp = false;
     t.recordCount = false;
     t.orientation = 2;
     t.items = {QStringLiteral("NAME"), QStringLiteral("HOURS (sčítat)")};
-    EXPECT_EQ(t.Value(), QStringLiteral("3;Přehled, hodin , lektorů;0;1;0;2;NAME;HOURS (sčítat)"));
+    EXPECT_EQ(t.Value(), QStringLiteral("xls;Přehled, hodin , lektorů;0;1;0;2;NAME;HOURS (sčítat)"));
     const TOutputTemplate back = TOutputTemplate::Parse(t.Value());
     EXPECT_EQ(back.title, QStringLiteral("Přehled, hodin , lektorů"));
     EXPECT_EQ(back.Value(), t.Value());
@@ -30,23 +30,25 @@ TEST(OutputTemplate, ValueRoundTripsWithSafeTitle) {
 TEST(OutputTemplate, MalformedValuesApplyAsFarAsTheyGo) {
     struct Case {
         const char *value;
-        int type;
+        const char *format;
         const char *title;
         bool stamp, filter, count;
         int orientation;
         int items;
     };
     const Case cases[] = {
-        {"", 0, "", true, true, true, 0, 0},
-        {"x;T;a;0;;y", 0, "T", true, false, true, 0, 0},
-        {"2;Nadpis", 2, "Nadpis", true, true, true, 0, 0},
-        {"4;;0;0;0;1;A;B", 4, "", false, false, false, 1, 2},
-        {" 1;t;2;-1;0", 1, "t", true, true, false, 0, 0},
+        {"", "preview", "", true, true, true, 0, 0},
+        {"x;T;a;0;;y", "x", "T", true, false, true, 0, 0}, // an unknown id: the dialog's first
+        {"2;Nadpis", "html", "Nadpis", true, true, true, 0, 0},
+        {"4;;0;0;0;1;A;B", "csv", "", false, false, false, 1, 2},
+        {" 1;t;2;-1;0", "pdf", "t", true, true, false, 0, 0},
+        {"9;t", "preview", "t", true, true, true, 0, 0},
+        {"xlsx;t", "xlsx", "t", true, true, true, 0, 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.value);
         const TOutputTemplate t = TOutputTemplate::Parse(QString::fromUtf8(c.value));
-        EXPECT_EQ(t.outputType, c.type);
+        EXPECT_EQ(t.format, QString::fromLatin1(c.format));
         EXPECT_EQ(t.title, QString::fromUtf8(c.title));
         EXPECT_EQ(t.timeStamp, c.stamp);
         EXPECT_EQ(t.filter, c.filter);
@@ -118,12 +120,36 @@ TEST(TemplateList, KeepsSortedLinesAndDeletesTheFileWhenEmpty) {
               QStringLiteral("ALFA=3;d\r\nČtvrtletí=1;b\r\nzápis=0;a\r\n"));
     TOutputTemplateList again(store, QStringLiteral("frg_orders"));
     again.Read();
-    EXPECT_EQ(again.Value(QStringLiteral("&alfa")), QStringLiteral("3;d"));
+    EXPECT_EQ(again.Value(QStringLiteral("&alfa")), QStringLiteral("xls;d"));
     EXPECT_TRUE(again.Contains(QStringLiteral("ZÁPIS")));
     for (const QString &name : again.Names())
         again.Remove(name);
     again.Write();
     EXPECT_FALSE(QFile::exists(file));
+}
+
+// A list stored by an earlier version names formats by their position: it is read by the
+// formats at those positions and stored again with their ids; lines already in the current
+// form, and names and items, stay as they were.
+TEST(TemplateList, TemplatesStoredByPositionAreReadAndRewritten) {
+    QTemporaryDir dir;
+    TFileCfgHandler store(dir.path());
+    const QString file = dir.filePath(QStringLiteral("frg_orders.dbo"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TELLAVO_OUTPUT_FIXTURES "/legacy.dbo"), file));
+    TOutputTemplateList list(store, QStringLiteral("frg_orders"));
+    list.Read();
+    const QStringList expected = {
+        QStringLiteral("Faktury=xls;Faktury, květen;1;1;0;0;IDORDER;PRICE (sčítat)"),
+        QStringLiteral("Měsíc=preview;Přehled;1;0;1;2;NAME;HOURS (sčítat)"),
+        QStringLiteral("Nová=pdf;Nová forma;1;1;1;1;NAME"),
+        QStringLiteral("Poškozená=x;;1"),
+        QStringLiteral("Tabulka=csv"),
+    };
+    EXPECT_EQ(list.Lines(), expected);
+    EXPECT_EQ(FromWin1250(ReadFileBytes(file)), expected.join(QStringLiteral("\r\n")) + "\r\n");
+    const TOutputTemplate faktury = TOutputTemplate::Parse(list.Value(QStringLiteral("faktury")));
+    EXPECT_EQ(faktury.format, QStringLiteral("xls"));
+    EXPECT_EQ(faktury.items, (QStringList{"IDORDER", "PRICE (sčítat)"}));
 }
 
 } // namespace

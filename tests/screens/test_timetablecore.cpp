@@ -266,8 +266,10 @@ TEST(ICalendar, LinesAreFoldedEscapedAndEndInCrLf) {
         QStringLiteral("DESCRIPTION:Vyučující: Svobodová Petra\\nKlient: Novák Jan\\\\Ž")));
     EXPECT_TRUE(lines.contains(QStringLiteral("SUMMARY:") + QString(40, QChar(0x017D)) +
                                QStringLiteral(" long summary that needs folding")));
-    const QDateTime start(QDate(2026, 3, 5), QTime(15, 0));
-    EXPECT_TRUE(lines.contains("DTSTART:" + start.toUTC().toString("yyyyMMdd'T'HHmmss'Z'")));
+    // 15:00 in Prague (winter time) whatever the machine's zone.
+    EXPECT_TRUE(lines.contains("DTSTART:20260305T140000Z"));
+    EXPECT_TRUE(lines.contains("DTEND:20260305T150000Z"));
+    EXPECT_TRUE(lines.contains("DTSTART:20260630T220000Z")); // summer time
     EXPECT_EQ(lines.count("BEGIN:VEVENT"), 2);
     EXPECT_EQ(
         lines.count(
@@ -302,7 +304,7 @@ TEST(ICalendar, AThirdPartyParserReadsTheEventsBack) {
         "for e in cal.walk('VEVENT'):\n"
         "    s = e.decoded('DTSTART'); d = e.decoded('DTEND')\n"
         "    print(e['UID'], s.utcoffset().total_seconds(), int((d - s).total_seconds()),\n"
-        "          s.astimezone().strftime('%Y-%m-%d %H:%M'), str(e['SUMMARY']), sep='|')\n"
+        "          s.strftime('%Y-%m-%d %H:%M'), str(e['SUMMARY']), sep='|')\n"
         "    print(str(e.get('DESCRIPTION', '')).replace('\\n', '/'))\n");
     QProcess process;
     process.start(python, {QStringLiteral("-c"), script, file.fileName()});
@@ -312,11 +314,45 @@ TEST(ICalendar, AThirdPartyParserReadsTheEventsBack) {
         QString::fromUtf8(process.readAllStandardOutput()).chopped(1).split(u'\n');
     ASSERT_EQ(out.size(), 4);
     const QList<TCalendarEvent> events = sampleEvents();
-    EXPECT_EQ(out[0], QStringLiteral("timetable-15@school.example|0.0|3600|2026-03-05 15:00|") +
+    EXPECT_EQ(out[0], QStringLiteral("timetable-15@school.example|0.0|3600|2026-03-05 14:00|") +
                           events[0].summary);
     EXPECT_EQ(out[1], QStringLiteral("Vyučující: Svobodová Petra/Klient: Novák Jan\\Ž"));
-    EXPECT_EQ(out[2], QStringLiteral("timetable-16@school.example|0.0|5400|2026-07-01 00:00|") +
+    EXPECT_EQ(out[2], QStringLiteral("timetable-16@school.example|0.0|5400|2026-06-30 22:00|") +
                           events[1].summary);
+}
+
+// School times are read in the school's zone around both changes of time: the hour skipped
+// in spring still gives a lesson with an end, the repeated autumn hour its standard time.
+TEST(ICalendar, SchoolTimesConvertFromTheSchoolsZone) {
+    struct Case {
+        QDate date;
+        QTime time;
+        const char *utc;
+    };
+    const Case cases[] = {
+        {QDate(2026, 3, 5), QTime(15, 0), "20260305T140000Z"},
+        {QDate(2026, 3, 29), QTime(1, 59), "20260329T005900Z"},
+        {QDate(2026, 3, 29), QTime(2, 30), "20260329T013000Z"}, // skipped: 03:30 summer time
+        {QDate(2026, 3, 29), QTime(3, 0), "20260329T010000Z"},
+        {QDate(2026, 10, 25), QTime(2, 30), "20261025T013000Z"},
+        {QDate(2026, 10, 25), QTime(15, 0), "20261025T140000Z"},
+    };
+    const TICalendarWriter writer;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.utc);
+        EXPECT_EQ(TICalendarWriter::UtcStamp(writer.SchoolTimeToUtc(c.date, c.time)), c.utc);
+    }
+    // A zone named by the server replaces the default one.
+    EXPECT_EQ(TICalendarWriter::UtcStamp(TICalendarWriter(QTimeZone("Europe/London"))
+                                             .SchoolTimeToUtc(QDate(2026, 7, 1), QTime(15, 0))),
+              "20260701T140000Z");
+    // An end that fell into a skipped hour of the machine (an invalid value) gives an hour.
+    TCalendarEvent gap;
+    gap.uid = QStringLiteral("gap");
+    gap.start = QDateTime(QDate(2026, 3, 29), QTime(2, 30));
+    gap.end = QDateTime();
+    const QByteArray file = writer.Write({gap}, QDateTime(QDate(2026, 3, 1), QTime(12, 0)));
+    EXPECT_TRUE(file.contains("DTSTART:20260329T013000Z\r\nDTEND:20260329T023000Z\r\n"));
 }
 
 TEST(LessonEvents, ClientsExportTheirBookingsAndSummariesNameTheOtherSide) {

@@ -71,13 +71,15 @@ QString cellText(TClientTable &table, int index) {
 
 QString Tdboutput_html::Escaped(const QString &text) {
     const auto special = [](QChar c) {
-        return c == u'&' || c == u'<' || c == u'>' || c == u'"' || c == u'\'';
+        return c == u'&' || c == u'<' || c == u'>' || c == u'"' || c == u'\'' ||
+               c.unicode() < 0x20 || c.isSurrogate() || c.unicode() >= 0xFFFE;
     };
     if (std::none_of(text.begin(), text.end(), special))
         return text;
     QString out;
     out.reserve(text.size() + 16);
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
         switch (c.unicode()) {
         case u'&':
             out += QLatin1String("&amp;");
@@ -94,8 +96,22 @@ QString Tdboutput_html::Escaped(const QString &text) {
         case u'\'':
             out += QLatin1String("&apos;");
             break;
-        default:
+        case u'\t':
+        case u'\n':
+        case u'\r':
             out += c;
+            break;
+        case u'\v':
+        case u'\f':
+            out += u' '; // line breaks of word processors
+            break;
+        default:
+            if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+                out += c;
+                out += text[++i];
+            } else if (c.unicode() >= 0x20 && !c.isSurrogate() && c.unicode() < 0xFFFE) {
+                out += c;
+            } // XML 1.0 forbids the other control characters and lone surrogates: dropped
         }
     }
     return out;

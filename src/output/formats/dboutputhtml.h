@@ -17,6 +17,8 @@ public:
     bool Execute(TClientTable &table, Tdboutputsfields items, const QString &title,
                  const QString &filterText, bool timeStamp, bool recordCount, bool ask);
 
-    // "&", "<", ">", double quote and "'" as XML entities.
+    // "&", "<", ">", double quote and "'" as XML entities; characters that XML 1.0 forbids
+    // (control characters other than tab and line breaks, lone surrogates, U+FFFE and U+FFFF)
+    // are dropped, a vertical tab or form feed becomes a blank.
     static QString Escaped(const QString &text);
 };

@@ -14,8 +14,8 @@
 namespace {
 
 constexpr int kProgressStep = 500;
-constexpr int kMaxRows = 65535; // row numbers are 16-bit
-constexpr int kMaxColumns = 256;
+constexpr int kMaxRows = Tdboutput_xls::kMaxRows;
+constexpr int kMaxColumns = Tdboutput_xls::kMaxColumns;
 constexpr int kMaxWidth = 255; // characters
 constexpr int kPixelsPerCharacter = 5;
 

@@ -14,4 +14,7 @@ public:
     // save dialog was cancelled. A list beyond the sheet's limits (rows, items) raises
     // AppError before anything is written.
     bool Execute(TClientTable &table, Tdboutputsfields items, bool header, bool ask);
+
+    static constexpr int kMaxRows = 65535; // row numbers are 16-bit, the heading row included
+    static constexpr int kMaxColumns = 256;
 };

@@ -1,5 +1,6 @@
 #include "output/formats/mxnativeexcel.h"
 
+#include "base/logging.h"
 #include "errors/apperror.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
@@ -129,9 +130,11 @@ void TmxNativeExcel::SetFileName(const QString &name) {
 void TmxNativeExcel::Save() const {
     QSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(m_buffer) != m_buffer.size() ||
-        !file.commit())
+        !file.commit()) {
+        qCWarning(lcOutput).noquote() << "writing" << m_fileName << "failed:" << file.errorString();
         throw AppError(
             FormatText(AppText(1700), {QDir::toNativeSeparators(m_fileName), file.errorString()}));
+    }
 }
 
 void TmxNativeExcel::SetCursorRow(int row) {

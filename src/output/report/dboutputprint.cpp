@@ -51,7 +51,7 @@ QPrinter *systemPrinter(QPrinter &printer) {
 } // namespace
 
 bool Tdboutput_print::Execute(TClientTable &table, Tdboutputsfields items, int orientation,
-                              bool toPdf, bool recordCount, bool timeStamp,
+                              TReportTarget target, bool recordCount, bool timeStamp,
                               const QString &filterText, const QString &title, bool ask) {
     PrepareItems(table, items);
     TableQuiet quiet(table);
@@ -66,10 +66,24 @@ bool Tdboutput_print::Execute(TClientTable &table, Tdboutputsfields items, int o
     request.orientation = orientation;
     const TReportMedia media = ReportMediaFor(systemPrinter(printer), orientation);
     const QByteArray definition = BuildReportDefinition(table, items, request, media).Save();
-    if (toPdf)
+    switch (target) {
+    case TReportTarget::Pdf:
         return DirectPdf(definition, table, ask);
+    case TReportTarget::Printer:
+        return Print(definition, table, printer);
+    case TReportTarget::Preview:
+        break;
+    }
     Preview(definition, table, printer);
     return true;
+}
+
+bool Tdboutput_print::Print(const QByteArray &definition, TClientTable &table,
+                            QPrinter &printer) {
+    Tfrextprev preview(TReportDefinition::Load(definition), table, printer, Progress(),
+                       QApplication::activeWindow());
+    preview.GeneratePages();
+    return preview.Print();
 }
 
 void Tdboutput_print::Preview(const QByteArray &definition, TClientTable &table,
@@ -94,7 +108,7 @@ bool Tdboutput_print::DirectPdf(const QByteArray &bytes, TClientTable &table, bo
             GenerateReportPages(definition, table, ReportLineHeight(), [&](int page) {
                 progress.SetText(
                     QString(CommonText(112)).replace(QLatin1String("%p"), QString::number(page)));
-            });
+            }, ReportLineCount);
         progress.SetText(CommonText(116));
         WriteReportPdf(fileName, definition, pages);
     }

@@ -19,6 +19,8 @@ struct TReportMedia {
     double boldLineHeight = 0.16; // the same in bold
     // Inches a text takes in the report's font; empty: texts are not measured.
     std::function<double(const QString &text, bool bold)> textWidth;
+    // Lines a text takes wrapped to a width in inches; empty: one line.
+    std::function<int(const QString &text, double width, bool bold)> lineCount;
 };
 
 // The report's contents as the definition dialog hands them over.
@@ -34,7 +36,9 @@ struct TReportRequest {
 
 // Lays out a list report: page number, title block with time stamp and filter lines, a
 // column header on every page, one row per record, and a sum and count block. The items
-// must be prepared for the table.
+// must be prepared for the table. Columns are fitted to the body: numbers keep the width of
+// their widest value and sum, text columns are narrowed and wrap their values, headings
+// wrap; columns that still do not fit are left out and named in the definition.
 TReportDefinition BuildReportDefinition(const TClientTable &table, const Tdboutputsfields &items,
                                         const TReportRequest &request, const TReportMedia &media);
 

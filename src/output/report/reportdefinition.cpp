@@ -9,7 +9,7 @@
 namespace {
 
 constexpr quint32 kMagic = 0x54525054; // "TRPT"
-constexpr quint16 kVersion = 1;
+constexpr quint16 kVersion = 2;
 
 } // namespace
 
@@ -17,13 +17,13 @@ constexpr quint16 kVersion = 1;
 
 static QDataStream &operator<<(QDataStream &out, const TReportText &t) {
     return out << quint8(t.kind) << t.text << t.left << t.top << t.width << t.bold << t.underline
-               << quint8(t.alignment) << t.format;
+               << quint8(t.alignment) << t.format << t.wrap;
 }
 
 static QDataStream &operator>>(QDataStream &in, TReportText &t) {
     quint8 kind = 0, alignment = 0;
     in >> kind >> t.text >> t.left >> t.top >> t.width >> t.bold >> t.underline >> alignment >>
-        t.format;
+        t.format >> t.wrap;
     t.kind = TReportTextKind(std::min<quint8>(kind, quint8(TReportTextKind::PageNumber)));
     t.alignment = TOutputAlignment(std::min<quint8>(alignment, quint8(TOutputAlignment::Center)));
     return in;
@@ -94,6 +94,7 @@ QByteArray TReportDefinition::Save() const {
     out << kMagic << kVersion << name << qint32(orientation) << pageWidth << pageHeight
         << marginLeft << marginTop << marginRight << marginBottom << fontPoints << pageNumber;
     writeList(out, bands);
+    out << notFitting;
     return bytes;
 }
 
@@ -109,6 +110,7 @@ TReportDefinition TReportDefinition::Load(const QByteArray &bytes) {
         in >> d.name >> orientation >> d.pageWidth >> d.pageHeight >> d.marginLeft >> d.marginTop >>
             d.marginRight >> d.marginBottom >> d.fontPoints >> d.pageNumber;
         readList(in, d.bands);
+        in >> d.notFitting;
     }
     if (magic != kMagic || version != kVersion || in.status() != QDataStream::Ok)
         throw AppError(AppText(1710));

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // When a band is printed.
 enum class TReportBandKind : quint8 {
@@ -32,7 +33,8 @@ struct TReportText {
     bool bold = false;
     bool underline = false;
     TOutputAlignment alignment = TOutputAlignment::Left;
-    QString format; // display format of sums and counts
+    QString format;    // display format of sums and counts
+    bool wrap = false; // a text too long for its width goes on over more lines
 };
 
 // A horizontal line of a band: position and length in inches, thickness in points.
@@ -62,6 +64,7 @@ struct TReportDefinition {
     double fontPoints = 10;
     TReportText pageNumber; // position on the page
     QList<TReportBand> bands;
+    QStringList notFitting; // labels of the columns left out: even narrowed they did not fit
 
     double BodyLeft() const { return marginLeft; }
     double BodyTop() const { return marginTop; }

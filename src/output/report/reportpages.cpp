@@ -12,8 +12,9 @@ namespace {
 class PageFlow {
 public:
     PageFlow(const TReportDefinition &d, TClientTable &table, double lineHeight,
-             const std::function<void(int)> &pageDone)
+             const std::function<void(int)> &pageDone, const TLineCount &lineCount)
         : m_d(d), m_table(table), m_lineHeight(lineHeight), m_pageDone(pageDone),
+          m_lineCount(lineCount),
           m_header(d.Band(TReportBandKind::PageHeader)) {}
 
     void Run() {
@@ -47,24 +48,37 @@ private:
     }
 
     void place(const TReportBand &band) {
+        // The texts first: a band with wrapped texts is as tall as its longest one.
+        QList<TPageText> texts;
+        int bandLines = 1;
+        for (const TReportText &t : band.texts) {
+            TPageText placed{textOf(t), t.left, t.top, t.width, m_lineHeight, t.bold,
+                             t.underline, t.alignment, t.wrap};
+            if (t.wrap && m_lineCount) {
+                const int lines = std::max(1, m_lineCount(placed.text, t.width, t.bold));
+                placed.height = lines * m_lineHeight;
+                bandLines = std::max(bandLines, lines);
+            }
+            texts.append(placed);
+        }
+        const double height = band.height + (bandLines - 1) * m_lineHeight *
+                                                (band.kind == TReportBandKind::Detail ? 1 : 0);
         const double bottom = m_d.BodyTop() + m_d.BodyHeight();
         // A band that does not fit goes to a new page, unless the page is still empty.
-        if (m_y + band.height > bottom + 1e-9 && m_y > m_d.BodyTop() + 1e-9) {
+        if (m_y + height > bottom + 1e-9 && m_y > m_d.BodyTop() + 1e-9) {
             newPage();
             if (m_header && &band != m_header)
                 place(*m_header);
         }
         TReportPage &page = pages.last();
-        for (const TReportText &t : band.texts) {
-            TPageText placed{textOf(t),    m_d.BodyLeft() + t.left,
-                             m_y + t.top,  t.width,
-                             m_lineHeight, t.bold,
-                             t.underline,  t.alignment};
-            page.texts.append(placed);
+        for (TPageText &t : texts) {
+            t.left += m_d.BodyLeft();
+            t.top += m_y;
+            page.texts.append(t);
         }
         for (const TReportLine &l : band.lines)
             page.lines.append(TPageLine{m_d.BodyLeft() + l.left, m_y + l.top, l.width, l.points});
-        m_y += band.height;
+        m_y += height;
     }
 
     QString textOf(const TReportText &t) const {
@@ -99,9 +113,13 @@ private:
     void prepareSums(const TReportBand *summary) {
         if (!summary)
             return;
+        // A field may be summed in two columns: it is added up once and shown twice.
         for (const TReportText &t : summary->texts)
-            if (t.kind == TReportTextKind::Sum && m_table.FieldIndex(t.text) >= 0)
+            if (t.kind == TReportTextKind::Sum && m_table.FieldIndex(t.text) >= 0 &&
+                !m_sums.contains(t.text)) {
                 m_summed.append({t.text, m_table.FieldIndex(t.text)});
+                m_sums.insert(t.text, 0.0);
+            }
     }
 
     void addToSums() {
@@ -115,7 +133,7 @@ private:
             const TReportText &n = m_d.pageNumber;
             pages[i].texts.append(TPageText{n.text + u' ' + QString::number(i + 1) + u'/' + total,
                                             n.left, n.top, n.width, m_lineHeight, n.bold,
-                                            n.underline, n.alignment});
+                                            n.underline, n.alignment, false});
         }
     }
 
@@ -123,6 +141,7 @@ private:
     TClientTable &m_table;
     double m_lineHeight;
     const std::function<void(int)> &m_pageDone;
+    const TLineCount &m_lineCount;
     const TReportBand *m_header;
     double m_y = 0;
     qint64 m_count = 0;
@@ -134,8 +153,9 @@ private:
 
 QList<TReportPage> GenerateReportPages(const TReportDefinition &definition, TClientTable &table,
                                        double lineHeight,
-                                       const std::function<void(int)> &pageDone) {
-    PageFlow flow(definition, table, lineHeight, pageDone);
+                                       const std::function<void(int)> &pageDone,
+                                       const TLineCount &lineCount) {
+    PageFlow flow(definition, table, lineHeight, pageDone, lineCount);
     flow.Run();
     return flow.pages;
 }

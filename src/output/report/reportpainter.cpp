@@ -1,19 +1,23 @@
 #include "output/report/reportpainter.h"
 
+#include "base/logging.h"
 #include "errors/apperror.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
 #include "output/report/reportbuilder.h"
 
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
 #include <QScreen>
+#include <QTextLayout>
+#include <QTextOption>
 
 namespace {
 
@@ -32,6 +36,17 @@ Qt::Alignment alignmentOf(TOutputAlignment alignment) {
     return Qt::AlignLeft;
 }
 
+QTextOption wrapOption(Qt::Alignment alignment) {
+    QTextOption option(alignment | Qt::AlignTop);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    return option;
+}
+
+[[noreturn]] void failPdf(const QString &fileName, const QString &reason) {
+    qCWarning(lcOutput).noquote() << "writing" << fileName << "failed:" << reason;
+    throw AppError(FormatText(AppText(1700), {QDir::toNativeSeparators(fileName), reason}));
+}
+
 } // namespace
 
 QFont ReportFont(bool bold, bool underline) {
@@ -40,7 +55,29 @@ QFont ReportFont(bool bold, bool underline) {
     font.setPixelSize(10);
     font.setBold(bold);
     font.setUnderline(underline);
+    // Any letter spacing turns the font's ligatures off, so that the PDF's text layer holds the
+    // letters as typed ("fi", not the single ligature character); 1/64 of a point is invisible.
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 1.0 / 64);
     return font;
+}
+
+int ReportLineCount(const QString &text, double widthInches, bool bold) {
+    const QFont font = ReportFont(bold);
+    const double width = widthInches * kPoints;
+    // Most values fit on one line: measured without a layout.
+    static QFontMetricsF regular(ReportFont(false)), heavy(ReportFont(true));
+    if ((bold ? heavy : regular).horizontalAdvance(text) <= width)
+        return 1;
+    QTextLayout layout(text, font);
+    layout.setTextOption(wrapOption(Qt::AlignLeft));
+    layout.beginLayout();
+    int lines = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        ++lines;
+    }
+    layout.endLayout();
+    return std::max(lines, 1);
 }
 
 double ReportLineHeight(bool bold) {
@@ -69,6 +106,7 @@ TReportMedia ReportMediaFor(QPrinter *printer, int orientation) {
     media.textWidth = [](const QString &text, bool bold) {
         return QFontMetricsF(ReportFont(bold)).horizontalAdvance(text) / kPoints;
     };
+    media.lineCount = ReportLineCount;
     media.lineHeight = ReportLineHeight(false);
     media.boldLineHeight = ReportLineHeight(true);
     return media;
@@ -91,16 +129,24 @@ void PaintReportPage(QPainter &painter, const TReportPage &page, double dotsPerI
         painter.setFont(ReportFont(text.bold, text.underline));
         const QRectF box(text.left * kPoints, text.top * kPoints, text.width * kPoints,
                          text.height * kPoints);
-        painter.drawText(box, alignmentOf(text.alignment) | Qt::AlignTop | Qt::TextSingleLine,
-                         text.text);
+        if (text.wrap)
+            painter.drawText(box, text.text, wrapOption(alignmentOf(text.alignment)));
+        else
+            painter.drawText(box, alignmentOf(text.alignment) | Qt::AlignTop | Qt::TextSingleLine,
+                             text.text);
     }
     painter.restore();
 }
 
 void WriteReportPdf(const QString &fileName, const TReportDefinition &definition,
                     const QList<TReportPage> &pages) {
+    // The document is made in memory and replaces the file only when it was written whole: a
+    // failed write keeps the earlier file and is reported.
+    QByteArray bytes;
     {
-        QPdfWriter writer(fileName);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setResolution(kPdfResolution);
         writer.setTitle(definition.name);
         writer.setCreator(QCoreApplication::applicationName());
@@ -109,16 +155,16 @@ void WriteReportPdf(const QString &fileName, const TReportDefinition &definition
             QPageLayout(QPageSize(size, QPageSize::Inch), QPageLayout::Portrait, QMarginsF()));
         QPainter painter;
         if (!painter.begin(&writer))
-            throw AppError(FormatText(AppText(1700),
-                                      {QDir::toNativeSeparators(fileName), QStringLiteral("PDF")}));
+            failPdf(fileName, QStringLiteral("PDF"));
         for (qsizetype i = 0; i < pages.size(); ++i) {
             if (i > 0)
                 writer.newPage();
             PaintReportPage(painter, pages[i], kPdfResolution);
         }
-        painter.end();
+        if (!painter.end())
+            failPdf(fileName, QStringLiteral("PDF"));
     }
-    if (!QFile::exists(fileName))
-        throw AppError(
-            FormatText(AppText(1700), {QDir::toNativeSeparators(fileName), QStringLiteral("PDF")}));
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        failPdf(fileName, file.errorString());
 }

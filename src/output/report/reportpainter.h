@@ -15,6 +15,9 @@ class QPrinter;
 QFont ReportFont(bool bold = false, bool underline = false);
 // Inches of one line of the report's font, regular or bold.
 double ReportLineHeight(bool bold = false);
+// Lines a text takes in the report's font, wrapped (between words, or inside a word longer
+// than the line) to a width in inches; the same breaking as painting uses.
+int ReportLineCount(const QString &text, double widthInches, bool bold);
 // Page size (in the orientation), unprintable margins and screen resolution for a layout.
 // orientation: roPortrait, roLandscape or roPrinterDefault (the printer's own).
 TReportMedia ReportMediaFor(QPrinter *printer, int orientation);

@@ -1,6 +1,8 @@
 #include "output/report/tfrextprev.h"
 
+#include "errors/apperror.h"
 #include "grid/dialogs/inputex.h"
+#include "base/logging.h"
 #include "seam/guard.h"
 #include "seam/messagebox.h"
 #include "seam/seam.h"
@@ -16,6 +18,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -34,7 +37,8 @@ constexpr int kBusyCursor = 16;
 
 Tfrextprev::Tfrextprev(const TReportDefinition &definition, TClientTable &table, QPrinter &printer,
                        TOutputProgress &progress, QWidget *parent)
-    : QDialog(parent), pmzoom(new QMenu(this)), sb(new QScrollArea(this)),
+    : QDialog(parent), pmzoom(new QMenu(this)), labnotfitting(new QLabel(this)),
+      sb(new QScrollArea(this)),
       view(new TPreviewPageView), m_definition(definition), m_table(table), m_printer(printer),
       m_progress(progress) {
     setObjectName(QStringLiteral("frextprev"));
@@ -58,6 +62,13 @@ Tfrextprev::Tfrextprev(const TReportDefinition &definition, TClientTable &table,
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(bar);
+    labnotfitting->setWordWrap(true);
+    labnotfitting->setStyleSheet(
+        QStringLiteral("QLabel { background: #fff3cd; color: #5c4400; padding: 4px; }"));
+    labnotfitting->setText(
+        FormatText(AppText(1720), {definition.notFitting.join(QStringLiteral(", "))}));
+    labnotfitting->setVisible(!definition.notFitting.isEmpty());
+    layout->addWidget(labnotfitting);
     layout->addWidget(sb, 1);
     resize(900, 700);
 }
@@ -88,7 +99,8 @@ void Tfrextprev::buildToolbar(QHBoxLayout *bar) {
     spbzoomin = button(QStringLiteral("+"), CommonText(99), nullptr);
     spbrulers = button(QStringLiteral("⊞"), CommonText(100), nullptr);
     spbprintsetup = button(QStringLiteral("⚙"), CommonText(101), &Tfrextprev::PrinterSetup);
-    spbprint = button(CommonText(103), CommonText(102), &Tfrextprev::Print);
+    spbprint = button(CommonText(103), CommonText(102), nullptr);
+    connect(spbprint, &QToolButton::clicked, this, [this] { RunGuarded([this] { Print(); }); });
     spbexport = button(QStringLiteral("PDF"), CommonText(104), &Tfrextprev::ExportPdf);
     spbclose = button(CommonText(15), CommonText(13), nullptr);
     spbrulers->setCheckable(true);
@@ -130,7 +142,7 @@ void Tfrextprev::GeneratePages() {
         m_pages = GenerateReportPages(m_definition, m_table, ReportLineHeight(), [&](int page) {
             progress.SetText(
                 QString(CommonText(112)).replace(QLatin1String("%p"), QString::number(page)));
-        });
+        }, ReportLineCount);
     }
     m_page = 0;
     ShowPage(1);
@@ -204,24 +216,27 @@ void Tfrextprev::PrinterSetup() {
     GeneratePages();
 }
 
-void Tfrextprev::Print() {
-    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
-    if (printers.isEmpty() || PageCount() == 0)
-        return;
+bool Tfrextprev::Print() {
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        AppMessageBox(AppText(1713), mtWarning, mbOK);
+        return false;
+    }
+    if (PageCount() == 0)
+        return false;
     if (!m_printDialog)
         m_printDialog = std::make_unique<Tfrextprd>(PageCount(), this);
     m_printDialog->SetPrinter(m_printer.printerName(), QPrinterInfo(m_printer).location());
     if (m_printDialog->exec() != QDialog::Accepted)
-        return;
+        return false;
     const QList<int> pages = m_printDialog->Pages(PageCount());
     if (pages.isEmpty())
-        return;
+        return false;
     BusyCursorScope busy(kBusyCursor);
     m_printer.setDocName(m_definition.name);
     m_printer.setCopyCount(1);
     QPainter painter;
     if (!painter.begin(&m_printer))
-        return;
+        failPrint();
     bool first = true;
     for (int copy = 0; copy < m_printDialog->Copies(); ++copy)
         for (int page : pages) {
@@ -235,7 +250,15 @@ void Tfrextprev::Print() {
             PaintReportPage(painter, m_pages[page - 1], m_printer.resolution());
             painter.restore();
         }
-    painter.end();
+    if (!painter.end())
+        failPrint();
+    return true;
+}
+
+void Tfrextprev::failPrint() const {
+    const QString printer = m_printer.printerName();
+    qCWarning(lcOutput) << "printing" << m_definition.name << "on" << printer << "failed";
+    throw AppError(FormatText(AppText(1714), {printer}));
 }
 
 void Tfrextprev::ExportPdf() {

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <memory>
 
+class QLabel;
 class QMenu;
 class QPrinter;
 class QScrollArea;
@@ -29,6 +30,7 @@ public:
     QToolButton *spbzoomout, *spbzoom, *spbzoomin, *spbrulers;
     QToolButton *spbprintsetup, *spbprint, *spbexport, *spbclose;
     QMenu *pmzoom;
+    QLabel *labnotfitting; // names the columns left out of the page, when any are
     QScrollArea *sb;
     TPreviewPageView *view;
 
@@ -48,7 +50,9 @@ public:
     void GoToPage();
     void ToggleRulers();
     void PrinterSetup();
-    void Print();
+    // The print dialog, then the chosen pages to the printer; false when there is no printer
+    // or the dialog was cancelled. A failed print raises AppError.
+    bool Print();
     void ExportPdf();
     // The preview's keys; true when the key was one of them.
     bool HandleKey(int key, Qt::KeyboardModifiers modifiers);
@@ -60,6 +64,7 @@ protected:
 private:
     QToolButton *button(const QString &text, const QString &hint, void (Tfrextprev::*handler)());
     void buildToolbar(class QHBoxLayout *bar);
+    [[noreturn]] void failPrint() const;
     void updateControls();
     void scrollBy(int dy);
     bool atTop() const;

@@ -10,6 +10,24 @@ bool continuationByte(char c) {
 
 } // namespace
 
+TICalendarWriter::TICalendarWriter(QTimeZone schoolZone) : m_zone(std::move(schoolZone)) {
+    if (!m_zone.isValid())
+        m_zone = QTimeZone::utc();
+}
+
+QTimeZone TICalendarWriter::SchoolTimeZone() {
+    return QTimeZone(QByteArrayLiteral("Europe/Prague"));
+}
+
+QDateTime TICalendarWriter::SchoolTimeToUtc(QDate date, QTime time) const {
+    // The wall clock read as if it were UTC, then moved back by the zone's offset at that
+    // instant; a second pass settles the offset near a change of time.
+    const QDateTime wall(date, time.isValid() ? time : QTime(0, 0), QTimeZone::utc());
+    QDateTime utc = wall.addSecs(-m_zone.offsetFromUtc(wall));
+    utc = wall.addSecs(-m_zone.offsetFromUtc(utc));
+    return utc;
+}
+
 QString TICalendarWriter::EscapeText(const QString &text) {
     QString out;
     out.reserve(text.size());
@@ -72,8 +90,14 @@ QByteArray TICalendarWriter::Write(const QList<TCalendarEvent> &events,
         line("BEGIN:VEVENT");
         textLine("UID", event.uid);
         line("DTSTAMP:" + stamped);
-        line("DTSTART:" + UtcStamp(event.start));
-        line("DTEND:" + UtcStamp(event.end));
+        const QDateTime start = SchoolTimeToUtc(event.start.date(), event.start.time());
+        // An end the caller could not compute (it fell into the machine's own skipped hour)
+        // still gives an event: it lasts an hour.
+        const QDateTime end = event.end.date().isValid()
+                                  ? SchoolTimeToUtc(event.end.date(), event.end.time())
+                                  : start.addSecs(3600);
+        line("DTSTART:" + UtcStamp(start));
+        line("DTEND:" + UtcStamp(end));
         textLine("SUMMARY", event.summary);
         if (!event.description.isEmpty())
             textLine("DESCRIPTION", event.description);
