@@ -61,9 +61,12 @@ void parseRecordings(tbook &book, const QString &audioPages, const QString &audi
         QString &entry = book.pageRecordings[*page];
         entry += (entry.isEmpty() ? QString() : QStringLiteral(";")) + rest;
     }
+    // Titles are numbered by their place: an empty one keeps its place, so the later ones
+    // keep their numbers.
     book.recordingTitles = QStringList{QString()};
-    for (const QString &title : audioNames.split(u';', Qt::SkipEmptyParts))
-        book.recordingTitles.append(title);
+    QString rest = audioNames;
+    while (!rest.isEmpty())
+        book.recordingTitles.append(SplitSection(rest, u";"));
 }
 
 } // namespace
