@@ -2,11 +2,25 @@
 
 #include "data/filterexpr.h"
 #include "wire/packetreader.h"
-#include "data/tableorder.h"
 #include "data/tableprovider.h"
+#include "base/logging.h"
 #include "errors/apperror.h"
 
 #include <QIODevice>
+
+namespace {
+
+// Reads a packet for a table; a refused packet leaves one line in the log.
+template <typename Read> TTableContent readPacket(const QString &table, Read read) {
+    try {
+        return read();
+    } catch (const AppError &e) {
+        qCWarning(lcData).noquote() << "Packet refused for table" << table << "-" << e.message();
+        throw;
+    }
+}
+
+} // namespace
 
 TClientTable::TClientTable() = default;
 
@@ -72,7 +86,8 @@ void TClientTable::Open() {
         return;
     if (!m_provider)
         throw AppError(QStringLiteral("%1: Missing data provider or data packet").arg(m_name));
-    adopt(ReadDataPacket(m_provider->FetchPacket(*this)));
+    const QByteArray packet = m_provider->FetchPacket(*this);
+    adopt(readPacket(m_name, [&] { return ReadDataPacket(packet); }));
     if (AfterOpen)
         AfterOpen(*this);
 }
@@ -96,12 +111,7 @@ void TClientTable::clearAll() {
     m_tableOrder.clear();
     m_view.clear();
     m_log.clear();
-    m_changeCount = 0;
     m_buffer = kNoRecord;
-    m_pos = -1;
-    m_eof = m_bof = true;
-    m_filter.reset();
-    m_order.reset();
     ++m_generation;
 }
 
@@ -139,9 +149,10 @@ void TClientTable::Refresh() {
         throw AppError(QStringLiteral("%1: Missing data provider or data packet").arg(m_name));
     if (BeforeRefresh)
         BeforeRefresh(*this);
-    const TValue key = m_pos >= 0 && FieldCount() > 0 ? currentValue(0) : TValue();
+    const TValue key = m_view.pos() >= 0 && FieldCount() > 0 ? currentValue(0) : TValue();
     const int recNo = RecNo();
-    TTableContent content = ReadDataPacket(m_provider->FetchPacket(*this));
+    const QByteArray packet = m_provider->FetchPacket(*this);
+    TTableContent content = readPacket(m_name, [&] { return ReadDataPacket(packet); });
     DisableControls();
     try {
         adopt(std::move(content));
@@ -158,14 +169,11 @@ void TClientTable::Refresh() {
 }
 
 bool TClientTable::findKeyRow(const TValue &key) {
-    const TFieldDef &def = m_content.fields[0];
-    for (size_t pos = 0; pos < m_view.size(); ++pos) {
-        if (m_content.store.value(recordOf(m_view[pos]), 0, def.valueKind()) == key) {
-            setPos(int(pos), true);
-            return true;
-        }
-    }
-    return false;
+    const int pos = m_view.findKey(key);
+    if (pos < 0)
+        return false;
+    setPos(pos, true);
+    return true;
 }
 
 void TClientTable::CreateDataSet(const QList<TFieldDef> &fields) {
@@ -181,52 +189,38 @@ void TClientTable::CreateDataSet(const QList<TFieldDef> &fields) {
 // Takes over loaded content: compiles filter and order for its fields first, so that a
 // failure leaves the table as it was.
 void TClientTable::adopt(TTableContent &&content) {
-    std::unique_ptr<TFilterExpr> filter;
-    if (!m_filterText.trimmed().isEmpty())
-        filter = std::make_unique<TFilterExpr>(m_filterText, content.fields);
-    auto order = std::make_unique<TTableOrder>(compileOrder(content.fields));
+    std::unique_ptr<TFilterExpr> filter = m_view.compileFilter(m_view.filterText(), content.fields);
+    auto order = std::make_unique<TTableOrder>(m_view.compileOrder(content.fields));
     std::vector<quint32> tableOrder;
-    std::vector<LogEntry> log;
-    takeRowStates(content, tableOrder, log);
+    std::vector<TChangeLog::Entry> log;
+    TChangeLog::TakeRowStates(content, tableOrder, log);
 
     const bool wasActive = Active();
     clearAll();
     m_content = std::move(content);
     restoreFieldSettings();
-    m_filter = std::move(filter);
-    m_order = std::move(order);
+    m_view.setFilter(std::move(filter));
+    m_view.setOrder(std::move(order));
     m_tableOrder = std::move(tableOrder);
-    m_log = std::move(log);
-    for (quint32 row : m_tableOrder)
-        recount(row, +1);
+    m_log.adopt(std::move(log));
     m_state = TTableState::Browse;
-    rebuildView(kNoRecord);
+    m_view.rebuild(kNoRecord);
     notify(wasActive ? TTableNotice::DataChanged : TTableNotice::Opened);
     First();
-}
-
-TTableOrder TClientTable::compileOrder(const QList<TFieldDef> &fields) const {
-    if (!m_indexName.isEmpty()) {
-        for (const TIndexDef &def : m_indexDefs)
-            if (def.name.compare(m_indexName, Qt::CaseInsensitive) == 0)
-                return TTableOrder::FromIndex(def.fields, def.options & ixDescending,
-                                              def.options & ixCaseInsensitive, fields);
-    }
-    return TTableOrder::FromFieldNames(m_indexFieldNames, fields);
 }
 
 // --- packets ---
 
 void TClientTable::LoadFromBytes(QByteArrayView packet) {
     Close();
-    adopt(ReadDataPacket(packet));
+    adopt(readPacket(m_name, [&] { return ReadDataPacket(packet); }));
     if (AfterOpen)
         AfterOpen(*this);
 }
 
 void TClientTable::LoadFromText(const QString &packetText) {
     Close();
-    adopt(ReadDataPacketText(packetText));
+    adopt(readPacket(m_name, [&] { return ReadDataPacketText(packetText); }));
     if (AfterOpen)
         AfterOpen(*this);
 }
@@ -268,48 +262,50 @@ std::optional<TField> TClientTable::FindField(const QString &name) {
 // --- filter and orderings ---
 
 void TClientTable::SetFilter(const QString &expression) {
-    if (expression == m_filterText)
+    if (expression == m_view.filterText())
         return;
     std::unique_ptr<TFilterExpr> filter;
-    if (Active() && !expression.trimmed().isEmpty())
-        filter = std::make_unique<TFilterExpr>(expression, m_content.fields);
+    if (Active())
+        filter = m_view.compileFilter(expression, m_content.fields);
     if (Active())
         checkBrowseMode(); // a refused post keeps the previous filter text
-    m_filterText = expression;
+    m_view.setFilterText(expression);
     if (!Active())
         return;
-    m_filter = std::move(filter);
-    if (m_filtered)
+    m_view.setFilter(std::move(filter));
+    if (m_view.filtered())
         refilter();
 }
 
 void TClientTable::SetFiltered(bool on) {
-    if (on == m_filtered)
+    if (on == m_view.filtered())
         return;
     if (Active())
         checkBrowseMode();
-    m_filtered = on;
+    m_view.setFiltered(on);
     if (Active())
         refilter();
 }
 
 void TClientTable::refilter() {
-    rebuildView(m_pos >= 0 ? m_view[m_pos] : kNoRecord);
+    m_view.rebuild(m_view.currentRow());
     notify(TTableNotice::DataChanged);
-    if (m_pos >= 0 || m_view.empty())
+    if (m_view.pos() >= 0 || m_view.empty())
         scrolled();
 }
 
 void TClientTable::SetIndexFieldNames(const QString &fields) {
+    std::unique_ptr<TTableOrder> order;
     if (Active()) {
         checkBrowseMode();
-        m_order =
+        order =
             std::make_unique<TTableOrder>(TTableOrder::FromFieldNames(fields, m_content.fields));
     }
-    m_indexFieldNames = fields;
-    m_indexName.clear();
-    if (Active())
-        reorder();
+    m_view.setIndexFieldNames(fields);
+    if (!Active())
+        return;
+    m_view.setOrder(std::move(order));
+    reorder();
 }
 
 void TClientTable::AddIndex(const QString &name, const QString &fields, int options) {
@@ -317,109 +313,48 @@ void TClientTable::AddIndex(const QString &name, const QString &fields, int opti
         throw AppError(QStringLiteral("%1: the index '%2' cannot be added").arg(m_name, name));
     if (Active())
         TTableOrder::FromFieldNames(fields, m_content.fields); // checks the field names
-    m_indexDefs.append({name, fields, options});
+    m_view.addIndex({name, fields, options});
 }
 
 void TClientTable::DeleteIndex(const QString &name) {
-    if (m_indexName.compare(name, Qt::CaseInsensitive) == 0)
+    if (m_view.indexName().compare(name, Qt::CaseInsensitive) == 0)
         SetIndexName(QString());
-    m_indexDefs.removeIf(
-        [&](const TIndexDef &def) { return def.name.compare(name, Qt::CaseInsensitive) == 0; });
-}
-
-bool TClientTable::HasIndex(const QString &name) const {
-    return std::any_of(m_indexDefs.begin(), m_indexDefs.end(), [&](const TIndexDef &def) {
-        return def.name.compare(name, Qt::CaseInsensitive) == 0;
-    });
+    m_view.deleteIndex(name);
 }
 
 void TClientTable::SetIndexName(const QString &name) {
     if (!name.isEmpty() && !HasIndex(name))
         throw AppError(QStringLiteral("%1: Index '%2' not found").arg(m_name, name));
-    const QString previous = m_indexName;
-    m_indexName = name;
-    if (Active()) {
-        try {
-            checkBrowseMode();
-            m_order = std::make_unique<TTableOrder>(compileOrder(m_content.fields));
-        } catch (...) {
-            m_indexName = previous;
-            throw;
-        }
+    const QString previous = m_view.indexName();
+    const QString previousFields = m_view.indexFieldNames();
+    m_view.setIndexName(name);
+    if (!Active())
+        return;
+    std::unique_ptr<TTableOrder> order;
+    try {
+        checkBrowseMode();
+        order = std::make_unique<TTableOrder>(m_view.compileOrder(m_content.fields));
+    } catch (...) {
+        if (previous.isEmpty())
+            m_view.setIndexFieldNames(previousFields);
+        else
+            m_view.setIndexName(previous);
+        throw;
     }
-    m_indexFieldNames.clear();
-    if (Active())
-        reorder();
+    m_view.setOrder(std::move(order));
+    reorder();
 }
 
 void TClientTable::reorder() {
-    rebuildView(m_pos >= 0 ? m_view[m_pos] : kNoRecord);
+    m_view.rebuild(m_view.currentRow());
     notify(TTableNotice::DataChanged);
-}
-
-// --- the visible rows ---
-
-quint32 TClientTable::recordOf(quint32 row) const {
-    return m_content.rows[row].record;
-}
-
-bool TClientTable::rowVisible(quint32 row) const {
-    const TRowEntry &entry = m_content.rows[row];
-    if (entry.flags & (kRowLogDeleted | kRowGone))
-        return false;
-    return !m_filtered || !m_filter || m_filter->Matches(m_content.store, entry.record);
-}
-
-void TClientTable::rebuildView(quint32 keepRow) {
-    m_view.clear();
-    m_view.reserve(m_tableOrder.size());
-    for (quint32 row : m_tableOrder)
-        if (rowVisible(row))
-            m_view.push_back(row);
-    if (m_order)
-        m_order->sort(m_content.store, m_view, [this](quint32 row) { return recordOf(row); });
-    m_pos = m_view.empty() ? -1 : 0;
-    if (keepRow != kNoRecord) {
-        const auto it = std::find(m_view.begin(), m_view.end(), keepRow);
-        if (it != m_view.end())
-            m_pos = int(it - m_view.begin());
-    }
-    m_bof = m_pos <= 0;
-    m_eof = m_view.empty();
-}
-
-// Puts a row that changed into its place in the view (or leaves it out when the filter hides
-// it) and makes its position current; hint is where it was.
-void TClientTable::placeRow(quint32 row, int hint) {
-    if (!rowVisible(row)) {
-        m_pos = m_view.empty() ? -1 : qBound(0, hint, int(m_view.size()) - 1);
-        return;
-    }
-    size_t pos;
-    if (m_order && !m_order->isEmpty()) {
-        const quint32 record = recordOf(row);
-        const auto it = std::upper_bound(
-            m_view.begin(), m_view.end(), record, [this](quint32 rec, quint32 other) {
-                return m_order->compare(m_content.store, rec, recordOf(other)) < 0;
-            });
-        pos = size_t(it - m_view.begin());
-    } else {
-        pos = size_t(qBound(0, hint, int(m_view.size())));
-    }
-    m_view.insert(m_view.begin() + qsizetype(pos), row);
-    m_pos = int(pos);
-}
-
-void TClientTable::removeFromView(int pos) {
-    m_view.erase(m_view.begin() + pos);
-    m_pos = m_view.empty() ? -1 : qMin(pos, int(m_view.size()) - 1);
 }
 
 // --- cursor ---
 
 void TClientTable::setPos(int pos, bool moved) {
-    const bool changed = pos != m_pos;
-    m_pos = pos;
+    const bool changed = pos != m_view.pos();
+    m_view.setPos(pos);
     if (changed || moved)
         scrolled();
 }
@@ -433,40 +368,40 @@ void TClientTable::scrolled() {
 void TClientTable::First() {
     checkActive();
     checkBrowseMode();
-    m_bof = true;
-    m_eof = m_view.empty();
+    m_view.setEnds(true, m_view.empty());
     setPos(m_view.empty() ? -1 : 0, true);
 }
 
 void TClientTable::Last() {
     checkActive();
     checkBrowseMode();
-    m_eof = true;
-    m_bof = m_view.empty();
+    m_view.setEnds(m_view.empty(), true);
     setPos(int(m_view.size()) - 1, true);
 }
 
 void TClientTable::Next() {
     checkActive();
     checkBrowseMode();
-    if (m_pos + 1 < int(m_view.size())) {
-        m_bof = m_eof = false;
-        ++m_pos;
+    const int pos = m_view.pos();
+    if (pos + 1 < int(m_view.size())) {
+        m_view.setEnds(false, false);
+        m_view.setPos(pos + 1);
         scrolled();
     } else {
-        m_eof = true;
+        m_view.setEnds(m_view.bof(), true);
     }
 }
 
 void TClientTable::Prior() {
     checkActive();
     checkBrowseMode();
-    if (m_pos > 0) {
-        m_bof = m_eof = false;
-        --m_pos;
+    const int pos = m_view.pos();
+    if (pos > 0) {
+        m_view.setEnds(false, false);
+        m_view.setPos(pos - 1);
         scrolled();
     } else {
-        m_bof = true;
+        m_view.setEnds(true, m_view.eof());
     }
 }
 
@@ -475,10 +410,9 @@ int TClientTable::MoveBy(int distance) {
     checkBrowseMode();
     if (m_view.empty())
         return 0;
-    const int target = qBound(0, m_pos + distance, int(m_view.size()) - 1);
-    const int moved = target - m_pos;
-    m_bof = distance < 0 && moved != distance;
-    m_eof = distance > 0 && moved != distance;
+    const int target = qBound(0, m_view.pos() + distance, int(m_view.size()) - 1);
+    const int moved = target - m_view.pos();
+    m_view.setEnds(distance < 0 && moved != distance, distance > 0 && moved != distance);
     if (moved)
         setPos(target, false);
     return moved;
@@ -495,9 +429,9 @@ int TClientTable::RecordCount() const {
 }
 
 int TClientTable::RecNo() const {
-    if (!Active() || m_pos < 0 || m_state == TTableState::Insert)
+    if (!Active() || m_view.pos() < 0 || m_state == TTableState::Insert)
         return -1;
-    return m_pos + 1;
+    return m_view.pos() + 1;
 }
 
 void TClientTable::SetRecNo(int recNo) {
@@ -506,22 +440,22 @@ void TClientTable::SetRecNo(int recNo) {
     if (m_view.empty())
         return;
     const int pos = qBound(1, recNo, int(m_view.size())) - 1;
-    m_bof = pos == 0;
-    m_eof = false;
+    m_view.setEnds(pos == 0, false);
     setPos(pos, false);
 }
 
 // --- bookmarks ---
 
 TBookmark TClientTable::GetBookmark() const {
-    if (!Active() || m_pos < 0 || m_view[m_pos] == kProvisionalRow)
+    const quint32 row = m_view.currentRow();
+    if (!Active() || row == TTableView::kProvisionalRow)
         return TBookmark();
-    return TBookmark{m_view[m_pos], m_generation};
+    return TBookmark{row, m_generation};
 }
 
 bool TClientTable::BookmarkValid(const TBookmark &bookmark) const {
     return bookmark.isValid() && bookmark.generation == m_generation &&
-           std::find(m_view.begin(), m_view.end(), bookmark.row) != m_view.end();
+           m_view.find(bookmark.row) >= 0;
 }
 
 bool TClientTable::GotoBookmark(const TBookmark &bookmark) {
@@ -529,11 +463,11 @@ bool TClientTable::GotoBookmark(const TBookmark &bookmark) {
     checkBrowseMode();
     if (!bookmark.isValid() || bookmark.generation != m_generation)
         return false;
-    const auto it = std::find(m_view.begin(), m_view.end(), bookmark.row);
-    if (it == m_view.end())
+    const int pos = m_view.find(bookmark.row);
+    if (pos < 0)
         return false;
-    m_bof = m_eof = false;
-    setPos(int(it - m_view.begin()), true);
+    m_view.setEnds(false, false);
+    setPos(pos, true);
     return true;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "data/changelog.h"
 #include "data/field.h"
+#include "data/tableview.h"
 #include "wire/fielddef.h"
 #include "wire/packetwriter.h"
 #include "wire/tablecontent.h"
@@ -15,24 +17,12 @@
 
 class QIODevice;
 class TableProvider;
-class TFilterExpr;
-class TTableOrder;
 
 // The editing state of a client table.
 enum class TTableState { Inactive, Browse, Edit, Insert };
 
 // Options of Locate.
 enum TLocateOption { loCaseInsensitive = 1, loPartialKey = 2 };
-
-// Options of a named index.
-enum TIndexOption { ixDescending = 1, ixCaseInsensitive = 2 };
-
-// A named index: its fields (";"-separated) and options.
-struct TIndexDef {
-    QString name;
-    QString fields;
-    int options = 0;
-};
 
 // Remembers a row of a table; valid until the table is loaded, refreshed or closed.
 struct TBookmark {
@@ -58,10 +48,10 @@ using TTableObserver = std::function<void(TTableNotice notice, int field)>;
 // SilentAbort, or with a message by throwing AppError; the exception reaches the caller.
 using TTableEvent = std::function<void(class TClientTable &table)>;
 
-// An in-memory table of typed fields and rows with a change log: loaded from and written to
-// data packets, fetched and applied through a provider, filtered, ordered, searched and
-// walked with a cursor; edits run through before/after events and are logged with their
-// old values.
+// An in-memory table of typed fields and rows: loaded from and written to data packets,
+// fetched and applied through a provider; edits run through before/after events and an edit
+// buffer. Its change log (TChangeLog) keeps the old values of every change, and its view
+// (TTableView) filters, orders and searches the rows that the cursor walks.
 class TClientTable {
 public:
     TClientTable();
@@ -155,22 +145,22 @@ public:
     // Parsed when set (or when the table opens); a malformed expression raises AppError and
     // keeps the previous filter.
     void SetFilter(const QString &expression);
-    QString Filter() const { return m_filterText; }
+    QString Filter() const { return m_view.filterText(); }
     void SetFiltered(bool on);
-    bool Filtered() const { return m_filtered; }
+    bool Filtered() const { return m_view.filtered(); }
 
     // --- orderings ---
     // ";"-separated fields, each optionally followed by " DESC"; replaces a selected index.
     void SetIndexFieldNames(const QString &fields);
-    QString IndexFieldNames() const { return m_indexFieldNames; }
+    QString IndexFieldNames() const { return m_view.indexFieldNames(); }
     // Adds a named index; raises AppError when the name exists or a field is unknown.
     void AddIndex(const QString &name, const QString &fields, int options);
     void DeleteIndex(const QString &name);
-    const QList<TIndexDef> &IndexDefs() const { return m_indexDefs; }
-    bool HasIndex(const QString &name) const;
+    const QList<TIndexDef> &IndexDefs() const { return m_view.indexDefs(); }
+    bool HasIndex(const QString &name) const { return m_view.hasIndex(name); }
     // Selects a named index (empty: table order); replaces the index field names.
     void SetIndexName(const QString &name);
-    QString IndexName() const { return m_indexName; }
+    QString IndexName() const { return m_view.indexName(); }
 
     // --- cursor ---
     void First();
@@ -179,8 +169,8 @@ public:
     void Last();
     // Moves by a number of rows, stopping at either end; returns how far it moved.
     int MoveBy(int distance);
-    bool Eof() const { return m_eof; }
-    bool Bof() const { return m_bof; }
+    bool Eof() const { return m_view.eof(); }
+    bool Bof() const { return m_view.bof(); }
     bool IsEmpty() const;
     int RecordCount() const;
     // Rows a grid shows: the visible rows and a row being inserted.
@@ -194,7 +184,7 @@ public:
     TValue ValueAt(int pos, int field) const;
     TUpdateStatus UpdateStatusAt(int pos) const;
     // Current row's position (0-based) or -1.
-    int CurrentPos() const { return m_pos; }
+    int CurrentPos() const { return m_view.pos(); }
 
     // --- bookmarks ---
     TBookmark GetBookmark() const;
@@ -244,52 +234,20 @@ private:
     void clearAll();
     void keepFieldSettings();
     void restoreFieldSettings();
-    void rebuildView(quint32 keepRow);
-    bool rowVisible(quint32 row) const;
-    void placeRow(quint32 row, int hint);
-    void removeFromView(int pos);
-    bool staysInPlace(int pos) const;
     void setPos(int pos, bool scrolled);
     void scrolled();
+    void refilter();
+    void reorder();
     void notify(TTableNotice notice, int field = -1);
     void checkActive() const;
     void checkBrowseMode();
     void checkCanModify() const;
     void beginInsert(bool append);
-    void recount(quint32 row, int sign);
-    void undoOne();
-    bool rowChanged(quint32 row) const;
-    quint32 rowAtPos(int pos) const;
-    quint32 recordOf(quint32 row) const;
-    void writeDelta(TPacketWriter &writer) const;
-    // Calls write(record, status, pending) for each row of the full packet, in table order.
-    template <typename Write> void packetRows(Write write) const;
+    bool findKeyRow(const TValue &key);
     // The values of a key search converted for the active index's fields (checks the state).
     QList<TValue> indexKeys(const QList<TValue> &values);
-
-    // One logged change: the row and its entry before the change.
-    enum class LogKind : quint8 { Insert, Edit, Delete };
-    struct LogEntry {
-        quint32 row;
-        TRowEntry before;
-        LogKind kind;
-    };
-    // Row flags.
-    static constexpr quint8 kRowLogInserted = 1; // inserted since the last merge
-    static constexpr quint8 kRowLogDeleted = 2;  // deleted since the last merge
-    static constexpr quint8 kRowGone = 4;        // its insert was undone
-    // The view entry of a row being inserted (its values are in the edit buffer).
-    static constexpr quint32 kProvisionalRow = kNoRecord;
-
-    // Turns the rows of a packet with row states into the rows its writer had, in table
-    // order; with a change log (or a change set) the changes become pending (clienttable_load.cpp).
-    static void takeRowStates(TTableContent &content, std::vector<quint32> &order,
-                              std::vector<LogEntry> &log);
-
-    bool findKeyRow(const TValue &key);
-    TTableOrder compileOrder(const QList<TFieldDef> &fields) const;
-    void refilter();
-    void reorder();
+    // The first position whose leading index keys equal or follow the values.
+    size_t lowerBound(const QList<TValue> &values, TTableOrder::Probe &probe);
 
     QString m_name;
     TableProvider *m_provider = nullptr;
@@ -305,25 +263,13 @@ private:
     QList<TFieldDef> m_loadedFields;
     QList<KeptField> m_keptFields;
     std::vector<quint32> m_tableOrder; // row ids in table order
-    std::vector<quint32> m_view;       // visible row ids in current order
-    int m_pos = -1;
-    bool m_eof = true;
-    bool m_bof = true;
+    TChangeLog m_log{m_content, m_tableOrder};
+    TTableView m_view{m_content, m_tableOrder, m_log};
     quint64 m_generation = 0;
 
     // edit buffer
     quint32 m_buffer = kNoRecord;       // record holding the values being edited
     quint32 m_insertAnchor = kNoRecord; // row before which an inserted row goes
-    std::vector<LogEntry> m_log;
-    int m_changeCount = 0;
-
-    QString m_filterText;
-    bool m_filtered = false;
-    std::unique_ptr<TFilterExpr> m_filter;
-    QString m_indexFieldNames;
-    QString m_indexName;
-    QList<TIndexDef> m_indexDefs;
-    std::unique_ptr<TTableOrder> m_order;
 
     int m_freeze = 0;
     bool m_pendingNotice = false;

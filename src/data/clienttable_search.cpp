@@ -6,6 +6,7 @@
 #include "errors/apperror.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -56,25 +57,16 @@ bool TClientTable::Locate(const QString &fieldNames, const QList<TValue> &values
     // together in the collation's order; texts that only start with it, or equal it in
     // another case, need not, and are looked for in every row.
     size_t begin = 0, end = m_view.size();
-    if (m_order && !m_order->isEmpty() && m_order->keys().front().field == fields.front()) {
-        const TTableOrder::Key &key = m_order->keys().front();
+    const TTableOrder *order = m_view.order();
+    if (m_view.ordered() && order->keys().front().field == fields.front()) {
+        const TTableOrder::Key &key = order->keys().front();
         const bool text = key.kind == TValue::Text;
-        if (!text || (!key.caseInsensitive && !(options & (loCaseInsensitive | loPartialKey)))) {
-            const TTableOrder::Probe probe = m_order->probe({wanted.front()});
-            auto cmp = [&](quint32 row) {
-                return m_order->compareToProbe(store, recordOf(row), probe);
-            };
-            const auto lo = std::partition_point(m_view.begin(), m_view.end(),
-                                                 [&](quint32 row) { return cmp(row) < 0; });
-            const auto hi =
-                std::partition_point(lo, m_view.end(), [&](quint32 row) { return cmp(row) == 0; });
-            begin = size_t(lo - m_view.begin());
-            end = size_t(hi - m_view.begin());
-        }
+        if (!text || (!key.caseInsensitive && !(options & (loCaseInsensitive | loPartialKey))))
+            std::tie(begin, end) = m_view.equalRange(order->probe({wanted.front()}));
     }
     for (size_t pos = begin; pos < end; ++pos) {
-        if (matches(recordOf(m_view[pos]))) {
-            m_bof = m_eof = false;
+        if (matches(m_view.recordOf(m_view.rowAt(int(pos))))) {
+            m_view.setEnds(false, false);
             setPos(int(pos), true);
             return true;
         }
@@ -82,47 +74,41 @@ bool TClientTable::Locate(const QString &fieldNames, const QList<TValue> &values
     return false;
 }
 
-// The first position whose leading keys equal or follow the probe's values; the view's size
-// when every row comes before them.
-static size_t lowerBound(const std::vector<quint32> &view, const TTableOrder &order,
-                         const TRecordStore &store, const TTableOrder::Probe &probe,
-                         const std::function<quint32(quint32)> &recordOf) {
-    const auto it = std::partition_point(view.begin(), view.end(), [&](quint32 row) {
-        return order.compareToProbe(store, recordOf(row), probe) < 0;
-    });
-    return size_t(it - view.begin());
-}
-
 QList<TValue> TClientTable::indexKeys(const QList<TValue> &values) {
     checkActive();
     checkBrowseMode();
-    if (!m_order || m_order->isEmpty())
+    if (!m_view.ordered())
         throw AppError(QStringLiteral("%1: No index is active").arg(m_name));
+    const std::vector<TTableOrder::Key> &orderKeys = m_view.order()->keys();
     QList<TValue> keys;
-    for (qsizetype i = 0; i < values.size() && size_t(i) < m_order->keys().size(); ++i)
-        keys.append(ConvertForField(m_content.fields[m_order->keys()[size_t(i)].field], values[i]));
+    for (qsizetype i = 0; i < values.size() && size_t(i) < orderKeys.size(); ++i)
+        keys.append(ConvertForField(m_content.fields[orderKeys[size_t(i)].field], values[i]));
     return keys;
 }
 
+size_t TClientTable::lowerBound(const QList<TValue> &values, TTableOrder::Probe &probe) {
+    const QList<TValue> keys = indexKeys(values); // raises when no index is active
+    probe = m_view.order()->probe(keys);
+    return m_view.equalRange(probe).first;
+}
+
 void TClientTable::FindNearest(const QList<TValue> &values) {
-    const TTableOrder::Probe probe = m_order->probe(indexKeys(values));
+    TTableOrder::Probe probe;
+    const size_t pos = lowerBound(values, probe);
     if (m_view.empty())
         return;
-    const size_t pos = lowerBound(m_view, *m_order, m_content.store, probe,
-                                  [this](quint32 row) { return recordOf(row); });
-    m_bof = pos == 0;
-    m_eof = pos >= m_view.size();
+    m_view.setEnds(pos == 0, pos >= m_view.size());
     setPos(int(qMin(pos, m_view.size() - 1)), true);
 }
 
 bool TClientTable::FindKey(const QList<TValue> &values) {
-    const TTableOrder::Probe probe = m_order->probe(indexKeys(values));
-    const size_t pos = lowerBound(m_view, *m_order, m_content.store, probe,
-                                  [this](quint32 row) { return recordOf(row); });
+    TTableOrder::Probe probe;
+    const size_t pos = lowerBound(values, probe);
     if (pos >= m_view.size() ||
-        m_order->compareToProbe(m_content.store, recordOf(m_view[pos]), probe) != 0)
+        m_view.order()->compareToProbe(m_content.store, m_view.recordOf(m_view.rowAt(int(pos))),
+                                       probe) != 0)
         return false;
-    m_bof = m_eof = false;
+    m_view.setEnds(false, false);
     setPos(int(pos), true);
     return true;
 }
@@ -139,11 +125,11 @@ void TClientTable::ForEachRow(const QList<int> &fields,
     }
     std::vector<TValue> values(size_t(fields.size()));
     for (quint32 row : m_tableOrder) {
-        const TRowEntry &entry = m_content.rows[row];
-        if (entry.flags & (kRowLogDeleted | kRowGone))
+        if (!m_log.isLive(row))
             continue;
+        const quint32 record = m_content.rows[row].record;
         for (size_t i = 0; i < kinds.size(); ++i)
-            values[i] = m_content.store.value(entry.record, fields[qsizetype(i)], kinds[i]);
+            values[i] = m_content.store.value(record, fields[qsizetype(i)], kinds[i]);
         visit(values.data());
     }
 }

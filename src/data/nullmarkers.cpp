@@ -17,10 +17,11 @@ QByteArray ChangeSetWithNullMarkers(const TClientTable &table) {
     for (const TOptionalParam &param : content.params)
         if (param.roundTrip)
             params.append(param);
+    const TChangeLog &log = table.m_log;
     for (quint32 row : table.m_tableOrder) {
         const TRowEntry &entry = content.rows[row];
-        if (!table.rowChanged(row) || entry.oldRecord == kNoRecord ||
-            (entry.flags & (TClientTable::kRowLogDeleted | TClientTable::kRowLogInserted)))
+        if (!log.rowChanged(row) || entry.oldRecord == kNoRecord ||
+            (entry.flags & (TChangeLog::kRowDeleted | TChangeLog::kRowInserted)))
             continue;
         QString names;
         for (int field = 0; field < fieldCount; ++field) {
@@ -40,6 +41,6 @@ QByteArray ChangeSetWithNullMarkers(const TClientTable &table) {
 
     TPacketWriter writer(content.fields, store, TPacketEncoding::Utf8);
     writer.begin({{QStringLiteral("DATASET_DELTA"), QStringLiteral("TRUE")}}, params);
-    table.writeDelta(writer);
+    log.writeDelta(writer);
     return writer.finish();
 }

@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QStyle>
+#include <QStyleOptionHeader>
 
 TGridTitles::TGridTitles(TDBGridEx *grid) : QHeaderView(Qt::Horizontal, grid), m_grid(grid) {
     setSectionsClickable(true);
@@ -27,6 +28,21 @@ bool TGridTitles::OnResizeBorder(const QPoint &pos) const {
             return true;
     }
     return false;
+}
+
+QString TGridTitles::ShownCaption(int logicalIndex) const {
+    const QString caption = model() ? model()->headerData(logicalIndex, orientation()).toString()
+                                    : QString();
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+    int room = sectionSize(logicalIndex) - 2 * margin;
+    if (isSortIndicatorShown() && sortIndicatorSection() == logicalIndex)
+        room -= style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, this) + margin;
+    return fontMetrics().elidedText(caption, Qt::ElideRight, qMax(room, 0));
+}
+
+void TGridTitles::initStyleOptionForIndex(QStyleOptionHeader *option, int logicalIndex) const {
+    QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+    option->text = ShownCaption(logicalIndex);
 }
 
 void TGridTitles::mousePressEvent(QMouseEvent *event) {

@@ -13,8 +13,13 @@ public:
 
     // Whether a point (header coordinates) lies on a column-resize border.
     bool OnResizeBorder(const QPoint &pos) const;
+    // The caption as the title shows it: whole when it fits, otherwise cut at its end with
+    // "…", whatever the column's alignment (a right-aligned number title would otherwise
+    // lose its start).
+    QString ShownCaption(int logicalIndex) const;
 
 protected:
+    void initStyleOptionForIndex(QStyleOptionHeader *option, int logicalIndex) const override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;

@@ -2,6 +2,7 @@
 
 #include "errors/apperror.h"
 #include "lang/owntexts.h"
+#include "lang/qttranslations.h"
 #include "lang/texttables.h"
 
 #include <QLocale>
@@ -26,6 +27,7 @@ int LanguageIndex() {
 
 void SetLanguageIndex(int index) {
     g_languageIndex = index;
+    TQtTranslations::Follow(index);
 }
 
 int LanguageIdentifier(int index) {
@@ -56,6 +58,7 @@ int DetermineLanguage(const QString &langIdSetting, int systemLanguageId) {
             value = row;
     }
     g_languageIndex = value == -1 ? LangCzech : value;
+    TQtTranslations::Follow(g_languageIndex);
     return g_languageIndex;
 }
 

@@ -293,7 +293,7 @@ constexpr const char *AppCs[AppCount] = {
     "Úvod - test", // 80
     "< &Zpět", // 81
     "&Další >", // 82
-    "Příšte už toto okno nezobrazovat", // 83
+    "Příště už toto okno nezobrazovat", // 83
     "Test - strana 1/4", // 84
     "Test - strana 2/4", // 85
     "Test - strana 3/4", // 86

@@ -20,6 +20,8 @@ QString NetworkFailureText(NetworkFailure failure) {
 }
 
 QString NetworkFailureMessage(NetworkFailure failure, const QString &detail) {
-    const QString text = NetworkFailureText(failure);
-    return detail.isEmpty() ? text : text + u'\n' + detail;
+    // The transport's own words ("Connection refused", "Operation canceled") are English and
+    // technical: the request runner has written them to the log; the user reads our sentence.
+    Q_UNUSED(detail);
+    return NetworkFailureText(failure);
 }

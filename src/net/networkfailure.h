@@ -15,5 +15,6 @@ enum class NetworkFailure {
 // The sentence for the user in the program's language: our own text for the four failures a
 // person can act on, the general communication error otherwise.
 QString NetworkFailureText(NetworkFailure failure);
-// That sentence and, when there is one, the technical detail on a second line.
+// The message box text of a failed exchange: that sentence alone. The technical detail (the
+// transport's own words) goes to the log, never on screen.
 QString NetworkFailureMessage(NetworkFailure failure, const QString &detail);

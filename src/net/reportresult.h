@@ -9,7 +9,7 @@
 // followed by a carriage return and the reply when the reply is not empty.
 void ReportResult(int result, const QString &reply, const QString &successText = QString());
 // The same for a request's outcome; a failed exchange (-1) shows the sentence for its cause
-// with the transport's detail on a second line, and a session that the server ended shows
+// without the transport's own words (they go to the log), and a session that the server ended shows
 // nothing here (the program ends the session and says so once).
 void ReportResult(const RequestOutcome &outcome, const QString &successText = QString());
 

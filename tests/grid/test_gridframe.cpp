@@ -11,6 +11,7 @@
 #include "grid/gridframe.h"
 #include "grid/gridmodel.h"
 #include "grid/gridoutput.h"
+#include "grid/gridtitles.h"
 #include "errors/apperror.h"
 #include "seam/messagebox.h"
 #include "lang/texts.h"
@@ -641,3 +642,22 @@ TEST_F(GridFrameTest, OutputButtonCreatesTheDefinitionOnceAndOpensDialogOrMenu) 
 }
 
 } // namespace
+
+// A title that does not fit its column is cut at its end with "…", also when the column is
+// right-aligned (a number column's title lost its start); one that fits stays whole.
+TEST(GridTitles, CaptionsThatDoNotFitEndInAnEllipsis) {
+    TDBGridEx grid;
+    TColumnList columns = PupilColumns();
+    columns[0].caption = QStringLiteral("Debet hodin celkem za období");
+    columns[0].alignment = TColumnAlignment::Right;
+    columns[1].caption = QStringLiteral("Jméno");
+    grid.SetColumns(columns);
+    auto *titles = static_cast<TGridTitles *>(grid.horizontalHeader());
+    titles->resizeSection(0, 60);
+    titles->resizeSection(1, 300);
+    const QString cut = titles->ShownCaption(0);
+    EXPECT_TRUE(cut.endsWith(QChar(0x2026))) << cut.toStdString();
+    EXPECT_TRUE(cut.startsWith(QStringLiteral("De"))) << cut.toStdString();
+    EXPECT_LE(titles->fontMetrics().horizontalAdvance(cut), 60);
+    EXPECT_EQ(titles->ShownCaption(1), QStringLiteral("Jméno"));
+}

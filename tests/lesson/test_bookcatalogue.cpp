@@ -45,7 +45,7 @@ TEST_F(Catalogue, ParsesLessonsRecordingsAndHtmlBooks) {
         "BooksVersion=7\r\nBooks=3\r\nName1=English for Beginners\r\n"
         "Lessons1=Unit 1:1-10;Unit 2:11-18\r\nAudiopages1=3:1;3:2;12:3;0:4;99:5;x:6\r\n"
         "Audionames1=Dialogue 1;Dialogue 2;Song\r\nName2=Reading Club\r\nLessons2=HTML\r\n"
-        "Name3=Odd\r\nLessons3=Unit 1:5-9;Unit 2:1-4;Bad:x-y\r\n"));
+        "Name3=Odd\r\nLessons3=Unit 1:5-9;Unit 2:1-4;Bad:x-y\r\nAudionames3=;Second;;Fourth;\r\n"));
     BookCatalogue::LoadBookLibrary(QString(), 2);
     ASSERT_EQ(loadedNumbers(), (QList<int>{1, 2, 3}));
     const tbook &first = BookCatalogue::Library()[0];
@@ -67,7 +67,25 @@ TEST_F(Catalogue, ParsesLessonsRecordingsAndHtmlBooks) {
     EXPECT_EQ(odd.firstPage, 5); // the first lesson gives the first page
     EXPECT_EQ(odd.lastPage, 0);  // the last lesson listed gives the last page
     EXPECT_EQ(odd.lessons[2].firstPage, 0);
+    // A recording without a title keeps its number; the list's closing ";" adds none.
+    EXPECT_EQ(odd.recordingTitles, (QStringList{"", "", "Second", "", "Fourth"}));
     EXPECT_EQ(BookCatalogue::CatalogueVersion(), "7");
+}
+
+// A catalogue that claims more books or pages than any library holds loads at once, without
+// a list entry per claimed page.
+TEST_F(Catalogue, HugeCountsAreBounded) {
+    writeCatalogue(QStringLiteral("Books=2000000000\r\nName1=a\r\n"
+                                  "Lessons1=U:1-2147483647;V:3-2000000000\r\nAudiopages1=3:1\r\n"
+                                  "Lessons2=U:1-9999\r\n"));
+    BookCatalogue::LoadBookLibrary(QStringLiteral("1;2;1000"), 4);
+    ASSERT_EQ(loadedNumbers(), (QList<int>{1, 2}));
+    const tbook &first = BookCatalogue::Library()[0];
+    EXPECT_EQ(first.lastPage, 0);
+    EXPECT_EQ(first.pageRecordings.size(), 1);
+    EXPECT_EQ(BookCatalogue::Library()[1].lastPage, 9999);
+    BookCatalogue::LoadBookLibrary(QString(), 2);
+    EXPECT_EQ(BookCatalogue::Library().size(), 999);
 }
 
 struct FilterCase {

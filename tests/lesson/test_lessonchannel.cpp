@@ -10,6 +10,8 @@
 #include "testcertificate.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
@@ -365,4 +367,48 @@ TEST_F(LessonChannelTest, SignsOnAgainAfterTheRelayRestartsAndFollowingResumes) 
         QTest::qWaitFor([&] { return teacher.state() == LessonChannel::State::Offline; }, Wait));
     EXPECT_EQ(teacherHost.status, "Spojení s výukovým serverem bylo přerušeno.");
     EXPECT_EQ(teacherHost.button, "&Být on-line");
+}
+
+TEST_F(LessonChannelTest, FollowingResumesAfterADropButNeverAfterADisconnect) {
+    connectBoth();
+    teacherHost.book = 3;
+    teacherHost.page = 5;
+    ASSERT_TRUE(teacher.SendSync(true, 3, 5));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return student.syncOn(); }, Wait));
+
+    // "Být off-line" while following, then on line again and the student comes back.
+    teacher.DisconnectLesson();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !student.isConnected(); }, Wait));
+    teacher.ConnectToggle();
+    ASSERT_TRUE(teacher.isConnected());
+    student.ConnectToggle();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return teacher.partnerId() == "40"; }, Wait));
+    settle(300);
+    EXPECT_FALSE(teacher.syncOn());
+    EXPECT_FALSE(student.syncOn());
+}
+
+// A relay that signs the teacher on, names one student and never answers again.
+TEST_F(LessonChannelTest, ClosingWhileWaitingForTheEchoEndsTheWaitAtOnce) {
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    QObject::connect(&silent, &QTcpServer::newConnection, [&] {
+        QTcpSocket *peer = silent.nextPendingConnection();
+        QObject::connect(peer, &QTcpSocket::readyRead, [peer] {
+            if (peer->readAll().startsWith("c;"))
+                peer->write("@loginok\r\n@listactiveusers;7_12;7_12_40\r\n");
+        });
+    });
+    teacherHost.who.relayServer = QStringLiteral("127.0.0.1:%1").arg(silent.serverPort());
+    teacher.ConnectToggle();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return teacher.partnerId() == "40"; }, Wait));
+
+    QTimer::singleShot(100, [&] { teacher.DisconnectLesson(); });
+    QElapsedTimer clock;
+    clock.start();
+    const LessonChannel::SayStatus status = teacher.SendChat({u"Haló"_qs});
+    EXPECT_TRUE(status.failed);
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_FALSE(teacher.isConnected());
+    EXPECT_FALSE(teacher.isBusy());
 }

@@ -187,6 +187,14 @@ TEST_F(LessonScreen, FollowingStudentCannotNavigate) {
     screen->ShowPage();
     EXPECT_FALSE(screen->sbNext->isEnabled());
     EXPECT_FALSE(screen->sbgotopage->isEnabled());
+    // So does a page of another book the teacher switches to.
+    ASSERT_TRUE(screen->followBook(2, 6));
+    screen->ShowPage();
+    for (QToolButton *button :
+         {screen->sbprior, screen->sbNext, screen->sbgotopage, screen->spbbook, screen->spblesson})
+        EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
+    ASSERT_TRUE(screen->followBook(1, 2));
+    screen->ShowPage();
 
     screen->channel().SetSyncFlag(false);
     EXPECT_TRUE(screen->sbNext->isEnabled());

@@ -7,6 +7,7 @@
 #include "app/tfmain.h"
 #include "lesson/books/bookcatalogue.h"
 #include "lesson/screen/chatinput.h"
+#include "lesson/screen/lessonpageview.h"
 #include "lesson/screen/tfrlearn.h"
 #include "wire/compression.h"
 #include "server/serveroptions.h"

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace {
 
@@ -24,14 +25,25 @@ int numberOr0(const QString &text) {
     return ParseInteger(text).value_or(0);
 }
 
+// What a catalogue may describe: more books or pages than any library holds would only make
+// the client loop or allocate without end (a page list is kept per page, a menu item made
+// per page). A page number beyond the bound reads as 0, like one that is no number.
+constexpr int kMaxBooks = 999;
+constexpr int kMaxPage = 9999;
+
+int pageOr0(const QString &text) {
+    const int page = numberOr0(text);
+    return page <= kMaxPage ? page : 0;
+}
+
 void parseLessons(tbook &book, const QString &lessons) {
     for (const QString &element : lessons.split(u';', Qt::SkipEmptyParts)) {
         QString rest = element;
         TLesson lesson;
         lesson.title = SplitSection(rest, u":");
         const QString first = SplitSection(rest, u"-");
-        lesson.firstPage = numberOr0(first);
-        lesson.lastPage = numberOr0(rest);
+        lesson.firstPage = pageOr0(first);
+        lesson.lastPage = pageOr0(rest);
         book.lessons.append(lesson);
         if (book.firstPage == -1)
             book.firstPage = lesson.firstPage;
@@ -49,9 +61,12 @@ void parseRecordings(tbook &book, const QString &audioPages, const QString &audi
         QString &entry = book.pageRecordings[*page];
         entry += (entry.isEmpty() ? QString() : QStringLiteral(";")) + rest;
     }
+    // Titles are numbered by their place: an empty one keeps its place, so the later ones
+    // keep their numbers.
     book.recordingTitles = QStringList{QString()};
-    for (const QString &title : audioNames.split(u';', Qt::SkipEmptyParts))
-        book.recordingTitles.append(title);
+    QString rest = audioNames;
+    while (!rest.isEmpty())
+        book.recordingTitles.append(SplitSection(rest, u";"));
 }
 
 } // namespace
@@ -76,7 +91,7 @@ tbook BookCatalogue::ParseBook(const NameValueList &catalogue, int number) {
 void BookCatalogue::LoadBookLibrary(const QString &bookIds, int userType) {
     const NameValueList catalogue = readCatalogue();
     g_library.clear();
-    const int count = numberOr0(catalogue.value(u"Books"));
+    const int count = std::min(numberOr0(catalogue.value(u"Books")), kMaxBooks);
     const QString allowed = u';' + bookIds + u';';
     const bool everyBook = bookIds.isEmpty() && userType >= 1 && userType <= 3;
     for (int n = 1; n <= count; ++n) {

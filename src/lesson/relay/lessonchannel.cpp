@@ -115,7 +115,6 @@ void LessonChannel::DisconnectLesson() {
     m_link.close();
     m_heldBack.clear();
     m_dropPending = false;
-    m_resumePartner.clear();
     setState(State::Offline);
     if (m_attemptLoop) {
         m_outcome = Outcome::Cancelled;
@@ -124,6 +123,8 @@ void LessonChannel::DisconnectLesson() {
     // Closing runs the disconnect handling: the partner is gone.
     if (wasOpen)
         UpdatePartner({});
+    // Following resumes only after a drop: losing the partner here was asked for.
+    m_resumePartner.clear();
     UpdateConnectionTexts();
     m_partnerId.clear();
 }

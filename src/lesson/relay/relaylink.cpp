@@ -71,6 +71,8 @@ void RelayLink::close() {
     m_open = false;
     m_lines.clear();
     m_buffer = RelayLineBuffer();
+    if (m_waitLoop)
+        m_waitLoop->quit();
 }
 
 void RelayLink::dropSocket() {
@@ -100,7 +102,13 @@ RelayLink::Wait RelayLink::waitForLine(int milliseconds) {
     connect(this, &RelayLink::linesArrived, &loop, &QEventLoop::quit);
     connect(this, &RelayLink::failed, &loop, &QEventLoop::quit);
     timer.start(milliseconds);
+    // Closing the link while waiting ends the wait at once.
+    QEventLoop *outer = m_waitLoop;
+    m_waitLoop = &loop;
     loop.exec(QEventLoop::ExcludeUserInputEvents);
+    m_waitLoop = outer;
+    if (!m_open && outer)
+        outer->quit();
     if (hasLine())
         return Wait::Line;
     return m_open ? Wait::TimedOut : Wait::Closed;

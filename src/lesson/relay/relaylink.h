@@ -10,6 +10,7 @@
 #include <QSslConfiguration>
 #include <QTimer>
 
+class QEventLoop;
 class QSslSocket;
 
 // The socket of a lesson client to the relay, clear or TLS: opens it with a bounded wait,
@@ -62,6 +63,7 @@ private:
     void dropSocket();
 
     QPointer<QSslSocket> m_socket;
+    QEventLoop *m_waitLoop = nullptr; // the wait for a line in progress
     RelayEndpoint m_endpoint;
     RelayLineBuffer m_buffer;
     QQueue<QByteArray> m_lines;

@@ -1,6 +1,5 @@
 #include "tfrlearn.h"
 
-#include "richtext/chatstyle.h"
 #include "base/session.h"
 #include "data/dm.h"
 #include "grid/dialogs/progresswindow.h"
@@ -8,6 +7,10 @@
 #include "seam/messagebox.h"
 #include "lang/texts.h"
 #include "lesson/screen/chatinput.h"
+#include "lesson/screen/lessonaudiocontrols.h"
+#include "lesson/screen/lessonbuttons.h"
+#include "lesson/screen/lessonchatpanel.h"
+#include "lesson/screen/lessonpageview.h"
 #include "lesson/audio/lessonaudioplayer.h"
 #include "lesson/screen/lessonscreenhooks.h"
 #include "lesson/screen/tfselteacher.h"
@@ -27,60 +30,31 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+using namespace LessonButtons;
+
 namespace {
 
 constexpr int ColumnWidth = 118;
 constexpr int LowerAreaHeight = 190;
-constexpr int InputHeight = 102;
-
-QToolButton *makeButton(QWidget *parent, const char *name, bool wide = true) {
-    auto *button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setFocusPolicy(Qt::TabFocus);
-    if (wide)
-        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    return button;
-}
-
-QToolButton *makeIconButton(QWidget *parent, const char *name, QStyle::StandardPixmap icon) {
-    QToolButton *button = makeButton(parent, name, false);
-    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    button->setIcon(parent->style()->standardIcon(icon));
-    return button;
-}
-
-QMenu *makeMenu(QWidget *parent, const char *name) {
-    auto *menu = new QMenu(parent);
-    menu->setObjectName(QString::fromLatin1(name));
-    return menu;
-}
 
 } // namespace
 
 Tfrlearn::Tfrlearn(QWidget *parent)
-    : TScreen(parent), pages(new QStackedWidget(this)), ScrollBox1(new QScrollArea(pages)),
-      Image1(new QLabel), splitter(new QSplitter(Qt::Vertical, this)), pmb(makeMenu(this, "pmb")),
-      pml(makeMenu(this, "pml")), pma(makeMenu(this, "pma")),
-      pmgotopage(makeMenu(this, "pmgotopage")), m_channel(*this) {
+    : TScreen(parent), pages(new TLessonPageView(this)), ScrollBox1(pages->ScrollBox1),
+      Image1(pages->Image1), splitter(new QSplitter(Qt::Vertical, this)),
+      audio(new TLessonAudioControls(this)), chat(new TLessonChatPanel(LowerAreaHeight, this)),
+      spbpause(audio->spbpause), spbplay(audio->spbplay), spbstop(audio->spbstop),
+      spbaudio(audio->spbaudio), pmb(makeMenu(this, "pmb")), pml(makeMenu(this, "pml")),
+      pma(audio->pma), pmgotopage(makeMenu(this, "pmgotopage")), memoread(chat->memoread),
+      Memowrite(chat->Memowrite), m_channel(*this) {
     setObjectName(QStringLiteral("frlearn"));
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    Image1->setObjectName(QStringLiteral("Image1"));
-    ScrollBox1->setBackgroundRole(QPalette::Base);
-    ScrollBox1->setStyleSheet(QStringLiteral("QScrollArea#ScrollBox1 { background: white; }"));
-    ScrollBox1->viewport()->setStyleSheet(QStringLiteral("background: white;"));
-    ScrollBox1->setWidget(Image1);
-    // The picture keeps its natural size and stands centred while the box is wider.
-    ScrollBox1->setWidgetResizable(false);
-    ScrollBox1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    pages->addWidget(ScrollBox1);
-
     auto *lower = new QWidget(splitter);
     lower->setMinimumHeight(LowerAreaHeight);
     auto *lowerLayout = new QHBoxLayout(lower);
     lowerLayout->setContentsMargins(2, 2, 2, 2);
     lowerLayout->addWidget(buildButtonColumn());
-    lowerLayout->addWidget(buildChat(), 1);
+    buildChat();
+    lowerLayout->addWidget(chat, 1);
     splitter->addWidget(pages);
     splitter->addWidget(lower);
     splitter->setStretchFactor(0, 2);
@@ -115,10 +89,7 @@ QWidget *Tfrlearn::buildButtonColumn() {
     sbNext = makeIconButton(column, "sbNext", QStyle::SP_ArrowRight);
     spbbook = makeButton(column, "spbbook");
     spblesson = makeButton(column, "spblesson");
-    spbpause = makeIconButton(column, "spbpause", QStyle::SP_MediaPause);
-    spbplay = makeIconButton(column, "spbplay", QStyle::SP_MediaPlay);
-    spbstop = makeIconButton(column, "spbstop", QStyle::SP_MediaStop);
-    spbaudio = makeButton(column, "spbaudio");
+    audio->setParent(column);
     spbsync = makeButton(column, "spbsync");
     spbsync->setCheckable(true);
     pansync = new QLabel(column);
@@ -141,14 +112,7 @@ QWidget *Tfrlearn::buildButtonColumn() {
     grid->addWidget(sbNext, 0, 2);
     grid->addWidget(spbbook, 1, 0, 1, 3);
     grid->addWidget(spblesson, 2, 0, 1, 3);
-    // Pause takes the place of play while a recording plays.
-    auto *recording = new QHBoxLayout;
-    recording->setSpacing(2);
-    recording->addWidget(spbplay);
-    recording->addWidget(spbpause);
-    recording->addWidget(spbstop);
-    recording->addWidget(spbaudio, 1);
-    grid->addLayout(recording, 3, 0, 1, 3);
+    grid->addWidget(audio, 3, 0, 1, 3);
     grid->addWidget(spbsync, 4, 0, 1, 3);
     grid->addWidget(pansync, 4, 0, 1, 3);
     grid->addWidget(spbuserdetail, 5, 0, 1, 3);
@@ -158,27 +122,9 @@ QWidget *Tfrlearn::buildButtonColumn() {
     return column;
 }
 
-QWidget *Tfrlearn::buildChat() {
-    auto *chat = new QSplitter(Qt::Vertical, this);
-    chat->setObjectName(QStringLiteral("chatsplitter"));
-    memoread = new QTextEdit(chat);
-    memoread->setObjectName(QStringLiteral("memoread"));
-    memoread->setReadOnly(true);
-    memoread->setAcceptRichText(true);
-    memoread->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memoread->setFocusPolicy(Qt::StrongFocus); // read with the keys too
-    memoread->document()->setDefaultFont(ChatStyle::historyFont());
-    Memowrite = new TChatInput(chat);
-    Memowrite->setObjectName(QStringLiteral("Memowrite"));
-    Memowrite->setFont(ChatStyle::historyFont());
+void Tfrlearn::buildChat() {
     Memowrite->canSend = [this] { return spbsend->isEnabled(); };
     Memowrite->send = [this] { RunGuarded([this] { spbsendClick(); }); };
-    chat->addWidget(memoread);
-    chat->addWidget(Memowrite);
-    chat->setStretchFactor(0, 1);
-    chat->setSizes({LowerAreaHeight - InputHeight, InputHeight});
-    chat->setChildrenCollapsible(false);
-    return chat;
 }
 
 void Tfrlearn::connectControls() {
@@ -202,7 +148,11 @@ void Tfrlearn::connectControls() {
             [this] { RunGuarded([this] { m_audio->StopAction(); }); });
     connect(spbbook, &QToolButton::clicked, this, [this] { popupBeside(spbbook, pmb, 0); });
     connect(spblesson, &QToolButton::clicked, this, [this] { popupBeside(spblesson, pml, 1); });
-    connect(spbaudio, &QToolButton::clicked, this, [this] { popupBeside(spbaudio, pma, 1); });
+    connect(audio, &TLessonAudioControls::recordingChosen, this, &Tfrlearn::iaClick);
+    connect(pages, &TLessonPageView::historyChanged, this, &Tfrlearn::updateBrowserButtons);
+    connect(pages, &TLessonPageView::titleChanged, this, [this](const QString &title) {
+        setStatusPanel(3, QStringLiteral("Browser - ") + title);
+    });
     QAction *reload = pmgotopage->addAction(QString());
     reload->setObjectName(QStringLiteral("MenuItem1"));
     connect(reload, &QAction::triggered, this,
@@ -221,11 +171,7 @@ void Tfrlearn::setCaptions() {
     sbNext->setToolTip(AppText(241));
     spbbook->setText(AppText(243));
     spblesson->setText(AppText(244));
-    spbpause->setToolTip(AppText(1648));
-    spbplay->setToolTip(AppText(245));
-    spbstop->setToolTip(AppText(246));
-    spbaudio->setText(AppText(248));
-    spbaudio->setToolTip(AppText(247));
+    audio->setCaptions();
     spbsync->setText(AppText(249));
     pansync->setText(AppText(249));
     spbuserdetail->setText(AppText(250));
@@ -233,7 +179,7 @@ void Tfrlearn::setCaptions() {
     spbsend->setToolTip(AppText(251));
     Spbconnect->setText(AppText(253));
     pmgotopage->actions().constFirst()->setText(AppText(254));
-    for (QToolButton *button : {sbprior, sbNext, spbpause, spbplay, spbstop})
+    for (QToolButton *button : {sbprior, sbNext})
         button->setAccessibleName(button->toolTip());
 }
 
@@ -250,8 +196,9 @@ void Tfrlearn::InitScreen() {
 
 void Tfrlearn::clearState() {
     m_channel.reset();
-    m_historyLoaded = m_historyChanged = false;
-    m_browserBack = m_browserForward = false;
+    chat->setLoaded(false);
+    chat->setChanged(false);
+    pages->resetHistory();
 }
 
 void Tfrlearn::EnterScreen() {
@@ -275,8 +222,7 @@ void Tfrlearn::SignOutScreen() {
         RunGuarded([] { SaveSettings(sgLastBook); });
     }
     RunGuarded([this] { SaveChatHistory(); });
-    m_historyLoaded = false;
-    memoread->clear();
+    chat->forgetHistory();
     m_channel.DisconnectLesson();
 }
 
@@ -359,8 +305,7 @@ void Tfrlearn::partnerChanged(bool hasPartner) {
 }
 
 void Tfrlearn::forgetChatHistory() {
-    memoread->clear();
-    m_historyLoaded = false;
+    chat->forgetHistory();
 }
 
 void Tfrlearn::chatReceived(const QString &writer, const QStringList &lines) {
@@ -383,12 +328,8 @@ bool Tfrlearn::followBook(int bookNumber, std::optional<int> page) {
 }
 
 void Tfrlearn::followAudio(int audioIndex, int action) {
-    m_currentRecording = audioIndex;
-    QAction *entry = nullptr;
-    for (QAction *item : pma->actions()) {
-        if (item->data().toInt() == audioIndex)
-            entry = item;
-    }
+    audio->setCurrent(audioIndex);
+    QAction *entry = audio->entry(audioIndex);
     if (!entry)
         return;
     entry->setChecked(true);
@@ -413,7 +354,7 @@ bool Tfrlearn::currentPage(int &bookNumber, int &page) {
 
 void Tfrlearn::SendAudioSync(int action) {
     if (const tbook *book = CurrentBook())
-        m_channel.SendAudio(book->number, m_currentRecording, action);
+        m_channel.SendAudio(book->number, audio->current(), action);
 }
 
 void Tfrlearn::SetAudio(std::unique_ptr<LessonAudio> audio) {
@@ -421,4 +362,24 @@ void Tfrlearn::SetAudio(std::unique_ptr<LessonAudio> audio) {
         m_audio->ReleasePlayer();
     m_audio = std::move(audio);
     m_audio->UpdateAudioButtons();
+}
+
+int Tfrlearn::CurrentRecording() const {
+    return audio->current();
+}
+
+void Tfrlearn::SetCurrentRecording(int index) {
+    audio->setCurrent(index);
+}
+
+bool Tfrlearn::HistoryLoaded() const {
+    return chat->loaded();
+}
+
+bool Tfrlearn::HistoryChanged() const {
+    return chat->changed();
+}
+
+QWebEngineView *Tfrlearn::browser() const {
+    return pages->browser();
 }

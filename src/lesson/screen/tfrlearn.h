@@ -14,15 +14,19 @@ class QLabel;
 class QMenu;
 class QScrollArea;
 class QSplitter;
-class QStackedWidget;
 class QTextEdit;
 class QToolButton;
 class QWebEngineView;
 class TChatInput;
+class TLessonAudioControls;
+class TLessonChatPanel;
+class TLessonPageView;
 
 // The lesson screen: a page of a course book with paging by page, lesson and book, the
 // recordings of the page, and the chat with the lesson partner over the relay channel it owns.
-// The teacher's "Synchro" makes the student's page and recordings follow the teacher.
+// The teacher's "Synchro" makes the student's page and recordings follow the teacher. The page
+// view, the chat panel and the recording controls are widgets of their own; the screen holds
+// the lesson's state and ties them to the channel.
 class Tfrlearn : public TScreen, public LessonChannelHost {
     Q_OBJECT
 public:
@@ -30,21 +34,24 @@ public:
     ~Tfrlearn() override;
 
     // The page area: the browser of HTML books (made on first use) or the image of a page.
-    QStackedWidget *pages;
+    TLessonPageView *pages;
     QScrollArea *ScrollBox1;
     QLabel *Image1;
     QSplitter *splitter;
+    // The recording controls (their buttons and menu also named below).
+    TLessonAudioControls *audio;
+    // The chat.
+    TLessonChatPanel *chat;
     // The button column.
     QToolButton *sbprior, *sbgotopage, *sbNext, *spbbook, *spblesson, *spbpause, *spbplay, *spbstop,
         *spbaudio, *spbsync, *spbuserdetail, *spbsend, *Spbconnect;
     QLabel *pansync;
     QMenu *pmb, *pml, *pma, *pmgotopage;
-    // The chat.
     QTextEdit *memoread;
     TChatInput *Memowrite;
 
     LessonChannel &channel() { return m_channel; }
-    QWebEngineView *browser() const { return m_wb; }
+    QWebEngineView *browser() const;
 
     void InitScreen() override;
     void EnterScreen() override;
@@ -75,8 +82,8 @@ public:
     // The state the recording controls work on.
     const tbook *CurrentBook() const;
     int CurrentPage() const { return m_currentPage; }
-    int CurrentRecording() const { return m_currentRecording; }
-    void SetCurrentRecording(int index) { m_currentRecording = index; }
+    int CurrentRecording() const;
+    void SetCurrentRecording(int index);
     // A student while following: the own navigation and recording buttons are locked.
     bool StudentLocked() const { return m_channel.isStudent() && m_channel.syncOn(); }
     // Teacher with a partner while following: the recording command goes to the student.
@@ -88,8 +95,8 @@ public:
     TPagePrefetch &Prefetch() { return m_prefetch; }
     void SetPrefetchNextPage(bool on) { m_prefetchOn = on; }
     // Whether the chat history is loaded, and changed since it was loaded or saved.
-    bool HistoryLoaded() const { return m_historyLoaded; }
-    bool HistoryChanged() const { return m_historyChanged; }
+    bool HistoryLoaded() const;
+    bool HistoryChanged() const;
 
     // The relay channel's host.
     void connectionTextsChanged(const QString &panel, const QString &button) override;
@@ -116,7 +123,7 @@ protected:
 
 private:
     QWidget *buildButtonColumn();
-    QWidget *buildChat();
+    void buildChat();
     void connectControls();
     void setCaptions();
     void clearState();
@@ -128,8 +135,6 @@ private:
     void iaClick(QAction *item);
     void checkMenus();
     void showImagePage(const QString &file);
-    void showHtmlPage(const QString &file);
-    QWebEngineView *ensureBrowser();
     void updateBrowserButtons();
     void setStatusPanel(int panel, const QString &text);
     void addHistory(const QString &writer, const QStringList &lines, bool received);
@@ -138,16 +143,10 @@ private:
     LessonChannel m_channel;
     std::unique_ptr<LessonAudio> m_audio;
     TPagePrefetch m_prefetch;
-    QWebEngineView *m_wb = nullptr;
     QPointer<QWidget> m_progress;
     int m_currentBook = 0;
     int m_currentPage = 0;
-    int m_currentRecording = 0;
     bool m_firstBuildDone = false;
-    bool m_historyLoaded = false;
-    bool m_historyChanged = false;
-    bool m_browserBack = false;
-    bool m_browserForward = false;
     bool m_showing = false;
     bool m_showAgain = false;
     bool m_prefetchOn = true;

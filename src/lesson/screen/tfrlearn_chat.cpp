@@ -2,16 +2,14 @@
 // loading and saving on the server, and the connected student's user record.
 #include "tfrlearn.h"
 
-#include "richtext/chatstyle.h"
 #include "base/logging.h"
-#include "richtext/rtfreader.h"
-#include "richtext/rtfwriter.h"
 #include "data/dm.h"
 #include "seam/messagebox.h"
 #include "lang/programlocale.h"
 #include "seam/seam.h"
 #include "lang/texts.h"
 #include "lesson/screen/chatinput.h"
+#include "lesson/screen/lessonchatpanel.h"
 #include "lesson/screen/lessonscreenhooks.h"
 #include "net/formencode.h"
 #include "net/reportresult.h"
@@ -19,8 +17,6 @@
 
 #include <QCoreApplication>
 #include <QLocale>
-#include <QScrollBar>
-#include <QTextEdit>
 
 namespace {
 
@@ -73,17 +69,12 @@ void Tfrlearn::spbsendClick() {
                       mtInformation, mbOK);
 }
 
-// Adds a message at the end of the history, which is read-only again afterwards.
 void Tfrlearn::addHistory(const QString &writer, const QStringList &lines, bool received) {
-    memoread->setReadOnly(false);
-    ChatStyle::appendMessage(*memoread->document(), headerLine(writer), lines, received);
-    memoread->setReadOnly(true);
-    memoread->verticalScrollBar()->setValue(memoread->verticalScrollBar()->maximum());
-    m_historyChanged = true;
+    chat->addMessage(headerLine(writer), lines, received);
 }
 
 void Tfrlearn::LoadChatHistory(int userId) {
-    if (m_historyLoaded)
+    if (chat->loaded())
         return;
     memoread->clear();
     const RequestOutcome outcome =
@@ -91,28 +82,24 @@ void Tfrlearn::LoadChatHistory(int userId) {
                    QStringLiteral("aiduser=%1").arg(userId), false, false);
     if (outcome.ok()) {
         const std::optional<QByteArray> history = ReplyPayload(outcome.reply);
-        if (history && !history->isEmpty()) {
-            const RtfReadResult read = RtfReader::read(*history, *memoread->document());
-            if (!read.ok())
-                qCWarning(lcLesson) << "chat history:" << read.describe();
-            memoread->verticalScrollBar()->setValue(memoread->verticalScrollBar()->maximum());
-        }
+        if (history && !history->isEmpty())
+            chat->loadHistory(*history);
     }
     ReportResult(outcome);
-    m_historyLoaded = true;
-    m_historyChanged = false;
+    chat->setLoaded(true);
+    chat->setChanged(false);
 }
 
 void Tfrlearn::SaveChatHistory() {
-    if (!m_channel.isStudent() || !m_historyLoaded || !m_historyChanged)
+    if (!m_channel.isStudent() || !chat->loaded() || !chat->changed())
         return;
-    const QByteArray history = RtfWriter::write(*memoread->document());
+    const QByteArray history = chat->historyRtf();
     ServerRequest request;
     request.action = QStringLiteral("postchatfile");
     request.data = "chatdata=" + FormEncode(history);
     const RequestOutcome outcome = RunRequest(request);
     if (outcome.ok())
-        m_historyChanged = false;
+        chat->setChanged(false);
     if (!QCoreApplication::closingDown())
         ReportResult(outcome);
 }

@@ -8,44 +8,26 @@
 #include "lang/texts.h"
 #include "lang/textutil.h"
 #include "lesson/books/bookfiles.h"
+#include "lesson/screen/lessonaudiocontrols.h"
+#include "lesson/screen/lessonbuttons.h"
+#include "lesson/screen/lessonpageview.h"
 #include "net/settings/settings.h"
 
 #include <QActionGroup>
 #include <QFileInfo>
-#include <QLabel>
 #include <QMenu>
-#include <QScrollArea>
-#include <QScrollBar>
-#include <QStackedWidget>
+#include <QLabel>
 #include <QTextEdit>
 #include <QToolButton>
-#include <QUrl>
-#include <QWebEngineHistory>
 #include <QWebEngineView>
+
+using namespace LessonButtons;
 
 namespace {
 
 QString rangeCaption(const QString &title, int first, int last) {
     return title + QStringLiteral(" (") + QString::number(first) + u'-' + QString::number(last) +
            u')';
-}
-
-// Radio items of one menu: a group that keeps one item checked.
-QActionGroup *radioGroup(QMenu *menu) {
-    auto *group = menu->findChild<QActionGroup *>(QString(), Qt::FindDirectChildrenOnly);
-    if (!group) {
-        group = new QActionGroup(menu);
-        group->setExclusive(true);
-    }
-    return group;
-}
-
-void clearMenu(QMenu *menu) {
-    menu->clear();
-    delete menu->findChild<QActionGroup *>(QString(), Qt::FindDirectChildrenOnly);
-    // Sub-menus of lessons are children of the menu.
-    for (QMenu *sub : menu->findChildren<QMenu *>(QString(), Qt::FindDirectChildrenOnly))
-        sub->deleteLater();
 }
 
 } // namespace
@@ -73,8 +55,8 @@ void Tfrlearn::BuildBookMenu() {
             }
         }
     }
-    m_currentRecording = 0;
-    for (QMenu *menu : {pmb, pml, pma})
+    audio->clearMenu();
+    for (QMenu *menu : {pmb, pml})
         clearMenu(menu);
     QActionGroup *group = radioGroup(pmb);
     for (int i = 0; i < library.size(); ++i) {
@@ -124,7 +106,8 @@ void Tfrlearn::BuildLessonMenu() {
             connect(item, &QAction::triggered, this, [this, page] { choosePage(page); });
         }
     }
-    spblesson->setEnabled(!book->html && !pml->isEmpty());
+    // A following student's menu stays locked when the teacher's page switches the book.
+    spblesson->setEnabled(!book->html && !pml->isEmpty() && !StudentLocked());
 }
 
 void Tfrlearn::choosePage(int page) {
@@ -167,12 +150,8 @@ void Tfrlearn::ShowPage() {
 
 void Tfrlearn::showCurrentPage() {
     m_prefetch.Cancel();
-    pma->clear();
-    m_currentRecording = 0;
-    Image1->clear();
-    Image1->resize(0, 0);
-    ScrollBox1->horizontalScrollBar()->setValue(0);
-    ScrollBox1->verticalScrollBar()->setValue(0);
+    audio->clearMenu();
+    pages->clearPicture();
     const tbook *book = CurrentBook();
     // A book that lists no lessons has no pages to show.
     if (!book || (!book->html && book->firstPage < 0)) {
@@ -186,8 +165,8 @@ void Tfrlearn::showCurrentPage() {
     if (book->html) {
         sbgotopage->setEnabled(true);
         sbgotopage->setText(AppText(285));
-        sbprior->setEnabled(m_browserBack);
-        sbNext->setEnabled(m_browserForward);
+        sbprior->setEnabled(pages->canGoBack());
+        sbNext->setEnabled(pages->canGoForward());
     } else {
         sbgotopage->setEnabled(!locked);
         if (m_currentPage < book->firstPage || m_currentPage > book->lastPage)
@@ -203,7 +182,7 @@ void Tfrlearn::showCurrentPage() {
     if (!QFileInfo::exists(file))
         DownloadBookFile(number, m_currentPage, type, PageDownloadCaption(m_currentPage), file);
     if (book->html) {
-        showHtmlPage(file);
+        pages->showHtml(file);
         return;
     }
     showImagePage(file);
@@ -213,29 +192,14 @@ void Tfrlearn::showCurrentPage() {
 }
 
 void Tfrlearn::buildAudioMenu() {
-    clearMenu(pma);
-    const tbook &book = *CurrentBook();
-    QActionGroup *group = radioGroup(pma);
-    for (int index : PageRecordings(book, book.html ? 0 : m_currentPage)) {
-        QAction *item = pma->addAction(book.recordingTitles.value(index));
-        item->setCheckable(true);
-        item->setData(index);
-        group->addAction(item);
-        connect(item, &QAction::triggered, this, [this, item] { iaClick(item); });
-        if (pma->actions().size() == 1) {
-            item->setChecked(true);
-            m_currentRecording = index;
-        }
-    }
-    spbaudio->setEnabled(!pma->isEmpty() && !StudentLocked());
+    audio->buildMenu(*CurrentBook(), m_currentPage, StudentLocked());
     m_audio->UpdateAudioButtons();
 }
 
 // Choosing a recording stops the one playing and starts the chosen one.
 void Tfrlearn::iaClick(QAction *item) {
     RunGuarded([this, item] {
-        item->setChecked(true);
-        m_currentRecording = item->data().toInt();
+        audio->choose(item);
         m_audio->StopAction();
         if (spbplay->isEnabled())
             m_audio->PlayAction();
@@ -243,45 +207,17 @@ void Tfrlearn::iaClick(QAction *item) {
 }
 
 void Tfrlearn::showImagePage(const QString &file) {
-    pages->setCurrentWidget(ScrollBox1);
     m_channel.SendPage(CurrentBook()->number, m_currentPage);
     UpdatePageStatus();
-    BusyCursorScope cursor(Qt::WaitCursor);
-    QPixmap picture;
-    if (picture.load(file)) {
-        Image1->setPixmap(picture);
-        Image1->resize(picture.size() / picture.devicePixelRatio());
-    }
-}
-
-void Tfrlearn::showHtmlPage(const QString &file) {
-    QWebEngineView *view = ensureBrowser();
-    pages->setCurrentWidget(view);
-    view->setUrl(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
-}
-
-QWebEngineView *Tfrlearn::ensureBrowser() {
-    if (m_wb)
-        return m_wb;
-    m_wb = new QWebEngineView(pages);
-    m_wb->setObjectName(QStringLiteral("wb"));
-    pages->addWidget(m_wb);
-    connect(m_wb, &QWebEngineView::urlChanged, this, [this] { updateBrowserButtons(); });
-    connect(m_wb, &QWebEngineView::loadFinished, this, [this] { updateBrowserButtons(); });
-    connect(m_wb, &QWebEngineView::titleChanged, this, [this](const QString &title) {
-        setStatusPanel(3, QStringLiteral("Browser - ") + title);
-    });
-    return m_wb;
+    pages->showImage(file);
 }
 
 // The browser's history decides whether the previous and next buttons go back and forward.
 void Tfrlearn::updateBrowserButtons() {
-    m_browserBack = m_wb->history()->canGoBack();
-    m_browserForward = m_wb->history()->canGoForward();
     const tbook *book = CurrentBook();
     if (book && book->html) {
-        sbprior->setEnabled(m_browserBack);
-        sbNext->setEnabled(m_browserForward);
+        sbprior->setEnabled(pages->canGoBack());
+        sbNext->setEnabled(pages->canGoForward());
     }
 }
 
@@ -305,7 +241,7 @@ void Tfrlearn::sbpriorClick() {
     if (!book)
         return;
     if (book->html) {
-        ensureBrowser()->back();
+        pages->ensureBrowser()->back();
         return;
     }
     --m_currentPage;
@@ -317,7 +253,7 @@ void Tfrlearn::sbNextClick() {
     if (!book)
         return;
     if (book->html) {
-        ensureBrowser()->forward();
+        pages->ensureBrowser()->forward();
         return;
     }
     ++m_currentPage;
@@ -355,8 +291,7 @@ void Tfrlearn::MenuItem1Click() {
 bool Tfrlearn::ScrollBox1MouseWheel(int delta) {
     if (memoread->hasFocus())
         return false;
-    QScrollBar *bar = ScrollBox1->verticalScrollBar();
-    bar->setValue(qBound(bar->minimum(), bar->value() - delta, bar->maximum()));
+    pages->scrollBy(delta);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "net/settings/cfghandler.h"
 
+#include "base/logging.h"
+
 #include "lang/textutil.h"
 
 #include <QDir>
@@ -48,11 +50,17 @@ bool TFileCfgHandler::Read(const QString &section, const QString &subSection, QS
 bool TFileCfgHandler::Write(const QString &section, const QString &subSection, const QString &text,
                             const QString &key) {
     const QString path = itemPath(section, subSection, key);
-    if (path.isEmpty() || !QDir().mkpath(m_folder))
+    if (path.isEmpty() || !QDir().mkpath(m_folder)) {
+        qCWarning(lcNet).noquote() << "configuration item" << section << subSection << key
+                                   << "not written: no folder" << m_folder;
         return false;
+    }
     const QByteArray bytes = ToWin1250(text);
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    qCWarning(lcNet).noquote() << "configuration item" << path << "not written:" << file.errorString();
+    return false;
 }
 
 bool TFileCfgHandler::Delete(const QString &section, const QString &subSection,

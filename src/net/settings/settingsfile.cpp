@@ -1,5 +1,7 @@
 #include "net/settings/settingsfile.h"
 
+#include "base/logging.h"
+
 #include "errors/apperror.h"
 #include "lang/textutil.h"
 
@@ -43,8 +45,10 @@ void WriteNameValueFile(const QString &path, const NameValueList &values) {
         bytes += "\r\n";
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        qCWarning(lcNet).noquote() << "settings file" << path << "not written:" << file.errorString();
         throw AppError(fileError(path, file.errorString()));
+    }
 }
 
 bool ReadFlag(const NameValueList &values, QStringView name, bool defaultValue) {

@@ -1,13 +1,16 @@
-// The rows of a loaded packet that carries row states (TClientTable::takeRowStates).
-#include "data/clienttable.h"
+// The rows of a loaded packet that carries row states (TChangeLog::TakeRowStates).
+#include "data/changelog.h"
 
+#include "base/logging.h"
 #include "data/usertext.h"
 #include "errors/apperror.h"
 
 namespace {
 
 [[noreturn]] void fail(const QString &detail) {
-    throw AppError(QStringLiteral("Invalid data packet: %1").arg(detail));
+    const QString message = QStringLiteral("Invalid data packet: %1").arg(detail);
+    qCWarning(lcData).noquote() << "Packet refused -" << message;
+    throw AppError(message);
 }
 
 // A change set's modified row holds only the fields that changed to a value; the others keep
@@ -44,8 +47,8 @@ quint32 changedValues(TTableContent &content, quint32 oldRecord, quint32 changes
 // ("DATASET_DELTA"), the changes are pending as if made here: inserted, modified (with the old
 // values) and deleted rows, in packet order. Otherwise they are taken as they are, each row
 // keeping its state as a mark.
-void TClientTable::takeRowStates(TTableContent &content, std::vector<quint32> &order,
-                                 std::vector<LogEntry> &log) {
+void TChangeLog::TakeRowStates(TTableContent &content, std::vector<quint32> &order,
+                               std::vector<Entry> &log) {
     std::vector<TRowEntry> &rows = content.rows;
     order.clear();
     log.clear();
@@ -72,7 +75,7 @@ void TClientTable::takeRowStates(TTableContent &content, std::vector<quint32> &o
                     row.status = rsModified;
                     TRowEntry before;
                     before.record = oldRecord;
-                    log.push_back({quint32(taken.size()), before, LogKind::Edit});
+                    log.push_back({quint32(taken.size()), before, Kind::Edit});
                 }
             }
             break;
@@ -85,15 +88,15 @@ void TClientTable::takeRowStates(TTableContent &content, std::vector<quint32> &o
             if (!pending)
                 continue;
             log.push_back(
-                {quint32(taken.size()), TRowEntry{row.record, kNoRecord, 0, 0}, LogKind::Delete});
+                {quint32(taken.size()), TRowEntry{row.record, kNoRecord, 0, 0}, Kind::Delete});
             row.status = rsDeleted;
-            row.flags = kRowLogDeleted;
+            row.flags = kRowDeleted;
             break;
         case TUpdateStatus::Inserted:
             if (pending) {
-                log.push_back({quint32(taken.size()), TRowEntry(), LogKind::Insert});
+                log.push_back({quint32(taken.size()), TRowEntry(), Kind::Insert});
                 row.status = rsInserted;
-                row.flags = kRowLogInserted;
+                row.flags = kRowInserted;
             }
             break;
         }

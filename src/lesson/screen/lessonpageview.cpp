@@ -1,0 +1,72 @@
+#include "lessonpageview.h"
+
+#include "seam/messagebox.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QUrl>
+#include <QWebEngineHistory>
+#include <QWebEngineView>
+
+TLessonPageView::TLessonPageView(QWidget *parent)
+    : QStackedWidget(parent), ScrollBox1(new QScrollArea(this)), Image1(new QLabel) {
+    setObjectName(QStringLiteral("pages"));
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    Image1->setObjectName(QStringLiteral("Image1"));
+    ScrollBox1->setBackgroundRole(QPalette::Base);
+    ScrollBox1->setStyleSheet(QStringLiteral("QScrollArea#ScrollBox1 { background: white; }"));
+    ScrollBox1->viewport()->setStyleSheet(QStringLiteral("background: white;"));
+    ScrollBox1->setWidget(Image1);
+    // The picture keeps its natural size and stands centred while the box is wider.
+    ScrollBox1->setWidgetResizable(false);
+    ScrollBox1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    addWidget(ScrollBox1);
+}
+
+void TLessonPageView::clearPicture() {
+    Image1->clear();
+    Image1->resize(0, 0);
+    ScrollBox1->horizontalScrollBar()->setValue(0);
+    ScrollBox1->verticalScrollBar()->setValue(0);
+}
+
+void TLessonPageView::showImage(const QString &file) {
+    setCurrentWidget(ScrollBox1);
+    BusyCursorScope cursor(Qt::WaitCursor);
+    QPixmap picture;
+    if (picture.load(file)) {
+        Image1->setPixmap(picture);
+        Image1->resize(picture.size() / picture.devicePixelRatio());
+    }
+}
+
+void TLessonPageView::showHtml(const QString &file) {
+    QWebEngineView *view = ensureBrowser();
+    setCurrentWidget(view);
+    view->setUrl(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
+}
+
+QWebEngineView *TLessonPageView::ensureBrowser() {
+    if (m_wb)
+        return m_wb;
+    m_wb = new QWebEngineView(this);
+    m_wb->setObjectName(QStringLiteral("wb"));
+    addWidget(m_wb);
+    connect(m_wb, &QWebEngineView::urlChanged, this, &TLessonPageView::updateHistory);
+    connect(m_wb, &QWebEngineView::loadFinished, this, &TLessonPageView::updateHistory);
+    connect(m_wb, &QWebEngineView::titleChanged, this, &TLessonPageView::titleChanged);
+    return m_wb;
+}
+
+void TLessonPageView::updateHistory() {
+    m_back = m_wb->history()->canGoBack();
+    m_forward = m_wb->history()->canGoForward();
+    emit historyChanged();
+}
+
+void TLessonPageView::scrollBy(int delta) {
+    QScrollBar *bar = ScrollBox1->verticalScrollBar();
+    bar->setValue(qBound(bar->minimum(), bar->value() - delta, bar->maximum()));
+}
