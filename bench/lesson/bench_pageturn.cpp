@@ -28,9 +28,7 @@ public:
     ~LessonProgram() override { TearDown(); }
     void TestBody() override {}
 
-    Tfrlearn &screen() {
-        return *static_cast<Tfrlearn *>(app->mainWindow()->screen(Tfmain::Learn));
-    }
+    Tfrlearn &screen() { return *static_cast<Tfrlearn *>(app->mainWindow()->screen(u"learn")); }
     // Back to the first page once the last one is reached (not timed).
     void wrap() {
         const tbook *book = screen().CurrentBook();

@@ -15,14 +15,6 @@ int captionNumber(ButtonArt::Button button, bool signedIn) {
     switch (button) {
     case ButtonArt::Connect:
         return signedIn ? 1017 : 1016;
-    case ButtonArt::Order:
-        return 1018;
-    case ButtonArt::Timetable:
-        return 1019;
-    case ButtonArt::Learn:
-        return 1020;
-    case ButtonArt::Users:
-        return 1021;
     case ButtonArt::Options:
         return 1022;
     case ButtonArt::Profile:
@@ -41,10 +33,7 @@ QFont captionFont() {
 }
 
 // The designed size, widened so that the caption keeps a margin of its own on both sides.
-QSize sizeOf(ButtonArt::Button button, const QStringList &captions) {
-    QSize size = button == ButtonArt::Connect   ? QSize(80, 41)
-                 : button >= ButtonArt::Options ? QSize(76, 32)
-                                                : QSize(88, 32);
+QSize sizeOf(QSize size, const QStringList &captions) {
     const QFontMetrics metrics(captionFont());
     for (const QString &caption : captions) {
         const int width = metrics.size(Qt::TextShowMnemonic, caption).width();
@@ -104,7 +93,7 @@ QStringList Captions(Button button) {
 
 QVector<QPixmap> Pictures(Button button, qreal ratio) {
     const QStringList captions = Captions(button);
-    const QSize size = sizeOf(button, captions);
+    const QSize size = sizeOf(button == Connect ? QSize(80, 41) : QSize(76, 32), captions);
     QVector<QPixmap> pictures;
     for (int look = 0; look < 3; ++look) {
         Colours colours = Colours(look);
@@ -112,6 +101,20 @@ QVector<QPixmap> Pictures(Button button, qreal ratio) {
             colours = look == 0 ? Green : Blue;
         pictures.append(paintButton(size, ratio, captions[look], colours));
     }
+    return pictures;
+}
+
+QStringList ScreenCaptions(int captionText) {
+    const QString caption = AppText(captionText);
+    return {caption, caption, caption};
+}
+
+QVector<QPixmap> ScreenPictures(int captionText, qreal ratio) {
+    const QStringList captions = ScreenCaptions(captionText);
+    const QSize size = sizeOf(QSize(88, 32), captions);
+    QVector<QPixmap> pictures;
+    for (int look = 0; look < 3; ++look)
+        pictures.append(paintButton(size, ratio, captions[look], Colours(look)));
     return pictures;
 }
 

@@ -10,7 +10,8 @@
 // the top bar, the welcome banner and the logo.
 namespace ButtonArt {
 
-enum Button { Connect, Order, Timetable, Learn, Users, Options, Profile, About };
+// The fixed buttons of the top bar; the screen buttons come from the screen registry.
+enum Button { Connect, Options, Profile, About };
 
 // Space kept free between a caption and the button's edges.
 inline constexpr int kCaptionMargin = 10;
@@ -23,6 +24,9 @@ QStringList Captions(Button button);
 // Pictures by look, drawn for the device pixel ratio (2 gives twice the pixels at the same
 // size in the window).
 QVector<QPixmap> Pictures(Button button, qreal ratio);
+// The same for a screen button whose caption is the own text of that number.
+QStringList ScreenCaptions(int captionText);
+QVector<QPixmap> ScreenPictures(int captionText, qreal ratio);
 // The device pixel ratio of the screens the program draws for.
 qreal ScreenRatio();
 QPixmap TopBar(int width);

@@ -1,29 +1,30 @@
 #include "app/tapp.h"
 
 #include "app/instanceguard.h"
-#include "app/screenfactory.h"
+#include "app/screenregistry.h"
 #include "app/signin.h"
 #include "base/locations.h"
 #include "base/session.h"
 #include "data/dm.h"
-#include "seam/guard.h"
-#include "seam/messagebox.h"
-#include "seam/seam.h"
 #include "lang/texts.h"
 #include "lesson/books/bookcatalogue.h"
+#include "lesson/relay/relaylink.h"
 #include "lesson/screen/lessonscreenhooks.h"
 #include "lesson/screen/tfrlearn.h"
-#include "net/settings/connectiondialog.h"
 #include "net/requestoutcome.h"
 #include "net/requestrunner.h"
 #include "net/runrequest.h"
 #include "net/serverrequest.h"
+#include "net/settings/connectiondialog.h"
 #include "net/settings/settings.h"
 #include "output/outputdefinition.h"
 #include "screens/entrancetest/entrancetest.h"
-#include "screens/users/tfeduser.h"
 #include "screens/profile/tfprofile.h"
+#include "screens/users/tfeduser.h"
 #include "screens/users/userdialogentry.h"
+#include "seam/guard.h"
+#include "seam/messagebox.h"
+#include "seam/seam.h"
 
 #include <QApplication>
 #include <QFile>
@@ -60,7 +61,18 @@ int TApp::run() {
     return QApplication::exec();
 }
 
+void TApp::createServices() {
+    m_relay = std::make_unique<RelayLink>();
+    m_services.dm = &dm();
+    m_services.settings = &Settings();
+    m_services.session = &SessionValues();
+    m_services.requests = &AppRequestRunner();
+    m_services.books = &BookCatalogue::Library();
+    m_services.relay = m_relay.get();
+}
+
 void TApp::createWindows() {
+    createServices();
     // The lesson screen reaches the main window's status bar once the window exists.
     LessonHooks().setStatusPanel = [this](int panel, const QString &text) {
         if (!m_main)
@@ -69,17 +81,15 @@ void TApp::createWindows() {
         label->setText(text);
         label->repaint();
     };
-    LessonHooks().showUserDialog = [](int idUser) { ShowUserDialogFor(idUser); };
-    m_main = std::make_unique<Tfmain>(ScreenFactory::createScreens(), mainWindowActions());
-    dm();
+    LessonHooks().showUserDialog = [this](int idUser) { ShowUserDialogFor(m_services, idUser); };
+    m_main = std::make_unique<Tfmain>(ScreenRegistry(), m_services, mainWindowActions());
     m_connection = std::make_unique<Tfconnection>(false, m_main.get());
-    AppRequestRunner();
     InstallSlowRequestDialog();
     InstallGridOutput();
-    m_signIn = std::make_unique<TSignIn>(dm(), signInHooks());
+    m_signIn = std::make_unique<TSignIn>(*m_services.dm, signInHooks());
     RunGuarded([] { LoadSettings(); });
     m_main->RefreshState();
-    dm().phpdbcon.SetHttpClient(HttpClient());
+    m_services.dm->phpdbcon.SetHttpClient(m_services.requests->httpClient());
     Tfeduser::BookSource = [] {
         QList<TUserDialogBook> books;
         for (const tbook &book : BookCatalogue::Library())
@@ -95,7 +105,7 @@ void TApp::startMessage() {
         m_main->activateWindow();
         AppMessageBox(AppText(162), mtInformation, mbOK);
     }
-    if (Settings().autoConnect)
+    if (m_services.settings->autoConnect)
         connectClicked();
 }
 
@@ -106,9 +116,9 @@ Tfmain::Actions TApp::mainWindowActions() {
     a.profile = [this] { profileClicked(); };
     a.silentSignOut = [this] { m_signIn->SilentSignOut(); };
     a.userCaption = [this] { return userCaption(); };
-    a.storedPlacement = [] { return Settings().mainWindow; };
-    a.savePlacement = [](const QString &placement) {
-        Settings().mainWindow = placement;
+    a.storedPlacement = [this] { return m_services.settings->mainWindow; };
+    a.savePlacement = [this](const QString &placement) {
+        m_services.settings->mainWindow = placement;
         SaveSettings(sgMainWindow);
     };
     a.openAddress = [this](const QString &address) { openAddress(address); };
@@ -139,26 +149,26 @@ TSignIn::Hooks TApp::signInHooks() {
                                         main.top() + (main.height() - dialog.height()) / 2));
     };
     h.refreshState = [this] { m_main->RefreshState(); };
-    h.runEntranceTest = [this] { Tfentrancetest::Run(m_main.get()); };
+    h.runEntranceTest = [this] { Tfentrancetest::Run(m_services, m_main.get()); };
     h.hideScreens = [this] { m_main->ShowScreen(nullptr); };
     h.reloadBookMenus = [this] {
-        if (auto *lesson = qobject_cast<Tfrlearn *>(m_main->screen(Tfmain::Learn)))
+        if (auto *lesson = m_main->screenOf<Tfrlearn>())
             lesson->BuildBookMenu();
     };
     h.signOutScreens = [this] {
-        for (int i = 0; i < 4; ++i)
-            m_main->screen(Tfmain::ScreenIndex(i))->SignOutScreen();
+        for (TScreen *screen : m_main->screens())
+            screen->SignOutScreen();
         ClearUserDialogBooks();
     };
     return h;
 }
 
 void TApp::profileClicked() {
-    ShowProfileDialog(m_main.get());
+    ShowProfileDialog(m_services, m_main.get());
 }
 
 QString TApp::userCaption() const {
-    TClientTable &info = dm().cd_user_info;
+    TClientTable &info = m_services.dm->cd_user_info;
     if (!info.Active() || info.IsEmpty())
         return {};
     const auto type = info.FindField(QStringLiteral("USERTYPENAME_L"));

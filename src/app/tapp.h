@@ -8,6 +8,7 @@
 #include <memory>
 
 class InstanceGuard;
+class RelayLink;
 class TSignIn;
 class Tfconnection;
 
@@ -23,12 +24,16 @@ public:
     int run();
 
     Tfmain *mainWindow() const { return m_main.get(); }
+    // The services handed to the screens (filled by createWindows).
+    const TServices &services() const { return m_services; }
     // Creates the main window and everything it needs without showing it (also for tests).
     void createWindows();
     // The start message handled once the event loop runs: update notice and AutoConnect.
     void startMessage();
 
 private:
+    // Builds the shared services the screens are given.
+    void createServices();
     Tfmain::Actions mainWindowActions();
     void guardCode(int code);
     void connectClicked();
@@ -39,7 +44,9 @@ private:
     TSignIn::Hooks signInHooks();
 
     StartSwitches m_switches;
+    TServices m_services;
     std::unique_ptr<InstanceGuard> m_guard;
+    std::unique_ptr<RelayLink> m_relay;
     std::unique_ptr<Tfmain> m_main;
     std::unique_ptr<Tfconnection> m_connection;
     std::unique_ptr<TSignIn> m_signIn;

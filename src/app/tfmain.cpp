@@ -3,12 +3,14 @@
 #include "app/aboutbox.h"
 #include "app/buttonart.h"
 #include "app/instanceguard.h"
+#include "base/logging.h"
+#include "base/namevaluelist.h"
 #include "base/placement.h"
 #include "base/session.h"
 #include "base/usertypes.h"
-#include "seam/guard.h"
 #include "lang/programlocale.h"
 #include "lang/texts.h"
+#include "seam/guard.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -53,8 +55,11 @@ QLabel *colouredLabel(const QString &name, QWidget *parent) {
 
 } // namespace
 
-Tfmain::Tfmain(const std::array<TScreen *, 4> &screens, Actions actions, QWidget *parent)
-    : QMainWindow(parent), m_actions(std::move(actions)), m_screens(screens) {
+Tfmain::Tfmain(const QList<ScreenEntry> &entries, const TServices &services, Actions actions,
+               QWidget *parent)
+    : QMainWindow(parent), m_services(services), m_actions(std::move(actions)) {
+    for (const ScreenEntry &entry : entries)
+        m_slots.append({entry, entry.create(services), nullptr});
     setObjectName(QStringLiteral("fmain"));
     setWindowTitle(QStringLiteral("Tellavo"));
     setMinimumSize(800, 575);
@@ -77,10 +82,10 @@ Tfmain::Tfmain(const std::array<TScreen *, 4> &screens, Actions actions, QWidget
     setCentralWidget(central);
     buildStatusBar();
 
-    for (TScreen *screen : m_screens) {
-        m_middle->addWidget(screen);
-        screen->hide();
-        screen->InitScreen();
+    for (const Slot &slot : std::as_const(m_slots)) {
+        m_middle->addWidget(slot.screen);
+        slot.screen->hide();
+        slot.screen->InitScreen();
     }
     m_middle->setCurrentWidget(m_welcome);
     RefreshState();
@@ -103,10 +108,15 @@ QWidget *Tfmain::buildTopBar() {
     };
     make(m_connect, "im_connect", ButtonArt::Connect);
     row->addSpacing(8);
-    make(m_order, "im_order", ButtonArt::Order);
-    make(m_timetable, "im_timetable", ButtonArt::Timetable);
-    make(m_learn, "im_learn", ButtonArt::Learn);
-    make(m_users, "im_users", ButtonArt::Users);
+    for (Slot &slot : m_slots) {
+        slot.button = new TImageButton(slot.entry.buttonName, bar);
+        slot.button->setPictures(
+            ButtonArt::ScreenPictures(slot.entry.captionText, ButtonArt::ScreenRatio()),
+            ButtonArt::ScreenCaptions(slot.entry.captionText));
+        row->addWidget(slot.button);
+        if (!slot.entry.shortcut.isEmpty())
+            slot.button->setShortcut(slot.entry.shortcut);
+    }
     row->addStretch(1);
     make(m_opts, "im_opts", ButtonArt::Options);
     make(m_profil, "im_profil", ButtonArt::Profile);
@@ -122,9 +132,9 @@ QWidget *Tfmain::buildTopBar() {
     connect(m_opts, &TImageButton::clicked, this, guarded(m_actions.options));
     connect(m_profil, &TImageButton::clicked, this, guarded(m_actions.profile));
     connect(m_about, &TImageButton::clicked, this, [this] { RunGuarded([this] { showAbout(); }); });
-    for (ScreenIndex index : {Orders, Timetable, Users, Learn})
-        connect(button(index), &TImageButton::clicked, this,
-                [this, index] { RunGuarded([this, index] { screenButtonClicked(index); }); });
+    for (qsizetype i = 0; i < m_slots.size(); ++i)
+        connect(m_slots[i].button, &TImageButton::clicked, this,
+                [this, i] { RunGuarded([this, i] { screenButtonClicked(m_slots[i]); }); });
     return bar;
 }
 
@@ -191,43 +201,54 @@ void Tfmain::buildStatusBar() {
     }
 }
 
-TImageButton *Tfmain::button(ScreenIndex index) const {
-    switch (index) {
-    case Orders:
-        return m_order;
-    case Timetable:
-        return m_timetable;
-    case Users:
-        return m_users;
-    case Learn:
-        return m_learn;
-    }
+TScreen *Tfmain::screen(QStringView id) const {
+    for (const Slot &slot : m_slots)
+        if (slot.entry.id == id)
+            return slot.screen;
     return nullptr;
 }
 
-void Tfmain::screenButtonClicked(ScreenIndex index) {
-    ShowScreen(m_screens[index]);
-    if (index == Learn)
-        m_screens[index]->setFocus();
+QList<TScreen *> Tfmain::screens() const {
+    QList<TScreen *> all;
+    for (const Slot &slot : m_slots)
+        all.append(slot.screen);
+    return all;
+}
+
+void Tfmain::screenButtonClicked(const Slot &slot) {
+    ShowScreen(slot.screen);
+    if (slot.entry.focusOnSelect)
+        slot.screen->setFocus();
 }
 
 void Tfmain::ShowScreen(TScreen *target) {
-    for (int i = 0; i < 4; ++i) {
-        TScreen *screen = m_screens[i];
-        if (screen != target && screen->isVisible()) {
-            screen->LeaveScreen();
-            button(ScreenIndex(i))->setLook(TImageButton::Active);
+    for (const Slot &slot : std::as_const(m_slots)) {
+        if (slot.screen != target && slot.screen->isVisible()) {
+            slot.screen->LeaveScreen();
+            slot.button->setLook(TImageButton::Active);
         }
     }
     m_current = target;
     if (target) {
-        const int i =
-            int(std::find(m_screens.begin(), m_screens.end(), target) - m_screens.begin());
-        button(ScreenIndex(i))->setLook(TImageButton::Selected);
-        target->EnterScreen();
+        for (const Slot &slot : std::as_const(m_slots))
+            if (slot.screen == target)
+                slot.button->setLook(TImageButton::Selected);
+        try {
+            target->EnterScreen();
+        } catch (...) {
+            // A screen that could not be entered (a load cancelled or failed) is not shown:
+            // the welcome page comes back and the top bar selects nothing.
+            qCInfo(lcApp).noquote() << "Screen not entered:" << CurrentExceptionText();
+            m_current = nullptr;
+            for (const Slot &slot : std::as_const(m_slots))
+                slot.screen->hide();
+            m_middle->setCurrentWidget(m_welcome);
+            setButtonLooks();
+            throw;
+        }
     }
-    for (TScreen *screen : m_screens)
-        screen->hide();
+    for (const Slot &slot : std::as_const(m_slots))
+        slot.screen->hide();
     if (target) {
         m_middle->setCurrentWidget(target);
         target->show();
@@ -238,37 +259,37 @@ void Tfmain::ShowScreen(TScreen *target) {
 }
 
 void Tfmain::RefreshState() {
-    const bool signedIn = IsSignedIn();
-    const int type = UserType();
+    const bool signedIn = m_services.signedIn();
+    const int type = m_services.userType();
     for (QLabel *label : {m_userLabel, m_userValue, m_lastLabel, m_lastValue})
         label->setVisible(signedIn);
     if (signedIn) {
         m_userValue->setText(m_actions.userCaption ? m_actions.userCaption() : QString());
         // A user who never signed in before has no last sign-in to show (not "now").
-        const QString last = SessionValues().value(u"lastlogwhen");
+        const QString last = m_services.session->value(u"lastlogwhen");
         m_lastValue->setText(last.isEmpty() ? QString()
                                             : ProgramLocale().toString(ParseServerDateTime(last),
                                                                        QLocale::ShortFormat));
     }
     m_opts->setEnabled(!signedIn);
     m_profil->setEnabled(signedIn);
-    m_order->setEnabled(signedIn && (UserTypes::IsStaff(type) || type == UserTypes::Client));
-    m_timetable->setEnabled(signedIn);
-    m_users->setEnabled(signedIn);
-    m_users->setVisible(signedIn && UserTypes::IsStaff(type));
-    m_learn->setEnabled(signedIn);
+    for (const Slot &slot : std::as_const(m_slots)) {
+        const bool usable = signedIn && slot.entry.userTypes.contains(type);
+        slot.button->setEnabled(usable || (signedIn && slot.entry.hiddenFromOthers));
+        slot.button->setVisible(usable || !slot.entry.hiddenFromOthers);
+    }
     setButtonLooks();
     m_panels[0]->setText(AppText(signedIn ? 163 : 164));
 }
 
 void Tfmain::setButtonLooks() {
-    m_connect->setLook(IsSignedIn() ? TImageButton::Active : TImageButton::Inactive);
+    m_connect->setLook(m_services.signedIn() ? TImageButton::Active : TImageButton::Inactive);
     for (TImageButton *b : {m_opts, m_profil, m_about})
         b->setLook(b->isEnabled() ? TImageButton::Active : TImageButton::Inactive);
     m_about->setLook(TImageButton::Active);
-    for (ScreenIndex index : {Orders, Timetable, Users, Learn}) {
-        TImageButton *b = button(index);
-        if (m_current == m_screens[index] && m_current)
+    for (const Slot &slot : std::as_const(m_slots)) {
+        TImageButton *b = slot.button;
+        if (m_current && m_current == slot.screen)
             b->setLook(TImageButton::Selected);
         else
             b->setLook(b->isEnabled() ? TImageButton::Active : TImageButton::Inactive);
@@ -304,7 +325,7 @@ QString Tfmain::currentPlacement() const {
 }
 
 void Tfmain::closeEvent(QCloseEvent *event) {
-    if (IsSignedIn() && m_actions.silentSignOut)
+    if (m_services.signedIn() && m_actions.silentSignOut)
         RunGuarded(m_actions.silentSignOut);
     const QString placement = currentPlacement();
     const QString stored = m_actions.storedPlacement ? m_actions.storedPlacement() : QString();
@@ -328,8 +349,7 @@ void Tfmain::handleGuardCode(int code) {
 }
 
 void Tfmain::wheelEvent(QWheelEvent *event) {
-    QWidget *target =
-        m_current && m_current == m_screens[Learn] ? m_current->WheelTarget() : nullptr;
+    QWidget *target = m_current ? m_current->WheelTarget() : nullptr;
     if (!target) {
         event->ignore();
         return;

@@ -56,6 +56,14 @@ bool transportFailed(const ExchangeResult &r) {
     return r.failed && r.status == 0;
 }
 
+// A cancel by the user ends the table operation quietly: it is no error.
+void checkCancelled(const ExchangeResult &r) {
+    if (r.cancelled) {
+        qCInfo(lcData) << "Table request cancelled by the user";
+        throw SilentAbort();
+    }
+}
+
 // The transport failure in the user's language with the technical detail below it (and in
 // the log).
 QString failureText(const ExchangeResult &r) {
@@ -108,6 +116,7 @@ QByteArray TMybasePHPConnection::AS_GetRecords(const QString &providerName, int 
     const QString url =
         OperationUrl(QStringLiteral("action=mybasegetrecords&providername=") + providerName);
     const ExchangeResult r = exchange(*HttpClient(), url, "GET", {}, {});
+    checkCancelled(r);
     if (transportFailed(r))
         throw AppError(failureText(r));
     checkSessionLost(r);
@@ -162,6 +171,10 @@ void TMybasePHPConnection::AS_ApplyUpdates(const QString &providerName) {
         table->CancelUpdates();
         throw AppError(message);
     };
+    if (r.cancelled) {
+        table->CancelUpdates();
+        checkCancelled(r);
+    }
     if (transportFailed(r))
         fail(failureText(r));
     if (r.status == 203) {

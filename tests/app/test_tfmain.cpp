@@ -1,7 +1,9 @@
 #include "app/aboutbox.h"
 #include "app/buttonart.h"
+#include "app/screenregistry.h"
 #include "app/tfmain.h"
 #include "base/session.h"
+#include "errors/apperror.h"
 #include "lang/programlocale.h"
 #include "lang/texts.h"
 #include "scriptedseam.h"
@@ -21,9 +23,15 @@ class RecordingScreen : public TScreen {
 public:
     RecordingScreen(QString name, QStringList *log) : m_name(std::move(name)), m_log(log) {}
     void InitScreen() override { m_log->append(m_name + ":init"); }
-    void EnterScreen() override { m_log->append(m_name + ":enter"); }
+    void EnterScreen() override {
+        m_log->append(m_name + ":enter");
+        if (failEnter)
+            throw SilentAbort(); // a load the user cancelled
+    }
     void LeaveScreen() override { m_log->append(m_name + ":leave"); }
     void SignOutScreen() override { m_log->append(m_name + ":signout"); }
+
+    bool failEnter = false;
 
 private:
     QString m_name;
@@ -35,8 +43,13 @@ protected:
     void SetUp() override {
         SessionValues().clear();
         SetLanguageIndex(LangCzech);
-        for (const char *name : {"orders", "timetable", "users", "learn"})
-            screens[screenCount++] = new RecordingScreen(QString::fromLatin1(name), &log);
+        // The program's own entries, each making a screen that records its hooks.
+        QList<ScreenEntry> entries = ScreenRegistry();
+        for (ScreenEntry &entry : entries)
+            entry.create = [this, id = entry.id](const TServices &) -> TScreen * {
+                screens.append(new RecordingScreen(id, &log));
+                return screens.last();
+            };
         Tfmain::Actions actions;
         actions.connect = [this] { ++connects; };
         actions.options = [this] { ++options; };
@@ -46,7 +59,9 @@ protected:
             saved.append(p);
             stored = p;
         };
-        window = std::make_unique<Tfmain>(screens, actions);
+        TServices services;
+        services.session = &SessionValues();
+        window = std::make_unique<Tfmain>(entries, services, actions);
     }
     void TearDown() override { SessionValues().clear(); }
 
@@ -59,8 +74,7 @@ protected:
     }
 
     QStringList log;
-    std::array<TScreen *, 4> screens{};
-    int screenCount = 0;
+    QList<TScreen *> screens;
     int connects = 0, options = 0;
     QString stored;
     QStringList saved;
@@ -68,7 +82,7 @@ protected:
 };
 
 TEST_F(MainWindow, ScreensAreInitialisedInOrderAndHidden) {
-    EXPECT_EQ(log, (QStringList{"orders:init", "timetable:init", "users:init", "learn:init"}));
+    EXPECT_EQ(log, (QStringList{"orders:init", "timetable:init", "learn:init", "users:init"}));
     for (TScreen *s : screens)
         EXPECT_FALSE(s->isVisible());
     EXPECT_EQ(window->statusPanel(0)->text(), "Odpojen");
@@ -114,8 +128,34 @@ TEST_F(MainWindow, SwitchingScreensCallsTheHooks) {
     EXPECT_EQ(button("im_order")->look(), TImageButton::Active);
     click("im_timetable");
     EXPECT_EQ(button("im_timetable")->look(), TImageButton::Selected);
-    EXPECT_TRUE(screens[1]->isVisible());
-    EXPECT_FALSE(screens[0]->isVisible());
+    EXPECT_TRUE(window->screen(u"timetable")->isVisible());
+    EXPECT_FALSE(window->screen(u"orders")->isVisible());
+}
+
+// A screen whose entering is cancelled is not shown, and the top bar selects exactly the
+// screen shown afterwards (never two buttons).
+TEST_F(MainWindow, ScreenNotEnteredLeavesNoSecondSelection) {
+    window->show();
+    signIn(1);
+    const auto selected = [this] {
+        QStringList names;
+        for (TImageButton *b : window->findChildren<TImageButton *>())
+            if (b->look() == TImageButton::Selected)
+                names << b->objectName();
+        return names;
+    };
+    click("im_order");
+    static_cast<RecordingScreen *>(window->screen(u"users"))->failEnter = true;
+    click("im_users");
+    EXPECT_EQ(window->currentScreen(), nullptr);
+    EXPECT_FALSE(window->screen(u"orders")->isVisible());
+    EXPECT_EQ(selected(), QStringList());
+    static_cast<RecordingScreen *>(window->screen(u"users"))->failEnter = false;
+    click("im_order");
+    EXPECT_EQ(selected(), QStringList{"im_order"});
+    click("im_users");
+    EXPECT_EQ(selected(), QStringList{"im_users"});
+    EXPECT_TRUE(window->screen(u"users")->isVisible());
 }
 
 TEST_F(MainWindow, ClosingSavesOnlyAChangedPlacement) {
@@ -181,7 +221,7 @@ TEST_F(MainWindow, TopBarButtonsWorkFromTheKeyboard) {
     signIn(4);
     QTest::keyClick(window.get(), Qt::Key_R, Qt::AltModifier); // "&Rozvrh"
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return window->currentScreen() == screens[Tfmain::Timetable]; }, 5000));
+        [&] { return window->currentScreen() == window->screen(u"timetable"); }, 5000));
     EXPECT_EQ(connectButton->accessibleName(), "Odpojit");
 }
 
@@ -202,10 +242,16 @@ TEST_F(MainWindow, LastSignInInTheProgramsLanguageAndNothingForTheFirst) {
 TEST(ButtonArt, PicturesFollowThePixelRatioAndKeepCaptionsOffTheEdges) {
     for (int language : {LangCzech, LangSlovak}) {
         SetLanguageIndex(language);
-        for (int b = ButtonArt::Connect; b <= ButtonArt::About; ++b) {
-            const auto art = ButtonArt::Button(b);
-            const QVector<QPixmap> normal = ButtonArt::Pictures(art, 1);
-            const QVector<QPixmap> sharp = ButtonArt::Pictures(art, 2);
+        // The fixed buttons, then the screen buttons by their captions.
+        QList<std::function<QVector<QPixmap>(qreal)>> pictures;
+        for (int b = ButtonArt::Connect; b <= ButtonArt::About; ++b)
+            pictures.append([b](qreal r) { return ButtonArt::Pictures(ButtonArt::Button(b), r); });
+        for (const ScreenEntry &entry : ScreenRegistry())
+            pictures.append(
+                [text = entry.captionText](qreal r) { return ButtonArt::ScreenPictures(text, r); });
+        for (int b = 0; b < pictures.size(); ++b) {
+            const QVector<QPixmap> normal = pictures[b](1);
+            const QVector<QPixmap> sharp = pictures[b](2);
             ASSERT_EQ(normal.size(), 3);
             EXPECT_EQ(sharp[1].size(), normal[1].size() * 2) << b;
             EXPECT_EQ(sharp[1].deviceIndependentSize(), normal[1].deviceIndependentSize()) << b;

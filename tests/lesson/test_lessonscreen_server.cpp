@@ -47,9 +47,7 @@ protected:
               options.relayHost = QStringLiteral("127.0.0.1:%1").arg(g_relayPort);
           }) {}
 
-    Tfrlearn &screen() {
-        return *static_cast<Tfrlearn *>(app->mainWindow()->screen(Tfmain::Learn));
-    }
+    Tfrlearn &screen() { return *static_cast<Tfrlearn *>(app->mainWindow()->screen(u"learn")); }
     QString panel(int index) { return app->mainWindow()->statusPanel(index)->text(); }
     // The other side: signed in to the server over HTTP, on the relay through a channel.
     void otherSide(const QString &login, int userType, int userId) {

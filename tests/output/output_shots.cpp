@@ -46,7 +46,7 @@ class Shots : public ScreenFixture {};
 TEST_F(Shots, OutputDialog) {
     signIn(QStringLiteral("manazer"));
     clickMain("im_order");
-    auto &screen = *static_cast<Tfrorder *>(app->mainWindow()->screen(Tfmain::Orders));
+    auto &screen = *static_cast<Tfrorder *>(app->mainWindow()->screen(u"orders"));
     WhenModal([this](QWidget *window) {
         auto *dialog = qobject_cast<Tfdboutput *>(window);
         if (dialog) {

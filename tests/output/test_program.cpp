@@ -20,7 +20,7 @@ class OutputInProgram : public ScreenFixture {};
 TEST_F(OutputInProgram, OrdersListIsExportedThroughTheOutputButton) {
     signIn(QStringLiteral("manazer"));
     clickMain("im_order");
-    auto &screen = *static_cast<Tfrorder *>(app->mainWindow()->screen(Tfmain::Orders));
+    auto &screen = *static_cast<Tfrorder *>(app->mainWindow()->screen(u"orders"));
     const QString file = dir.filePath(QStringLiteral("orders.csv"));
     bool shown = false;
     WhenModal([&](QWidget *window) {

@@ -3,9 +3,10 @@
 // of the given pages (0 the welcome page, 1 to 4 the test pages) instead of running; on the
 // test pages the first items are answered so that the choice lists show.
 #include "base/locations.h"
+#include "globalservices.h"
 #include "lang/texts.h"
-#include "seam/widgetseam.h"
 #include "screens/entrancetest/entrancetest.h"
+#include "seam/widgetseam.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -49,7 +50,7 @@ int main(int argc, char **argv) {
         QFile::copy(QStringLiteral(TELLAVO_ASSETS "/") + QString::fromLatin1(name),
                     dir.filePath(QString::fromLatin1(name)));
 
-    Tfentrancetest dialog;
+    Tfentrancetest dialog(GlobalServices());
     dialog.LoadContent();
     if (args.size() < 2) {
         dialog.exec();

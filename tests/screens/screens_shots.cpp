@@ -54,7 +54,7 @@ TEST_F(Shots, ProfileAndUserDialog) {
     signOut();
     signIn(QStringLiteral("manazer"));
     shootModal(QStringLiteral("user-dialog.png"));
-    ShowUserDialogFor(int(Demo::Client));
+    ShowUserDialogFor(app->services(), int(Demo::Client));
 }
 
 TEST_F(Shots, Orders) {
@@ -64,7 +64,7 @@ TEST_F(Shots, Orders) {
     signOut();
     signIn(QStringLiteral("reditel"));
     clickMain("im_order");
-    auto &screen = *static_cast<Tfrorder *>(app->mainWindow()->screen(Tfmain::Orders));
+    auto &screen = *static_cast<Tfrorder *>(app->mainWindow()->screen(u"orders"));
     shootWindow(QStringLiteral("orders-staff.png"));
     shootModal(QStringLiteral("order-dialog.png"));
     screen.frg_order->grDblClick();
@@ -73,7 +73,7 @@ TEST_F(Shots, Orders) {
 TEST_F(Shots, Users) {
     signIn(QStringLiteral("manazer"));
     clickMain("im_users");
-    auto &screen = *static_cast<Tfrusers *>(app->mainWindow()->screen(Tfmain::Users));
+    auto &screen = *static_cast<Tfrusers *>(app->mainWindow()->screen(u"users"));
     dm().cd_user.Locate(QStringLiteral("IDUSER"), {TValue::FromInteger(Demo::Client)});
     screen.pgc->setCurrentIndex(Tfrusers::TimetableTab);
     shootWindow(QStringLiteral("users-timetable.png"));

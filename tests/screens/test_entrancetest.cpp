@@ -1,13 +1,14 @@
 #include "base/locations.h"
 #include "base/session.h"
 #include "errors/apperror.h"
-#include "seam/messagebox.h"
+#include "globalservices.h"
 #include "lang/texts.h"
 #include "loopbackhttpserver.h"
 #include "net/settings/settings.h"
 #include "screens/entrancetest/entrancetest.h"
 #include "screens/entrancetest/testitems.h"
 #include "scriptedseam.h"
+#include "seam/messagebox.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -49,7 +50,7 @@ protected:
     }
 
     std::unique_ptr<Tfentrancetest> open() {
-        auto dialog = std::make_unique<Tfentrancetest>();
+        auto dialog = std::make_unique<Tfentrancetest>(GlobalServices());
         dialog->LoadContent();
         dialog->show();
         return dialog;
@@ -276,7 +277,7 @@ TEST_F(EntranceTest, MissingOrDamagedContentKeepsTheDialogClosed) {
             file.write(c.content);
         }
         try {
-            Tfentrancetest::Run(nullptr);
+            Tfentrancetest::Run(GlobalServices(), nullptr);
             ADD_FAILURE() << "the dialog opened";
         } catch (const AppError &e) {
             EXPECT_EQ(e.message(), AppText(c.text).arg(path));

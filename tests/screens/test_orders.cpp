@@ -23,6 +23,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QPushButton>
 #include <QToolButton>
@@ -31,9 +32,7 @@ namespace {
 
 class OrdersAgainstServer : public ScreenFixture {
 protected:
-    Tfrorder &screen() {
-        return *static_cast<Tfrorder *>(app->mainWindow()->screen(Tfmain::Orders));
-    }
+    Tfrorder &screen() { return *static_cast<Tfrorder *>(app->mainWindow()->screen(u"orders")); }
     void openOrders() {
         clickMain("im_order");
         ASSERT_EQ(app->mainWindow()->currentScreen(), &screen());
@@ -283,7 +282,7 @@ TEST_F(OrdersAgainstServer, NewOrderForAnotherUserAndItsRefusals) {
                                                       "IDUSER = ?"),
                                        {Demo::Newcomer})
                               .toLongLong();
-    Tfedordernew dialog(static_cast<int>(Demo::Newcomer));
+    Tfedordernew dialog(app->services(), static_cast<int>(Demo::Newcomer));
     dialog.Prepare();
     dialog.show();
     // Only types on offer are listed.
@@ -312,7 +311,7 @@ TEST_F(OrdersAgainstServer, NewOrderForAnotherUserAndItsRefusals) {
               before + 1);
     // Without a type nothing is asked.
     seam.boxes.clear();
-    Tfedordernew empty;
+    Tfedordernew empty(app->services());
     empty.show();
     empty.btnok->click();
     EXPECT_EQ(seam.boxTexts(), QStringList{AppText(31)});
@@ -389,6 +388,24 @@ TEST(OrderFilterText, ConditionsInTheirOrder) {
               QStringLiteral("((ORDERSTATUS=1 OR ORDERSTATUS=5)) AND (AMOUNT<>0) AND (IDUSER=7) "
                              "AND (WHENORDER>='%1') AND (WHENORDER<'%2')")
                   .arg(FormatShortDate(QDate(2026, 3, 1)), FormatShortDate(QDate(2026, 4, 1))));
+}
+
+} // namespace
+
+namespace {
+
+// A new order sent after the server ended the session says so once (the program's own
+// "connect again"), not a second error box beside it.
+TEST_F(OrdersAgainstServer, NewOrderAfterTheSessionEndedSaysItOnce) {
+    signIn(QStringLiteral("klient"));
+    Tfedordernew dialog(app->services());
+    dialog.Prepare();
+    dialog.show();
+    server.post("logout", "", sessionId());
+    seam.boxAnswers << mrYes;
+    dialog.btnok->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(seam.boxTexts(), (QStringList{AppText(32), AppText(1005)}));
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "screens/profile/tfrprofil.h"
 
 #include <QApplication>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -87,6 +88,62 @@ TEST_F(ProfileAgainstServer, FirstEmptyRequiredFieldKeepsTheDialogWithItsFocus) 
     EXPECT_EQ(dm().cd_user_info.FieldByName(QStringLiteral("FIRSTNAME")).AsString(), firstName);
 }
 
+// OK re-reads the users and timetable lists only when it saved something; a save the server
+// refuses keeps what the user typed in the form; the additional data lie below the addresses.
+TEST_F(ProfileAgainstServer, ListsReReadOnlyAfterASaveAndARefusalKeepsTheInput) {
+    signIn(QStringLiteral("klient"));
+    TClientTable &lessons = dm().cd_timetable;
+    lessons.Open();
+    int reReads = 0;
+    const int watch = lessons.AddObserver([&](TTableNotice notice, int) {
+        if (notice == TTableNotice::Refreshed)
+            ++reReads;
+    });
+    const QString tooLong(300, u'x');
+    const struct {
+        const char *email; // typed into EMAIL (null: nothing typed)
+        bool accepted;     // the dialog closed with OK
+        int reReads;       // re-reads of the timetable
+    } cases[] = {{nullptr, true, 0}, {"nova@example.cz", true, 1}, {"", false, 0}};
+    for (const auto &c : cases) {
+        reReads = 0;
+        seam.boxes.clear();
+        bool accepted = false, below = false;
+        QString kept;
+        WhenModal([&](QWidget *w) {
+            auto *dialog = qobject_cast<Tfprofile *>(w);
+            if (!dialog) {
+                ADD_FAILURE() << "not the profile dialog";
+                static_cast<QDialog *>(w)->reject();
+                return;
+            }
+            Tfrprofil &frame = *dialog->fr_profil;
+            below = frame.gb_other->geometry().top() >= frame.gb_invoice->geometry().bottom() &&
+                    frame.gb_other->geometry().top() >= frame.gb_post->geometry().bottom();
+            if (c.email) {
+                // An empty text stands for a value the server refuses (longer than its column).
+                const QString text = *c.email ? QString::fromLatin1(c.email) : tooLong;
+                typeInto(frame.Editor(QStringLiteral("CITY_F")), QStringLiteral("Žďár"));
+                dm().cd_user_info.FieldByName(QStringLiteral("EMAIL")).SetAsString(text);
+            }
+            dialog->btnok->click();
+            accepted = !dialog->isVisible() && dialog->result() == QDialog::Accepted;
+            kept = dm().cd_user_info.FieldByName(QStringLiteral("CITY_F")).AsString();
+            if (dialog->isVisible())
+                dialog->btncancel->click();
+        });
+        clickMain("im_profil");
+        EXPECT_TRUE(below);
+        EXPECT_EQ(accepted, c.accepted) << seam.boxTexts().join(u'|').toStdString();
+        EXPECT_EQ(reReads, c.reReads) << (c.email ? c.email : "nothing typed");
+        if (c.email && !*c.email) {
+            EXPECT_EQ(kept, "Žďár"); // the refused save kept the typed city
+            EXPECT_EQ(seam.boxes.size(), 1);
+        }
+    }
+    lessons.RemoveObserver(watch);
+}
+
 // The password dialog's outcomes that send nothing: the server keeps the old password.
 struct PasswordCase {
     const char *oldPass, *newPass, *repeated;
@@ -103,7 +160,7 @@ TEST_F(ProfileAgainstServer, PasswordDialogOutcomesThatSendNothing) {
     };
     for (const PasswordCase &c : cases) {
         seam.boxes.clear();
-        Tfpasschange dialog;
+        Tfpasschange dialog(app->services());
         dialog.show();
         dialog.ed_old->setText(QString::fromUtf8(c.oldPass));
         dialog.ed_new->setText(QString::fromUtf8(c.newPass));
@@ -112,8 +169,9 @@ TEST_F(ProfileAgainstServer, PasswordDialogOutcomesThatSendNothing) {
         EXPECT_EQ(!dialog.isVisible(), c.closed) << c.newPass;
         EXPECT_EQ(dialog.result(), QDialog::Rejected);
         EXPECT_EQ(seam.boxTexts(), c.message ? QStringList{AppText(c.message)} : QStringList());
-        if (c.message == 204)
+        if (c.message == 204) {
             EXPECT_EQ(dialog.focusWidget(), dialog.ed_new);
+        }
     }
     EXPECT_EQ(Settings().loginPass, "klient");
     signOut();
@@ -156,7 +214,7 @@ TEST_F(ProfileAgainstServer, ChangedPasswordWithFormCharactersSignsInNextTime) {
 
 TEST_F(ProfileAgainstServer, RefusedChangeKeepsTheStoredPassword) {
     signIn(QStringLiteral("klient"));
-    Tfpasschange dialog;
+    Tfpasschange dialog(app->services());
     dialog.show();
     // A password the settings file cannot hold is refused before anything is sent.
     const QString unstorable = QStringLiteral("heslo\u4E2D");

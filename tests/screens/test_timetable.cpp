@@ -39,7 +39,7 @@ constexpr int kJob = 2;
 class TimetableAgainstServer : public ScreenFixture {
 protected:
     Tfrtimetable &screen() {
-        return *static_cast<Tfrtimetable *>(app->mainWindow()->screen(Tfmain::Timetable));
+        return *static_cast<Tfrtimetable *>(app->mainWindow()->screen(u"timetable"));
     }
     TClientTable &timetable() { return dm().cd_timetable; }
     QDate today() const { return seam.clock.date(); }

@@ -46,7 +46,7 @@ protected:
             if (w->isVisible())
                 static_cast<QDialog *>(w)->reject();
         });
-        ShowUserDialogFor(int(Demo::Client));
+        ShowUserDialogFor(app->services(), int(Demo::Client));
     }
     QStringList ticked(const Tfeduser &dialog) {
         QStringList books;

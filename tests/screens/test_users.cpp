@@ -8,23 +8,30 @@
 #include "grid/controls/datepicker.h"
 #include "grid/controls/dbnavigator.h"
 #include "grid/gridframe.h"
-#include "seam/messagebox.h"
-#include "screens/timetable/statusmenu.h"
+#include "grid/recordbar.h"
 #include "screens/orders/tfedordernew.h"
 #include "screens/orders/tffltorder.h"
+#include "screens/timetable/statusmenu.h"
+#include "screens/timetable/tfaddtimetable.h"
+#include "screens/users/tfeduser.h"
 #include "screens/users/tffltuser.h"
 #include "screens/users/tfrusers.h"
 #include "screens/users/tfshowmemo.h"
+#include "screens/users/userdialogentry.h"
 #include "screens/users/userfilter.h"
+#include "seam/guard.h"
+#include "seam/messagebox.h"
 #include "server/centralserver.h"
 #include "server/store/schooldatabase.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -32,9 +39,7 @@ namespace {
 
 class UsersAgainstServer : public ScreenFixture {
 protected:
-    Tfrusers &screen() {
-        return *static_cast<Tfrusers *>(app->mainWindow()->screen(Tfmain::Users));
-    }
+    Tfrusers &screen() { return *static_cast<Tfrusers *>(app->mainWindow()->screen(u"users")); }
     TClientTable &users() { return dm().cd_user; }
     void openUsers(const QString &login = QStringLiteral("reditel")) {
         signIn(login);
@@ -343,4 +348,105 @@ TEST_F(UsersAgainstServer, LeavingDropsTheFilterAndSigningOutTheDialog) {
     signOut();
     EXPECT_EQ(screen().UserFilter(), nullptr);
     EXPECT_EQ(screen().pgc->currentIndex(), Tfrusers::OrdersTab);
+}
+
+// The list's edit button puts the record into edit before the user dialog shows. The dialog
+// still ticks that user's books (not nothing, not the previous user's), a save of another
+// field keeps BOOKIDS as stored, and a changed tick keeps the books outside the library.
+TEST_F(UsersAgainstServer, EditButtonShowsTheUsersBooksAndASaveKeepsThem) {
+    Tfeduser::BookSource = [] {
+        return QList<TUserDialogBook>{{1, QStringLiteral("Angličtina 1")},
+                                      {2, QStringLiteral("Angličtina 2")}};
+    };
+    ClearUserDialogBooks();
+    openUsers();
+    const auto stored = [&](const char *field, qint64 user) {
+        return server
+            .dbValue(
+                QStringLiteral("SELECT %1 FROM USERS WHERE IDUSER = ?").arg(QLatin1String(field)),
+                {user})
+            .toString();
+    };
+    const struct {
+        qint64 user;
+        QStringList ticked; // the stored books that the library holds
+        int tick;           // a book the user ticks (0: none)
+        const char *saved;  // BOOKIDS after the save
+    } cases[] = {{Demo::Client, {"1", "2"}, 0, "1;2;3"},
+                 {16, {"1"}, 0, "1"},
+                 {14, {"2"}, 0, "2;3"},
+                 {14, {"2"}, 1, "1;2;3"}};
+    for (const auto &c : cases) {
+        select(c.user);
+        const int debit = stored("HOURDEBIT", c.user).toInt();
+        QStringList shown;
+        bool closed = false;
+        WhenModal([&](QWidget *w) {
+            auto *dialog = qobject_cast<Tfeduser *>(w);
+            if (!dialog) {
+                ADD_FAILURE() << "not the user dialog";
+            } else {
+                for (int i = 0; i < dialog->lb_books->count(); ++i)
+                    if (dialog->lb_books->item(i)->checkState() == Qt::Checked)
+                        shown << dialog->lb_books->item(i)->data(Qt::UserRole).toString();
+                if (c.tick)
+                    dialog->lb_books->item(c.tick - 1)->setCheckState(Qt::Checked);
+                users().FieldByName(QStringLiteral("HOURDEBIT")).SetAsInteger(debit + 1);
+                dialog->fre->NavAction(nbPost);
+            }
+            static_cast<QDialog *>(w)->reject();
+            closed = true;
+        });
+        RunGuarded([&] { screen().frg->nv->BtnClick(nbEdit); }); // as a click runs it
+        ASSERT_TRUE(QTest::qWaitFor([&] { return closed; })) << c.user;
+        EXPECT_EQ(shown, c.ticked) << c.user;
+        EXPECT_EQ(stored("BOOKIDS", c.user), c.saved) << c.user;
+        EXPECT_EQ(stored("HOURDEBIT", c.user).toInt(), debit + 1) << c.user;
+    }
+    EXPECT_EQ(seam.boxTexts(), QStringList());
+}
+
+// A list whose packet lacks a field that a tab's buttons read leaves the buttons off and
+// shows no error box; the reading slots never let an error escape.
+TEST_F(UsersAgainstServer, TabListWithoutTheButtonsFieldIsNoCrash) {
+    openUsers();
+    select(Demo::Client);
+    // A row of three integer fields: the key, the user and the list's sort field.
+    const auto packet = [](const char *key, const char *user, const char *sort) {
+        return QStringLiteral("<?xml version=\"1.0\" standalone=\"yes\"?>\n<DATAPACKET "
+                              "Version=\"2.0\"><METADATA><FIELDS><FIELD attrname=\"%1\" "
+                              "fieldtype=\"i4\"/><FIELD attrname=\"%2\" fieldtype=\"i4\"/>"
+                              "<FIELD attrname=\"%3\" fieldtype=\"i4\"/></FIELDS><PARAMS/>"
+                              "</METADATA><ROWDATA><ROW %1=\"1\" %2=\"7\" %3=\"1\"/>"
+                              "</ROWDATA></DATAPACKET>")
+            .arg(QLatin1String(key), QLatin1String(user), QLatin1String(sort));
+    };
+    screen().pgc->setCurrentIndex(Tfrusers::MsgTab);
+    EXPECT_NO_THROW(dm().cd_msg.LoadFromText(packet("IDMSG", "WHORECEIVER", "WHENSENT")));
+    EXPECT_FALSE(screen().spb_msg_detail->isEnabled());
+    screen().pgc->setCurrentIndex(Tfrusers::TimetableTab);
+    EXPECT_NO_THROW(dm().cd_timetable.LoadFromText(packet("IDTIMETABLE", "IDUSER", "WHENHOUR")));
+    EXPECT_FALSE(screen().spb_timetable_changestatus->isEnabled());
+    EXPECT_EQ(seam.boxTexts(), QStringList());
+}
+
+// "Zadat termíny..." opens on today every time, also after the day it first opened on has
+// passed (a kept date would be refused as past).
+TEST_F(UsersAgainstServer, AddSlotsStartsFromTodayEveryTime) {
+    openUsers();
+    screen().pgc->setCurrentIndex(Tfrusers::TimetableTab);
+    select(Demo::Teacher);
+    ASSERT_TRUE(screen().spb_timetable_new->isEnabled());
+    for (int day = 0; day < 2; ++day) {
+        QDate shown;
+        WhenModal([&](QWidget *w) {
+            if (auto *dialog = qobject_cast<Tfaddtimetable *>(w))
+                shown = dialog->Date();
+            static_cast<QDialog *>(w)->reject();
+        });
+        screen().spb_timetable_new->click();
+        EXPECT_EQ(shown, seam.clock.date()) << day;
+        seam.clock = seam.clock.addDays(1);
+    }
+    EXPECT_EQ(seam.boxTexts(), QStringList());
 }

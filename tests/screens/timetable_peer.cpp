@@ -69,7 +69,7 @@ int main(int argc, char **argv) {
     if (!IsSignedIn())
         return fail(QStringLiteral("not signed in: ") + seam.boxTexts().join(u'|'));
     click(main, "im_timetable");
-    auto *screen = static_cast<Tfrtimetable *>(main->screen(Tfmain::Timetable));
+    auto *screen = static_cast<Tfrtimetable *>(main->screen(u"timetable"));
     screen->cal->SetDate(QDate::fromString(args[4], Qt::ISODate));
     if (!dm().cd_timetable.Locate(QStringLiteral("IDTIMETABLE"),
                                   {TValue::FromInteger(args[3].toLongLong())}))

@@ -44,7 +44,7 @@ protected:
         app->mainWindow()->resize(1100, 720);
     }
     Tfrtimetable &screen() {
-        return *static_cast<Tfrtimetable *>(app->mainWindow()->screen(Tfmain::Timetable));
+        return *static_cast<Tfrtimetable *>(app->mainWindow()->screen(u"timetable"));
     }
     // The first day from today on that holds a lesson of one of the statuses.
     QDate dayWith(std::initializer_list<int> statuses) {

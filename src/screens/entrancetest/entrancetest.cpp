@@ -36,7 +36,8 @@ QString contentPath(const QString &name) {
 
 } // namespace
 
-Tfentrancetest::Tfentrancetest(QWidget *parent) : QDialog(parent) {
+Tfentrancetest::Tfentrancetest(const TServices &services, QWidget *parent)
+    : QDialog(parent), m_services(services) {
     setObjectName(QStringLiteral("Tfentrancetest"));
     setModal(true);
     setWindowTitle(AppText(80));
@@ -48,8 +49,8 @@ Tfentrancetest::Tfentrancetest(QWidget *parent) : QDialog(parent) {
     connect(btn_cancel, &QPushButton::clicked, this, &Tfentrancetest::reject);
 }
 
-void Tfentrancetest::Run(QWidget *parent) {
-    Tfentrancetest dialog(parent);
+void Tfentrancetest::Run(const TServices &services, QWidget *parent) {
+    Tfentrancetest dialog(services, parent);
     dialog.LoadContent();
     dialog.exec();
 }
@@ -220,7 +221,7 @@ void Tfentrancetest::reject() {
 void Tfentrancetest::done(int result) {
     QDialog::done(result);
     RunGuarded([this] {
-        Settings().runWizardOnStartup = !chbdontshow->isChecked();
+        m_services.settings->runWizardOnStartup = !chbdontshow->isChecked();
         SaveSettings(sgWizard);
     });
 }

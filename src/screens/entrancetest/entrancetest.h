@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/services.h"
+
 #include "screens/entrancetest/testitems.h"
 
 #include <QDialog>
@@ -16,15 +18,18 @@ class QTextEdit;
 // offer at the next sign-in switched off by the check box on the welcome page.
 class Tfentrancetest : public QDialog {
     Q_OBJECT
+    // First, so that the members after it can be built with it.
+    TServices m_services;
+
 public:
     static constexpr int PageCount = 5;
     static constexpr int ItemsPerPage = 10;
 
-    explicit Tfentrancetest(QWidget *parent = nullptr);
+    explicit Tfentrancetest(const TServices &services, QWidget *parent = nullptr);
 
     // Opens the dialog modally and frees it when it closes; raises AppError when the
     // welcome text or the items cannot be read (the dialog then does not open).
-    static void Run(QWidget *parent);
+    static void Run(const TServices &services, QWidget *parent);
 
     // Loads "welcome" + language index + ".rtf" and the items from the program folder;
     // raises AppError when either cannot be read.

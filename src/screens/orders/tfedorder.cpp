@@ -53,8 +53,8 @@ protected:
 
 } // namespace
 
-Tfedorder::Tfedorder(QWidget *parent)
-    : QDialog(parent), fre(new Tfre(this)), ds(new TDataSource(this)),
+Tfedorder::Tfedorder(const TServices &services, QWidget *parent)
+    : QDialog(parent), m_services(services), fre(new Tfre(this)), ds(new TDataSource(this)),
       ds_status(new TDataSource(this)), ds_orderhist(new TDataSource(this)) {
     setObjectName(QStringLiteral("fedorder"));
     ds->setObjectName(QStringLiteral("ds"));
@@ -120,7 +120,7 @@ void Tfedorder::showEvent(QShowEvent *event) {
 
 void Tfedorder::Prepare() {
     Release();
-    Tdm &d = dm();
+    Tdm &d = *m_services.dm;
     ds->SetDataSet(&d.cd_order);
     for (TDBEdit *e : {ed_whenorder, ed_typetext, ed_amount, ed_teachhours})
         e->SetDataSource(ds);
@@ -147,8 +147,8 @@ void Tfedorder::Prepare() {
 }
 
 void Tfedorder::restrictHistory() {
-    TClientTable &orders = dm().cd_order;
-    TClientTable &history = dm().cd_orderhist;
+    TClientTable &orders = m_services.dm->cd_order;
+    TClientTable &history = m_services.dm->cd_orderhist;
     if (!history.Active())
         return;
     const qint64 id = orders.Active() && !orders.IsEmpty()
@@ -171,7 +171,7 @@ void Tfedorder::Release() {
     ds_status->SetDataSet(nullptr);
     ds_orderhist->SetDataSet(nullptr);
     ds->SetDataSet(nullptr);
-    TClientTable &history = dm().cd_orderhist;
+    TClientTable &history = m_services.dm->cd_orderhist;
     history.SetFiltered(false);
     history.SetFilter(QString());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/services.h"
+
 #include <QDialog>
 
 class TDBEdit;
@@ -12,8 +14,11 @@ class Tfrg;
 // hours, with the record bar above and the order's status history below.
 class Tfedorder : public QDialog {
     Q_OBJECT
+    // First, so that the members after it can be built with it.
+    TServices m_services;
+
 public:
-    explicit Tfedorder(QWidget *parent = nullptr);
+    explicit Tfedorder(const TServices &services, QWidget *parent = nullptr);
     ~Tfedorder() override;
 
     Tfre *fre;

@@ -1,15 +1,16 @@
 #include "screens/orders/tfedordernew.h"
 
+#include "base/logging.h"
 #include "data/dm.h"
+#include "errors/apperror.h"
 #include "grid/controls/combofill.h"
 #include "grid/controls/datasource.h"
 #include "grid/controls/dbedit.h"
-#include "errors/apperror.h"
-#include "seam/guard.h"
-#include "seam/messagebox.h"
 #include "lang/texts.h"
 #include "net/reportresult.h"
 #include "net/runrequest.h"
+#include "seam/guard.h"
+#include "seam/messagebox.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -18,9 +19,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-Tfedordernew::Tfedordernew(int userId, QWidget *parent)
-    : QDialog(parent), cb_type(new QComboBox(this)), ed_hours(new TDBEdit(this)),
-      ed_amount(new TDBEdit(this)), ed_description(new TDBEdit(this)),
+Tfedordernew::Tfedordernew(const TServices &services, int userId, QWidget *parent)
+    : QDialog(parent), m_services(services), cb_type(new QComboBox(this)),
+      ed_hours(new TDBEdit(this)), ed_amount(new TDBEdit(this)), ed_description(new TDBEdit(this)),
       lb_note(new QLabel(AppText(30), this)), btnok(new QPushButton(CommonText(1), this)),
       btncancel(new QPushButton(CommonText(2), this)), ds(new TDataSource(this)), m_userId(userId) {
     setObjectName(QStringLiteral("fedordernew"));
@@ -62,7 +63,7 @@ Tfedordernew::~Tfedordernew() {
 }
 
 void Tfedordernew::Prepare() {
-    TClientTable &types = dm().cd_ordertype;
+    TClientTable &types = m_services.dm->cd_ordertype;
     m_prepared = true;
     types.SetFilter(QStringLiteral("VALID=1"));
     types.SetFiltered(true);
@@ -78,7 +79,7 @@ void Tfedordernew::Release() {
         return;
     m_prepared = false;
     ds->SetDataSet(nullptr);
-    TClientTable &types = dm().cd_ordertype;
+    TClientTable &types = m_services.dm->cd_ordertype;
     types.SetFiltered(false);
     types.SetFilter(QString());
 }
@@ -86,7 +87,8 @@ void Tfedordernew::Release() {
 void Tfedordernew::typeChanged() {
     const int key = SelectedKey(*cb_type);
     if (key != 0)
-        dm().cd_ordertype.Locate(QStringLiteral("IDORDERTYPE"), {TValue::FromInteger(key)});
+        m_services.dm->cd_ordertype.Locate(QStringLiteral("IDORDERTYPE"),
+                                           {TValue::FromInteger(key)});
 }
 
 void Tfedordernew::btnokClick() {
@@ -101,7 +103,14 @@ void Tfedordernew::btnokClick() {
     if (m_userId != 0)
         request.data += "&iduser=" + QByteArray::number(m_userId);
     const RequestOutcome outcome = RunRequest(request);
-    ReportResult(outcome.result, ReplyText(outcome.reply) + u'\r' + u'\n' + AppText(33));
+    if (!outcome.ok())
+        qCWarning(lcScreens) << "new order refused or failed, result" << outcome.result;
+    // A session the server ended and a failed exchange are told once, by the request's own
+    // report; the server's refusal gets the reply and "not sent".
+    if (outcome.sessionLost || outcome.result == rrFailed)
+        ReportResult(outcome);
+    else
+        ReportResult(outcome.result, ReplyText(outcome.reply) + u'\r' + u'\n' + AppText(33));
     if (!outcome.ok())
         return;
     m_newOrderId = outcome.reply.mid(2).trimmed().toInt();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/services.h"
+
 #include <QDialog>
 
 class QComboBox;
@@ -12,9 +14,12 @@ class TDataSource;
 // the users screen, for a chosen user; the server makes the order and reports its id.
 class Tfedordernew : public QDialog {
     Q_OBJECT
+    // First, so that the members after it can be built with it.
+    TServices m_services;
+
 public:
     // userId 0: the order is for the signed-in client himself.
-    explicit Tfedordernew(int userId = 0, QWidget *parent = nullptr);
+    Tfedordernew(const TServices &services, int userId = 0, QWidget *parent = nullptr);
     ~Tfedordernew() override;
 
     QComboBox *cb_type;

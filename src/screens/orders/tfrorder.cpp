@@ -26,9 +26,9 @@ constexpr TNavigateButtons kBrowseButtons = NavButton(nbFirst) | NavButton(nbPri
 
 } // namespace
 
-Tfrorder::Tfrorder(QWidget *parent)
-    : TScreen(parent), frg_order(new Tfrg(this, QStringLiteral("frg_order"))),
-      spb_neworder(new QToolButton(frg_order->pan)), fedorder(new Tfedorder(this)),
+Tfrorder::Tfrorder(const TServices &services, QWidget *parent)
+    : TScreen(parent), m_services(services), frg_order(new Tfrg(this, QStringLiteral("frg_order"))),
+      spb_neworder(new QToolButton(frg_order->pan)), fedorder(new Tfedorder(services, this)),
       ds(new TDataSource(this)) {
     setObjectName(QStringLiteral("frorder"));
     ds->setObjectName(QStringLiteral("ds"));
@@ -98,7 +98,7 @@ void Tfrorder::showNameColumns(bool show, bool narrowDescription) {
 }
 
 void Tfrorder::EnterScreen() {
-    const int type = UserType();
+    const int type = m_services.userType();
     if (type == UserTypes::Teacher)
         return;
     if (type == UserTypes::Client)
@@ -108,7 +108,7 @@ void Tfrorder::EnterScreen() {
 }
 
 void Tfrorder::enterAsClient() {
-    TClientTable &orders = dm().cd_order;
+    TClientTable &orders = m_services.dm->cd_order;
     frg_order->pancfg->hide();
     frg_order->spbfilter->hide();
     frg_order->spbfind->hide();
@@ -124,7 +124,7 @@ void Tfrorder::enterAsClient() {
 }
 
 void Tfrorder::enterAsStaff() {
-    TClientTable &orders = dm().cd_order;
+    TClientTable &orders = m_services.dm->cd_order;
     frg_order->pancfg->show();
     frg_order->spbfilter->show();
     frg_order->spbfind->show();
@@ -139,7 +139,7 @@ void Tfrorder::enterAsStaff() {
 }
 
 void Tfrorder::LeaveScreen() {
-    TClientTable &orders = dm().cd_order;
+    TClientTable &orders = m_services.dm->cd_order;
     orders.SetFiltered(false);
     orders.SetFilter(QString());
     ds->SetDataSet(nullptr);
@@ -154,15 +154,15 @@ void Tfrorder::SignOutScreen() {
 void Tfrorder::spbfilterClick() {
     if (!m_filter)
         m_filter = new Tffltorder(this);
-    m_filter->FillStatuses(dm().cd_orderstatus);
+    m_filter->FillStatuses(m_services.dm->cd_orderstatus);
     m_filter->ShowClients = true;
-    m_filter->FillClients(dm().cd_user);
+    m_filter->FillClients(m_services.dm->cd_user);
     if (m_filter->Execute())
         ApplyFilter();
 }
 
 void Tfrorder::ApplyFilter() {
-    TClientTable &orders = dm().cd_order;
+    TClientTable &orders = m_services.dm->cd_order;
     if (!m_filter) {
         orders.SetFiltered(false);
         orders.SetFilter(QString());
@@ -176,9 +176,9 @@ void Tfrorder::ApplyFilter() {
 }
 
 void Tfrorder::spb_neworderClick() {
-    TClientTable &orders = dm().cd_order;
-    if (UserType() == UserTypes::Client) {
-        Tfedordernew dialog(0, this);
+    TClientTable &orders = m_services.dm->cd_order;
+    if (m_services.userType() == UserTypes::Client) {
+        Tfedordernew dialog(m_services, 0, this);
         dialog.Prepare();
         if (dialog.exec() != QDialog::Accepted)
             return;
@@ -188,5 +188,5 @@ void Tfrorder::spb_neworderClick() {
     }
     if (!orders.Active() || orders.IsEmpty())
         return;
-    ShowUserDialogFor(int(orders.FieldByName(QStringLiteral("IDUSER")).AsInteger()));
+    ShowUserDialogFor(m_services, int(orders.FieldByName(QStringLiteral("IDUSER")).AsInteger()));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/services.h"
+
 #include "grid/columndef.h"
 #include "grid/screen.h"
 #include "screens/orders/tffltorder.h"
@@ -18,8 +20,11 @@ TColumnList OrderListColumns();
 // them and edit them in the order dialog; a teacher gets no list.
 class Tfrorder : public TScreen {
     Q_OBJECT
+    // First, so that the members after it can be built with it.
+    TServices m_services;
+
 public:
-    explicit Tfrorder(QWidget *parent = nullptr);
+    explicit Tfrorder(const TServices &services, QWidget *parent = nullptr);
     ~Tfrorder() override;
 
     Tfrg *frg_order;

@@ -14,10 +14,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-Tfpasschange::Tfpasschange(QWidget *parent)
-    : QDialog(parent), ed_old(new QLineEdit(this)), ed_new(new QLineEdit(this)),
-      ed_new2(new QLineEdit(this)), btnok(new QPushButton(CommonText(1), this)),
-      btncancel(new QPushButton(CommonText(2), this)) {
+Tfpasschange::Tfpasschange(const TServices &services, QWidget *parent)
+    : QDialog(parent), m_services(services), ed_old(new QLineEdit(this)),
+      ed_new(new QLineEdit(this)), ed_new2(new QLineEdit(this)),
+      btnok(new QPushButton(CommonText(1), this)), btncancel(new QPushButton(CommonText(2), this)) {
     setObjectName(QStringLiteral("fpasschange"));
     setWindowTitle(AppText(205));
     auto *form = new QFormLayout;
@@ -45,7 +45,7 @@ Tfpasschange::Tfpasschange(QWidget *parent)
 void Tfpasschange::btnokClick() {
     const QString oldPass = ed_old->text();
     const QString newPass = ed_new->text();
-    if (oldPass != Settings().loginPass) {
+    if (oldPass != m_services.settings->loginPass) {
         AppMessageBox(AppText(203), mtWarning, mbOK);
         reject();
         return;
@@ -60,7 +60,7 @@ void Tfpasschange::btnokClick() {
         return;
     }
     // A password the settings file cannot hold is refused before anything is sent.
-    AppSettings values = Settings();
+    AppSettings values = *m_services.settings;
     values.loginPass = newPass;
     CheckSettingsGroup(sgLoginPass, values);
     ServerRequest request;
@@ -70,7 +70,7 @@ void Tfpasschange::btnokClick() {
     ReportResult(outcome);
     if (!outcome.ok())
         return;
-    Settings().loginPass = newPass;
+    m_services.settings->loginPass = newPass;
     SaveSettings(sgLoginPass);
     accept();
 }

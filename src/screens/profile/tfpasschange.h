@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/services.h"
+
 #include <QDialog>
 
 class QLineEdit;
@@ -10,8 +12,11 @@ class QPushButton;
 // password.
 class Tfpasschange : public QDialog {
     Q_OBJECT
+    // First, so that the members after it can be built with it.
+    TServices m_services;
+
 public:
-    explicit Tfpasschange(QWidget *parent = nullptr);
+    explicit Tfpasschange(const TServices &services, QWidget *parent = nullptr);
 
     QLineEdit *ed_old;
     QLineEdit *ed_new;

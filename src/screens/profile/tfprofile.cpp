@@ -1,19 +1,20 @@
 #include "screens/profile/tfprofile.h"
 
+#include "base/logging.h"
 #include "data/dm.h"
 #include "grid/controls/datasource.h"
-#include "seam/guard.h"
-#include "seam/messagebox.h"
 #include "lang/texts.h"
 #include "screens/profile/tfpasschange.h"
 #include "screens/profile/tfrprofil.h"
+#include "seam/guard.h"
+#include "seam/messagebox.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-Tfprofile::Tfprofile(QWidget *parent)
-    : QDialog(parent), fr_profil(new Tfrprofil(this)),
+Tfprofile::Tfprofile(const TServices &services, QWidget *parent)
+    : QDialog(parent), m_services(services), fr_profil(new Tfrprofil(this)),
       btn_pass(new QPushButton(AppText(211), this)), btnok(new QPushButton(CommonText(1), this)),
       btncancel(new QPushButton(CommonText(2), this)), ds(new TDataSource(this)) {
     setObjectName(QStringLiteral("fprofile"));
@@ -42,7 +43,7 @@ Tfprofile::~Tfprofile() {
 }
 
 void Tfprofile::Prepare() {
-    ds->SetDataSet(&dm().cd_user_info);
+    ds->SetDataSet(&m_services.dm->cd_user_info);
     fr_profil->SetDataSource(ds);
     setFocus(); // no editor has the focus at first
 }
@@ -58,24 +59,48 @@ void Tfprofile::Release() {
 }
 
 void Tfprofile::btnokClick() {
-    TClientTable &info = dm().cd_user_info;
+    TClientTable &info = m_services.dm->cd_user_info;
     if (info.State() == TTableState::Edit || info.State() == TTableState::Insert) {
         fr_profil->CheckProfileFields();
-        const bool saved = RunGuarded([this] { ds->Post(); });
-        // The own record comes back from the server also when sending failed.
-        RunGuarded([] { dm().RefreshUserInfo(); });
-        if (!saved)
+        const QList<QPair<int, TValue>> typed = changedValues(info);
+        if (!RunGuarded([this] { ds->Post(); })) {
+            // The refusal was shown; what the user typed stays in the form to be corrected.
+            qCWarning(lcScreens) << "Profile not saved; the typed values stay in the form";
+            RunGuarded([&] { restoreTyped(info, typed); });
             return;
+        }
+        // The own record as the server keeps it, and the lists that show the user's name.
+        RunGuarded([this] { m_services.dm->RefreshUserInfo(); });
+        for (TClientTable *table : {&m_services.dm->cd_user, &m_services.dm->cd_timetable})
+            if (table->Active())
+                table->Refresh();
     }
-    // Lists that show the user's name show the new one.
-    for (TClientTable *table : {&dm().cd_user, &dm().cd_timetable})
-        if (table->Active())
-            table->Refresh();
     accept();
 }
 
+QList<QPair<int, TValue>> Tfprofile::changedValues(TClientTable &table) {
+    QList<QPair<int, TValue>> changed;
+    for (int i = 0; i < table.FieldCount(); ++i) {
+        const TField field(table, i);
+        if (!(field.Value() == field.OldValue()))
+            changed.append({i, field.Value()});
+    }
+    return changed;
+}
+
+void Tfprofile::restoreTyped(TClientTable &table, const QList<QPair<int, TValue>> &typed) {
+    // A failed send has re-read the record; a refused check has left it in edit.
+    if (typed.isEmpty() || !table.Active() || table.IsEmpty())
+        return;
+    if (table.State() == TTableState::Browse)
+        table.Edit();
+    for (const auto &[index, value] : typed)
+        if (!(TField(table, index).Value() == value))
+            TField(table, index).SetValue(value);
+}
+
 void Tfprofile::btn_passClick() {
-    Tfpasschange dialog(this);
+    Tfpasschange dialog(m_services, this);
     if (dialog.exec() == QDialog::Accepted)
         AppMessageBox(AppText(212), mtInformation, mbOK);
 }
@@ -85,9 +110,9 @@ void Tfprofile::done(int result) {
     QDialog::done(result);
 }
 
-void ShowProfileDialog(QWidget *parent) {
-    dm().RefreshUserInfo();
-    Tfprofile dialog(parent);
+void ShowProfileDialog(const TServices &services, QWidget *parent) {
+    services.dm->RefreshUserInfo();
+    Tfprofile dialog(services, parent);
     dialog.Prepare();
     dialog.exec();
 }

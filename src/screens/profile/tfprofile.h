@@ -1,8 +1,15 @@
 #pragma once
 
+#include "grid/services.h"
+
+#include "wire/value.h"
+
 #include <QDialog>
+#include <QList>
+#include <QPair>
 
 class QPushButton;
+class TClientTable;
 class TDataSource;
 class Tfrprofil;
 
@@ -10,8 +17,11 @@ class Tfrprofil;
 // server at once on OK, and the way into the password change.
 class Tfprofile : public QDialog {
     Q_OBJECT
+    // First, so that the members after it can be built with it.
+    TServices m_services;
+
 public:
-    explicit Tfprofile(QWidget *parent = nullptr);
+    explicit Tfprofile(const TServices &services, QWidget *parent = nullptr);
     ~Tfprofile() override;
 
     Tfrprofil *fr_profil;
@@ -32,8 +42,14 @@ public:
     void btn_passClick();
 
     void done(int result) override;
+
+private:
+    // The fields of the current row whose value differs from the stored one, by index.
+    static QList<QPair<int, TValue>> changedValues(TClientTable &table);
+    // Puts those values back (into edit when the record was re-read).
+    static void restoreTyped(TClientTable &table, const QList<QPair<int, TValue>> &typed);
 };
 
 // The main window's profile button: re-reads the own record (exactly one row is required),
 // then shows the profile dialog modally.
-void ShowProfileDialog(QWidget *parent);
+void ShowProfileDialog(const TServices &services, QWidget *parent);

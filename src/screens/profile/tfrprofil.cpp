@@ -45,17 +45,23 @@ Tfrprofil::Tfrprofil(QWidget *parent) : QWidget(parent) {
                      {324, "CITY_C"},
                      {325, "COUNTRY_C"}});
     gb_other = group(
-        327, 1,
+        327, 4,
         {{328, "PHONENUMBER"}, {329, "PHONENUMBER2"}, {330, "BANKACCOUNT"}, {331, "BANKCODE"}});
+    // One row below the addresses: the telephone numbers and the account take the room, the
+    // four-digit bank code needs little.
+    auto *other = static_cast<QGridLayout *>(gb_other->layout());
+    for (int column : {1, 3, 5})
+        other->setColumnStretch(column, 3);
     auto *layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
-    layout->addWidget(gb_basic, 0, 0, 1, 3);
-    layout->addWidget(gb_firm, 1, 0, 1, 3);
+    layout->addWidget(gb_basic, 0, 0, 1, 2);
+    layout->addWidget(gb_firm, 1, 0, 1, 2);
     layout->addWidget(gb_invoice, 2, 0);
     layout->addWidget(gb_post, 2, 1);
-    layout->addWidget(gb_other, 2, 2);
-    layout->setRowStretch(3, 1);
+    // The additional data at the bottom, below the two addresses.
+    layout->addWidget(gb_other, 3, 0, 1, 2);
+    layout->setRowStretch(4, 1);
     // The tab order follows the groups and their fields.
     for (int i = 1; i < m_editors.size(); ++i)
         setTabOrder(m_editors[i - 1], m_editors[i]);
@@ -89,15 +95,15 @@ QGroupBox *Tfrprofil::group(int caption, int columns,
     return box;
 }
 
-// A group of one column: each label above its field, so that the field keeps the group's
-// whole width and an address stays readable in a narrow dialog.
+// A group of one column, each label beside its field; the two address groups share the
+// frame's width side by side, the additional data lying below them.
 QGroupBox *Tfrprofil::singleColumnGroup(QGroupBox *box,
                                         const QList<QPair<int, const char *>> &fields) {
     auto *form = new QFormLayout(box);
     form->setContentsMargins(6, 1, 6, 2);
     form->setVerticalSpacing(1);
     form->setHorizontalSpacing(4);
-    form->setRowWrapPolicy(QFormLayout::WrapAllRows);
+    form->setRowWrapPolicy(QFormLayout::DontWrapRows);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     for (const auto &[label, field] : fields) {
         auto *edit = new TDBEdit(box);

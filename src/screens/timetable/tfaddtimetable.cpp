@@ -40,9 +40,10 @@ private:
 
 } // namespace
 
-Tfaddtimetable::Tfaddtimetable(QWidget *parent)
-    : QDialog(parent), dt_date(new QDateEdit(this)), btnclear(new QPushButton(AppText(4), this)),
-      btnok(new QPushButton(CommonText(1), this)), btncancel(new QPushButton(CommonText(2), this)) {
+Tfaddtimetable::Tfaddtimetable(const TServices &services, QWidget *parent)
+    : QDialog(parent), m_services(services), dt_date(new QDateEdit(this)),
+      btnclear(new QPushButton(AppText(4), this)), btnok(new QPushButton(CommonText(1), this)),
+      btncancel(new QPushButton(CommonText(2), this)) {
     setObjectName(QStringLiteral("faddtimetable"));
     setWindowTitle(AppText(1));
     dt_date->setObjectName(QStringLiteral("dt_date"));
@@ -107,14 +108,14 @@ void Tfaddtimetable::btnclearClick() {
 void Tfaddtimetable::btnokClick() {
     checkNotPast();
     appendSlots();
-    if (dm().cd_timetable.ChangeCount() == 0)
+    if (m_services.dm->cd_timetable.ChangeCount() == 0)
         throw AppError(AppText(6));
     saveSlots();
     accept();
 }
 
 void Tfaddtimetable::appendSlots() {
-    TClientTable &t = dm().cd_timetable;
+    TClientTable &t = m_services.dm->cd_timetable;
     if (!t.Active())
         t.Open();
     SaveHeldBack held(t);
@@ -132,9 +133,9 @@ void Tfaddtimetable::appendSlots() {
 }
 
 void Tfaddtimetable::appendSlot(const QString &hourText) {
-    Tdm &d = dm();
+    Tdm &d = *m_services.dm;
     TClientTable &t = d.cd_timetable;
-    const int job = JobId();
+    const int job = m_services.jobId();
     const QStringList parts = hourText.split(u':');
     const QDateTime when(Date(), QTime(parts.value(0).toInt(), parts.value(1).toInt()));
     if (d.FindTimetableSlot(when, TeacherId, job))
@@ -151,12 +152,12 @@ void Tfaddtimetable::appendSlot(const QString &hourText) {
     set("HOURS", TValue::FromFloat(1));
     set("WHENHOUR", TValue::FromDateTime(when));
     set("WHENSTATUSCHANGE", TValue::FromDateTime(CurrentSeam().now()));
-    set("WHOSTATUSCHANGE", TValue::FromInteger(UserId()));
+    set("WHOSTATUSCHANGE", TValue::FromInteger(m_services.userId()));
     t.Post();
 }
 
 void Tfaddtimetable::saveSlots() {
-    TClientTable &t = dm().cd_timetable;
+    TClientTable &t = m_services.dm->cd_timetable;
     try {
         t.ApplyUpdates(0);
     } catch (...) {

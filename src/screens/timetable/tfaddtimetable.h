@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/services.h"
+
 #include <QDate>
 #include <QDialog>
 #include <QList>
@@ -14,8 +16,11 @@ class QPushButton;
 // screens share it.
 class Tfaddtimetable : public QDialog {
     Q_OBJECT
+    // First, so that the members after it can be built with it.
+    TServices m_services;
+
 public:
-    explicit Tfaddtimetable(QWidget *parent = nullptr);
+    explicit Tfaddtimetable(const TServices &services, QWidget *parent = nullptr);
 
     QDateEdit *dt_date;
     QList<QCheckBox *> hours; // 0:00 to 23:00

@@ -11,8 +11,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-Tfhisttimetable::Tfhisttimetable(QWidget *parent)
-    : QDialog(parent), frg_hist(new Tfrg(this, QStringLiteral("frg_hist"))),
+Tfhisttimetable::Tfhisttimetable(const TServices &services, QWidget *parent)
+    : QDialog(parent), m_services(services), frg_hist(new Tfrg(this, QStringLiteral("frg_hist"))),
       btnclose(new QPushButton(CommonText(15), this)), ds(new TDataSource(this)) {
     setObjectName(QStringLiteral("fhisttimetable"));
     ds->setObjectName(QStringLiteral("ds"));
@@ -50,7 +50,7 @@ void Tfhisttimetable::ShowFor(qint64 idTimetable, const QString &whenText) {
 
 void Tfhisttimetable::Prepare(qint64 idTimetable, const QString &whenText) {
     setWindowTitle(AppText(130).replace(QStringLiteral("%s"), whenText));
-    TClientTable &history = dm().cd_ttstatushist;
+    TClientTable &history = m_services.dm->cd_ttstatushist;
     history.SetIndexFieldNames(QStringLiteral("WHENCHANGE"));
     if (history.Active())
         history.Refresh();
@@ -64,7 +64,7 @@ void Tfhisttimetable::Prepare(qint64 idTimetable, const QString &whenText) {
 
 void Tfhisttimetable::Release() {
     ds->SetDataSet(nullptr);
-    TClientTable &history = dm().cd_ttstatushist;
+    TClientTable &history = m_services.dm->cd_ttstatushist;
     history.SetFiltered(false);
     history.SetFilter(QString());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/services.h"
+
 #include <QDialog>
 
 class QPushButton;
@@ -11,8 +13,11 @@ class Tfrg;
 // share it.
 class Tfhisttimetable : public QDialog {
     Q_OBJECT
+    // First, so that the members after it can be built with it.
+    TServices m_services;
+
 public:
-    explicit Tfhisttimetable(QWidget *parent = nullptr);
+    explicit Tfhisttimetable(const TServices &services, QWidget *parent = nullptr);
 
     Tfrg *frg_hist;
     QPushButton *btnclose;

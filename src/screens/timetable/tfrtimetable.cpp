@@ -60,9 +60,9 @@ QToolButton *actionButton(QWidget *parent, const char *name) {
 
 } // namespace
 
-Tfrtimetable::Tfrtimetable(QWidget *parent)
-    : TScreen(parent), cal(new TMonthCalendar(this)), chb_filter(new QCheckBox(this)),
-      pan_hours(new THoursPanel(this)),
+Tfrtimetable::Tfrtimetable(const TServices &services, QWidget *parent)
+    : TScreen(parent), m_services(services), cal(new TMonthCalendar(this)),
+      chb_filter(new QCheckBox(this)), pan_hours(new THoursPanel(this)),
       frg_timetable(new Tfrg(this, QStringLiteral("frg_timetable"))),
       spb_reserve_new(actionButton(frg_timetable->pan, "spb_reserve_new")),
       spb_storno_status(actionButton(frg_timetable->pan, "spb_storno_status")),
@@ -181,13 +181,13 @@ void Tfrtimetable::InitScreen() {
 }
 
 void Tfrtimetable::EnterScreen() {
-    const int type = UserType();
+    const int type = m_services.userType();
     if (type == UserTypes::Client)
         enterAsClient();
     else
         enterAsOthers();
     spb_hist->setVisible(UserTypes::IsStaff(type));
-    TClientTable &t = dm().cd_timetable;
+    TClientTable &t = m_services.dm->cd_timetable;
     if (!t.Active())
         t.Open();
     FillHours(false);
@@ -228,11 +228,11 @@ void Tfrtimetable::enterAsOthers() {
     spb_storno_status->setText(AppText(352));
     spb_export->setToolTip(AppText(1302));
     if (pm_status->IsEmpty())
-        pm_status->Build(dm().cd_ttstatus, UserType());
+        pm_status->Build(m_services.dm->cd_ttstatus, m_services.userType());
 }
 
 void Tfrtimetable::LeaveScreen() {
-    TClientTable &t = dm().cd_timetable;
+    TClientTable &t = m_services.dm->cd_timetable;
     t.SetFiltered(false);
     t.SetFilter(QString());
     ds->SetDataSet(nullptr);
@@ -256,7 +256,7 @@ void Tfrtimetable::RecomputeCalendar() {
 void Tfrtimetable::CalendarChange() {
     const QDate date = cal->Date();
     cal->SetTitle(MonthGrid::Title(date));
-    TClientTable &t = dm().cd_timetable;
+    TClientTable &t = m_services.dm->cd_timetable;
     const qint64 id = currentId();
     if (!m_map.IsFor(date))
         m_map.Compute(t, date);
@@ -275,11 +275,11 @@ std::optional<TColor> Tfrtimetable::CellColour(const QDate &date) const {
 }
 
 void Tfrtimetable::FillHours(bool reread) {
-    if (UserType() != UserTypes::Client)
+    if (m_services.userType() != UserTypes::Client)
         return;
     if (reread)
-        dm().RefreshUserInfo();
-    TClientTable &info = dm().cd_user_info;
+        m_services.dm->RefreshUserInfo();
+    TClientTable &info = m_services.dm->cd_user_info;
     if (!info.Active() || info.IsEmpty())
         return;
     pan_hours->Fill(THoursBalance::FromUserInfo(info));
@@ -305,12 +305,12 @@ void Tfrtimetable::nvClicked(TNavigateBtn button) {
     if (button == nbDelete || button == nbRefresh)
         FillHours(true);
     m_map.Invalidate();
-    m_map.Compute(dm().cd_timetable, cal->Date());
+    m_map.Compute(m_services.dm->cd_timetable, cal->Date());
     cal->RefreshCells();
 }
 
 qint64 Tfrtimetable::currentInteger(const char *field) const {
-    TClientTable &t = dm().cd_timetable;
+    TClientTable &t = m_services.dm->cd_timetable;
     if (!t.Active() || t.IsEmpty())
         return 0;
     return t.FieldByName(QString::fromLatin1(field)).AsInteger();
@@ -321,18 +321,18 @@ qint64 Tfrtimetable::currentId() const {
 }
 
 QString Tfrtimetable::currentWhenText() const {
-    return dm().cd_timetable.FieldByName(QStringLiteral("WHENHOUR")).AsString();
+    return m_services.dm->cd_timetable.FieldByName(QStringLiteral("WHENHOUR")).AsString();
 }
 
 void Tfrtimetable::moveTo(qint64 id) {
-    TClientTable &t = dm().cd_timetable;
+    TClientTable &t = m_services.dm->cd_timetable;
     if (id > 0 && t.Active())
         t.Locate(QStringLiteral("IDTIMETABLE"), {TValue::FromInteger(id)});
 }
 
 void Tfrtimetable::UpdateButtons() {
     const qint64 id = currentId();
-    const bool client = UserType() == UserTypes::Client;
+    const bool client = m_services.userType() == UserTypes::Client;
     if (id < 1) {
         spb_reserve_new->setEnabled(!client);
         for (QToolButton *button : {spb_storno_status, spb_user, spb_hist})

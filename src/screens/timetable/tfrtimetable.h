@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/services.h"
+
 #include "grid/controls/dbnavigator.h"
 #include "grid/screen.h"
 #include "screens/timetable/month/monthcolourmap.h"
@@ -25,8 +27,11 @@ class Tfrg;
 // status changes, client detail and (staff) status history.
 class Tfrtimetable : public TScreen {
     Q_OBJECT
+    // First, so that the members after it can be built with it.
+    TServices m_services;
+
 public:
-    explicit Tfrtimetable(QWidget *parent = nullptr);
+    explicit Tfrtimetable(const TServices &services, QWidget *parent = nullptr);
     ~Tfrtimetable() override;
 
     TMonthCalendar *cal;

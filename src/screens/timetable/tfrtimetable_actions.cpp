@@ -28,19 +28,19 @@
 #include <exception>
 
 void Tfrtimetable::spbfilterClick() {
-    const bool staff = UserTypes::IsStaff(UserType());
+    const bool staff = UserTypes::IsStaff(m_services.userType());
     if (!m_filter)
         m_filter = new Tfflttimetable(this);
-    m_filter->FillStatuses(dm().cd_ttstatus);
+    m_filter->FillStatuses(m_services.dm->cd_ttstatus);
     m_filter->ShowPeople = staff;
     if (staff)
-        m_filter->FillPeople(dm().cd_user);
+        m_filter->FillPeople(m_services.dm->cd_user);
     if (m_filter->Execute())
         ApplyFilter();
 }
 
 void Tfrtimetable::ApplyFilter() {
-    TClientTable &t = dm().cd_timetable;
+    TClientTable &t = m_services.dm->cd_timetable;
     if (!m_filter) {
         t.SetFiltered(false);
         t.SetFilter(QString());
@@ -61,14 +61,14 @@ void Tfrtimetable::ApplyFilter() {
 }
 
 void Tfrtimetable::spb_reserve_newClick() {
-    if (UserType() == UserTypes::Client)
+    if (m_services.userType() == UserTypes::Client)
         ReserveLesson();
     else
         AddLessons();
 }
 
 void Tfrtimetable::spb_storno_statusClick() {
-    if (UserType() == UserTypes::Client)
+    if (m_services.userType() == UserTypes::Client)
         CancelLesson();
     else
         ShowStatusMenu();
@@ -107,7 +107,7 @@ bool Tfrtimetable::ChangeStatus(int newStatus) {
     const RequestOutcome outcome = RunRequest(QString(), QStringLiteral("settimetablestatus"),
                                               TimetableStatusData(id, newStatus), false, false);
     std::exception_ptr rereadError;
-    if (IsSignedIn()) {
+    if (m_services.signedIn()) {
         try {
             rereadAfterStatusChange(id);
         } catch (...) {
@@ -122,7 +122,7 @@ bool Tfrtimetable::ChangeStatus(int newStatus) {
 }
 
 void Tfrtimetable::rereadAfterStatusChange(qint64 id) {
-    dm().cd_timetable.Refresh();
+    m_services.dm->cd_timetable.Refresh();
     FillHours(true);
     RecomputeCalendar();
     moveTo(id);
@@ -130,12 +130,14 @@ void Tfrtimetable::rereadAfterStatusChange(qint64 id) {
 
 void Tfrtimetable::AddLessons() {
     if (!m_add) {
-        m_add = new Tfaddtimetable(this);
+        m_add = new Tfaddtimetable(m_services, this);
         m_add->SetDate(CurrentSeam().now().date());
     }
     if (!chb_filter->isChecked())
         m_add->SetDate(cal->Date());
-    if (m_add->ExecuteFor(UserId()))
+    else if (m_add->Date() < CurrentSeam().now().date())
+        m_add->SetDate(CurrentSeam().now().date()); // a kept day that has passed since
+    if (m_add->ExecuteFor(m_services.userId()))
         RecomputeCalendar();
 }
 
@@ -143,22 +145,23 @@ void Tfrtimetable::spb_userClick() {
     const qint64 client = currentInteger("IDUSER");
     if (currentId() < 1 || client < 1)
         return;
-    ShowUserDialogFor(int(client));
+    ShowUserDialogFor(m_services, int(client));
 }
 
 void Tfrtimetable::spb_histClick() {
     if (currentId() < 1)
         return;
     if (!m_hist)
-        m_hist = new Tfhisttimetable(this);
+        m_hist = new Tfhisttimetable(m_services, this);
     m_hist->ShowFor(currentId(), currentWhenText());
 }
 
 void Tfrtimetable::spb_exportClick() {
-    TClientTable &t = dm().cd_timetable;
-    const int type = UserType();
+    TClientTable &t = m_services.dm->cd_timetable;
+    const int type = m_services.userType();
     const bool client = type == UserTypes::Client;
-    const QList<TLessonRow> lessons = client ? BookedLessons(t, UserId()) : ListedLessons(t);
+    const QList<TLessonRow> lessons =
+        client ? BookedLessons(t, m_services.userId()) : ListedLessons(t);
     if (lessons.isEmpty()) {
         AppMessageBox(AppText(client ? 1310 : 1305), mtInformation, mbOK);
         return;

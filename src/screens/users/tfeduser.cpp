@@ -59,8 +59,8 @@ template <class Editor> Editor *bound(QWidget *parent, const char *name, const c
 
 std::function<QList<TUserDialogBook>()> Tfeduser::BookSource;
 
-Tfeduser::Tfeduser(QWidget *parent)
-    : QDialog(parent), fre(new Tfre(this)), ds(new TDataSource(this)),
+Tfeduser::Tfeduser(const TServices &services, QWidget *parent)
+    : QDialog(parent), m_services(services), fre(new Tfre(this)), ds(new TDataSource(this)),
       ds_userlevel(new TDataSource(this)), ds_course(new TDataSource(this)),
       ds_userremark(new TDataSource(this)) {
     setObjectName(QStringLiteral("feduser"));
@@ -262,9 +262,9 @@ void Tfeduser::ClearBooks() {
 
 void Tfeduser::Prepare() {
     Release();
-    Tdm &d = dm();
+    Tdm &d = *m_services.dm;
     fillBooks();
-    const bool teacher = UserType() == UserTypes::Teacher;
+    const bool teacher = m_services.userType() == UserTypes::Teacher;
     pan_useractive->setEnabled(!teacher);
     ed_hourdebit->setEnabled(!teacher);
     pgc->setTabVisible(pgc->indexOf(ts_stats), !teacher);
@@ -314,6 +314,7 @@ void Tfeduser::Prepare() {
                   << connect(ds, &TDataSource::dataChanged, this, moved)
                   << connect(ds, &TDataSource::recordChanged, this, [this] { tickBooks(); });
     m_prepared = true;
+    m_booksTouched = false;
     recordMoved();
     (teacher ? static_cast<QWidget *>(cb_userlevel) : ed_hourdebit)->setFocus();
 }
@@ -325,7 +326,7 @@ void Tfeduser::Release() {
     for (const QMetaObject::Connection &c : std::as_const(m_connections))
         disconnect(c);
     m_connections.clear();
-    Tdm &d = dm();
+    Tdm &d = *m_services.dm;
     d.cd_user.BeforePost = m_previousBeforePost;
     m_previousBeforePost = nullptr;
     for (TDBEdit *e : {ed_usertype, ed_loginname, ed_hourdebit, ed_progtestresult})
@@ -359,13 +360,13 @@ void Tfeduser::done(int result) {
 }
 
 void Tfeduser::recordMoved() {
-    TClientTable &users = dm().cd_user;
+    TClientTable &users = m_services.dm->cd_user;
     const int id = currentUserId(users);
     tickBooks();
     for (QWidget *w : QList<QWidget *>{btn_resetpass, lb_books, frg_userremark, mem_userremark})
         w->setEnabled(id > 0);
-    TClientTable &remarks = dm().cd_userremark;
-    dm().RemarkUserId = id;
+    TClientTable &remarks = m_services.dm->cd_userremark;
+    m_services.dm->RemarkUserId = id;
     if (remarks.Active()) {
         remarks.SetFilter(QStringLiteral("IDUSER=") + QString::number(id));
         remarks.SetFiltered(true);
@@ -374,8 +375,12 @@ void Tfeduser::recordMoved() {
 }
 
 void Tfeduser::tickBooks() {
-    TClientTable &users = dm().cd_user;
-    if (editing(users))
+    TClientTable &users = m_services.dm->cd_user;
+    // The ticks show the record's books, also when the record came into edit before the
+    // dialog showed; only ticks the user has changed in this edit stay as they are.
+    if (!editing(users))
+        m_booksTouched = false;
+    else if (m_booksTouched)
         return;
     QString bookIds;
     if (users.Active() && !users.IsEmpty())
@@ -394,17 +399,32 @@ void Tfeduser::bookChanged(QListWidgetItem *item) {
     (void)item;
     if (m_ticking || !m_prepared)
         return;
-    if (!editing(dm().cd_user))
+    // Marked first: the edit that starts here re-ticks the list unless the user's tick counts.
+    m_booksTouched = true;
+    if (!editing(m_services.dm->cd_user))
         ds->Edit();
 }
 
 void Tfeduser::CollectUserBooks() {
     fr_profil->CheckProfileFields();
-    QList<int> ticked;
-    for (int i = 0; i < lb_books->count(); ++i)
+    // Books are written only when the user changed a tick: a save of other fields keeps
+    // the record's books as they are.
+    if (!m_booksTouched)
+        return;
+    TField field = m_services.dm->cd_user.FieldByName(QStringLiteral("BOOKIDS"));
+    QList<int> ticked, listed;
+    for (int i = 0; i < lb_books->count(); ++i) {
+        const int book = lb_books->item(i)->data(Qt::UserRole).toInt();
+        listed << book;
         if (lb_books->item(i)->checkState() == Qt::Checked)
-            ticked << lb_books->item(i)->data(Qt::UserRole).toInt();
-    dm().cd_user.FieldByName(QStringLiteral("BOOKIDS")).SetAsString(JoinBookIds(ticked));
+            ticked << book;
+    }
+    // Books outside the signed-in user's library cannot be ticked here; they stay listed.
+    for (const QString &part : field.AsString().split(u';', Qt::SkipEmptyParts))
+        if (const int book = part.trimmed().toInt();
+            book > 0 && !listed.contains(book) && !ticked.contains(book))
+            ticked << book;
+    field.SetAsString(JoinBookIds(ticked));
 }
 
 void Tfeduser::showStatistics(const TUserStatistics &s) {
@@ -432,7 +452,7 @@ QString Tfeduser::StatisticText(const QString &name) const {
 }
 
 void Tfeduser::btn_resetpassClick() {
-    const int id = currentUserId(dm().cd_user);
+    const int id = currentUserId(m_services.dm->cd_user);
     if (id <= 0)
         return;
     if (AppMessageBox(AppText(69), mtConfirmation, mbOK | mbCancel) != mrOK)
@@ -444,5 +464,5 @@ void Tfeduser::btn_resetpassClick() {
 }
 
 void Tfeduser::btn_refreshstatsClick() {
-    dm().cd_user.Refresh();
+    m_services.dm->cd_user.Refresh();
 }

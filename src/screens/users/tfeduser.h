@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/services.h"
+
 #include "grid/controls/dbnavigator.h"
 
 #include <QDialog>
@@ -32,8 +34,11 @@ struct TUserDialogBook {
 // a signed-in teacher gets a reduced form. Created once and reused.
 class Tfeduser : public QDialog {
     Q_OBJECT
+    // First, so that the members after it can be built with it.
+    TServices m_services;
+
 public:
-    explicit Tfeduser(QWidget *parent = nullptr);
+    explicit Tfeduser(const TServices &services, QWidget *parent = nullptr);
     ~Tfeduser() override;
 
     // Where the book list comes from: the books of the signed-in user's library.
@@ -102,4 +107,6 @@ private:
     int m_height = 0;
     bool m_prepared = false;
     bool m_ticking = false;
+    // The user changed a book's tick during the present edit of the record.
+    bool m_booksTouched = false;
 };

@@ -31,8 +31,8 @@ constexpr TNavigateButtons kBrowse = NavButton(nbFirst) | NavButton(nbPrior) | N
 
 } // namespace
 
-Tfrusers::Tfrusers(QWidget *parent)
-    : TScreen(parent), frg(new Tfrg(this, QStringLiteral("frg"))),
+Tfrusers::Tfrusers(const TServices &services, QWidget *parent)
+    : TScreen(parent), m_services(services), frg(new Tfrg(this, QStringLiteral("frg"))),
       splitter(new QSplitter(Qt::Vertical, this)), pgc(new QTabWidget(this)),
       frg_order(new Tfrg(pgc, QStringLiteral("frg_order"))),
       frg_timetable(new Tfrg(pgc, QStringLiteral("frg_timetable"))),
@@ -43,9 +43,9 @@ Tfrusers::Tfrusers(QWidget *parent)
       spb_timetable_changestatus(makeButton(frg_timetable, "spb_timetable_changestatus")),
       spb_timetable_hist(makeButton(frg_timetable, "spb_timetable_hist")),
       spb_msg_detail(makeButton(frg_msg, "spb_msg_detail")), pmttstatus(new TStatusMenu(this)),
-      fedorder(new Tfedorder(this)), ds(new TDataSource(this)), ds_order(new TDataSource(this)),
-      ds_timetable(new TDataSource(this)), ds_login(new TDataSource(this)),
-      ds_msg(new TDataSource(this)) {
+      fedorder(new Tfedorder(services, this)), ds(new TDataSource(this)),
+      ds_order(new TDataSource(this)), ds_timetable(new TDataSource(this)),
+      ds_login(new TDataSource(this)), ds_msg(new TDataSource(this)) {
     setObjectName(QStringLiteral("frusers"));
     pgc->setObjectName(QStringLiteral("pgc"));
     pgc->addTab(frg_order, QString());
@@ -115,17 +115,18 @@ void Tfrusers::connectControls() {
         connect(ds, signal, this, [this] { RunGuarded([this] { dsDataChange(); }); });
     for (auto signal : {&TDataSource::scrolled, &TDataSource::dataChanged,
                         &TDataSource::dataSetChanged, &TDataSource::recordChanged}) {
-        connect(ds_timetable, signal, this, [this] { ds_timetableDataChange(); });
-        connect(ds_msg, signal, this, [this] { ds_msgDataChange(); });
+        connect(ds_timetable, signal, this,
+                [this] { RunGuarded([this] { ds_timetableDataChange(); }); });
+        connect(ds_msg, signal, this, [this] { RunGuarded([this] { ds_msgDataChange(); }); });
     }
     pmttstatus->OnChoose = [this](int status) { SetTimetableStatus(status); };
 }
 
 void Tfrusers::EnterScreen() {
-    const int type = UserType();
+    const int type = m_services.userType();
     if (type != UserTypes::Administrator && type != UserTypes::Manager)
         return;
-    TClientTable &users = dm().cd_user;
+    TClientTable &users = m_services.dm->cd_user;
     ds->SetEnabled(false);
     if (!users.Active())
         users.Open();
@@ -137,7 +138,7 @@ void Tfrusers::EnterScreen() {
     frg->nv->SetVisibleButtons(kBrowse | NavButton(nbEdit));
     frg_order->nv->SetVisibleButtons(kBrowse | NavButton(nbEdit));
     frg_timetable->nv->SetVisibleButtons(kBrowse | NavButton(nbDelete));
-    frg->init(ds, &UserDialog(), QStringLiteral("user"));
+    frg->init(ds, &UserDialog(m_services), QStringLiteral("user"));
     if (m_userFilter)
         ApplyUserFilter();
     m_followed = -1;
@@ -166,16 +167,16 @@ void Tfrusers::bindTab(int tab) {
         const char *key;
     };
     const Binding bindings[] = {
-        {frg_order, ds_order, &dm().cd_order, fedorder, "order_u"},
-        {frg_timetable, ds_timetable, &dm().cd_timetable, nullptr, "timetable_u"},
-        {frg_login, ds_login, &dm().cd_login, nullptr, "login_u"},
-        {frg_msg, ds_msg, &dm().cd_msg, nullptr, "msg_u"},
+        {frg_order, ds_order, &m_services.dm->cd_order, fedorder, "order_u"},
+        {frg_timetable, ds_timetable, &m_services.dm->cd_timetable, nullptr, "timetable_u"},
+        {frg_login, ds_login, &m_services.dm->cd_login, nullptr, "login_u"},
+        {frg_msg, ds_msg, &m_services.dm->cd_msg, nullptr, "msg_u"},
     };
     if (tab < 0 || tab >= int(std::size(bindings)))
         return;
     const Binding &b = bindings[tab];
     if (tab == TimetableTab && pmttstatus->IsEmpty())
-        pmttstatus->Build(dm().cd_ttstatus, UserType());
+        pmttstatus->Build(m_services.dm->cd_ttstatus, m_services.userType());
     if (!b.table->Active())
         b.table->Open();
     if (b.source->DataSet() != b.table) {
@@ -193,7 +194,7 @@ void Tfrusers::LeaveScreen() {
         source->SetEnabled(false);
         source->SetDataSet(nullptr);
     }
-    TClientTable &users = dm().cd_user;
+    TClientTable &users = m_services.dm->cd_user;
     users.SetFiltered(false);
     users.SetFilter(QString());
     m_followed = -1;

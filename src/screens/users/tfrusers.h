@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/services.h"
+
 #include "grid/screen.h"
 #include "screens/users/tffltuser.h"
 
@@ -21,10 +23,13 @@ class TStatusMenu;
 // the first time it is shown.
 class Tfrusers : public TScreen {
     Q_OBJECT
+    // First, so that the members after it can be built with it.
+    TServices m_services;
+
 public:
     enum Tab { OrdersTab, TimetableTab, LoginTab, MsgTab };
 
-    explicit Tfrusers(QWidget *parent = nullptr);
+    explicit Tfrusers(const TServices &services, QWidget *parent = nullptr);
     ~Tfrusers() override;
 
     Tfrg *frg;

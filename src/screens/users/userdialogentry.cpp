@@ -1,6 +1,7 @@
 #include "screens/users/userdialogentry.h"
 
 #include "data/dm.h"
+#include "grid/services.h"
 #include "screens/users/tfeduser.h"
 
 #include <QCoreApplication>
@@ -19,18 +20,18 @@ void deleteDialog() {
 
 } // namespace
 
-Tfeduser &UserDialog() {
+Tfeduser &UserDialog(const TServices &services) {
     QPointer<Tfeduser> &dialog = instance();
     if (!dialog) {
         // A top-level dialog that goes with the application.
-        dialog = new Tfeduser;
+        dialog = new Tfeduser(services);
         qAddPostRoutine(deleteDialog);
     }
     return *dialog;
 }
 
-void ShowUserDialogFor(int idUser) {
-    TClientTable &users = dm().cd_user;
+void ShowUserDialogFor(const TServices &services, int idUser) {
+    TClientTable &users = services.dm->cd_user;
     if (!users.Active())
         users.Open();
     users.SetFilter(QStringLiteral("IDUSER=") + QString::number(idUser));
@@ -40,11 +41,11 @@ void ShowUserDialogFor(int idUser) {
         users.SetFilter(QString());
     };
     try {
-        Tfeduser &dialog = UserDialog();
+        Tfeduser &dialog = UserDialog(services);
         dialog.Prepare();
         dialog.exec();
     } catch (...) {
-        UserDialog().Release();
+        UserDialog(services).Release();
         lift();
         throw;
     }
