@@ -62,8 +62,7 @@ TEST(BookPage, ReadsOnlyItsOwnFolderAndReachesNoNetwork) {
     view.resize(400, 300);
     view.show();
     view.showHtml(book + QStringLiteral("/index.htm"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view.browser()->title().startsWith("done:"); },
-                                30000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.browser()->title().startsWith("done:"); }, 30000))
         << view.browser()->title().toStdString() << " contacts: " << contacts;
     // Its own picture, then the picture beside the book, the settings file, the web and a
     // WebSocket.

@@ -380,9 +380,8 @@ TEST_F(ExtractArchiveTest, ArchiveBombsAreRefusedOrBounded) {
     limits.ratioFloor = 1 << 20;
     limits.maxEntries = 4;
     const QString dense = path("dense.zip");
-    writeArchive(dense, BuildZip({Entry("big.htm", QByteArray(3 << 20, 'b')),
-                                  Entry("a.htm", "A"), Entry("b.htm", "B"), Entry("c.htm", "C"),
-                                  Entry("d.htm", "D")}));
+    writeArchive(dense, BuildZip({Entry("big.htm", QByteArray(3 << 20, 'b')), Entry("a.htm", "A"),
+                                  Entry("b.htm", "B"), Entry("c.htm", "C"), Entry("d.htm", "D")}));
     EXPECT_EQ(ExtractArchive(dense, folder("dense"), &report, limits), 0);
     EXPECT_EQ(report.written, (QStringList{"a.htm", "b.htm", "c.htm"}));
     ASSERT_EQ(report.skipped.size(), 2);

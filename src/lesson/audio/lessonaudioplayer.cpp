@@ -1,10 +1,10 @@
 #include "lesson/audio/lessonaudioplayer.h"
 
 #include "base/logging.h"
-#include "seam/guard.h"
-#include "lesson/books/bookfiles.h"
 #include "lesson/audio/tcbaudioplay.h"
+#include "lesson/books/bookfiles.h"
 #include "lesson/screen/tfrlearn.h"
+#include "seam/guard.h"
 
 #include <QFileInfo>
 #include <QMenu>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "lesson/screen/lessonaudio.h"
 #include "lesson/audio/tcbaudioplay.h"
+#include "lesson/screen/lessonaudio.h"
 
 #include <QObject>
 #include <QPointer>

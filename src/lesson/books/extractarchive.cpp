@@ -52,8 +52,8 @@ public:
             qCWarning(lcLesson) << "archive refused:" << m_report.error;
             return;
         }
-        m_budget = qMin(m_limits.maxTotal,
-                        qMax(m_limits.ratioFloor, archiveSize * m_limits.maxRatio));
+        m_budget =
+            qMin(m_limits.maxTotal, qMax(m_limits.ratioFloor, archiveSize * m_limits.maxRatio));
         qsizetype count = 0;
         for (const ZipEntry &entry : m_zip.entries()) {
             if (++count > m_limits.maxEntries) {

@@ -2,12 +2,12 @@
 
 #include "base/logging.h"
 #include "base/usertypes.h"
-#include "seam/messagebox.h"
 #include "lang/programlocale.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
 #include "net/clienttls.h"
 #include "net/settings/settings.h"
+#include "seam/messagebox.h"
 #include "wire/relayprotocol.h"
 
 #include <QCollator>

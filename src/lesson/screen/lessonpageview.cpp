@@ -59,8 +59,8 @@ QWebEngineView *TLessonPageView::ensureBrowser() {
     m_wb = new QWebEngineView(this);
     m_wb->setObjectName(QStringLiteral("wb"));
     // A profile of its own, kept in memory only: book pages read their own folder and nothing
-    // else (the guard judges every file they ask for), reach no network, and open no windows. Made after the view, so it is freed after
-    // the view's page.
+    // else (the guard judges every file they ask for), reach no network, and open no windows. Made
+    // after the view, so it is freed after the view's page.
     auto *profile = new QWebEngineProfile(this);
     m_guard = new TBookPageGuard(profile);
     profile->setUrlRequestInterceptor(m_guard);

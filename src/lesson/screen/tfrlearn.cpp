@@ -3,18 +3,18 @@
 #include "base/session.h"
 #include "data/dm.h"
 #include "grid/dialogs/progresswindow.h"
-#include "seam/guard.h"
-#include "seam/messagebox.h"
 #include "lang/texts.h"
+#include "lesson/audio/lessonaudioplayer.h"
 #include "lesson/screen/chatinput.h"
 #include "lesson/screen/lessonaudiocontrols.h"
 #include "lesson/screen/lessonbuttons.h"
 #include "lesson/screen/lessonchatpanel.h"
 #include "lesson/screen/lessonpageview.h"
-#include "lesson/audio/lessonaudioplayer.h"
 #include "lesson/screen/lessonscreenhooks.h"
 #include "lesson/screen/tfselteacher.h"
 #include "net/settings/settings.h"
+#include "seam/guard.h"
+#include "seam/messagebox.h"
 
 #include <QApplication>
 #include <QGridLayout>

@@ -2,9 +2,9 @@
 
 #include "grid/screen.h"
 #include "lesson/books/bookcatalogue.h"
-#include "lesson/screen/lessonaudio.h"
-#include "lesson/relay/lessonchannel.h"
 #include "lesson/books/pageprefetch.h"
+#include "lesson/relay/lessonchannel.h"
+#include "lesson/screen/lessonaudio.h"
 
 #include <QPointer>
 #include <memory>

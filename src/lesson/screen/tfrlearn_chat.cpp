@@ -4,9 +4,7 @@
 
 #include "base/logging.h"
 #include "data/dm.h"
-#include "seam/messagebox.h"
 #include "lang/programlocale.h"
-#include "seam/seam.h"
 #include "lang/texts.h"
 #include "lesson/screen/chatinput.h"
 #include "lesson/screen/lessonchatpanel.h"
@@ -14,6 +12,8 @@
 #include "net/formencode.h"
 #include "net/reportresult.h"
 #include "net/runrequest.h"
+#include "seam/messagebox.h"
+#include "seam/seam.h"
 
 #include <QCoreApplication>
 #include <QLocale>

@@ -4,8 +4,6 @@
 
 #include "base/logging.h"
 #include "grid/dialogs/inputex.h"
-#include "seam/guard.h"
-#include "seam/messagebox.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
 #include "lesson/books/bookfiles.h"
@@ -13,11 +11,13 @@
 #include "lesson/screen/lessonbuttons.h"
 #include "lesson/screen/lessonpageview.h"
 #include "net/settings/settings.h"
+#include "seam/guard.h"
+#include "seam/messagebox.h"
 
 #include <QActionGroup>
 #include <QFileInfo>
-#include <QMenu>
 #include <QLabel>
+#include <QMenu>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QWebEngineView>
