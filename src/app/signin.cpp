@@ -218,8 +218,10 @@ void TSignIn::programUpdate() {
 }
 
 void TSignIn::catalogueRefresh() {
-    Settings().booksVersion = SessionValues().value(u"BooksVersion");
+    // The version is taken only once the catalogue is stored: a failed write asks for it again.
+    const QString version = SessionValues().value(u"BooksVersion");
     BookCatalogue::StoreCatalogue(SessionValues());
+    Settings().booksVersion = version;
     SessionValues().clear();
     m_catalogueStored = true;
     AppMessageBox(AppText(169), mtInformation, mbOK);

@@ -1,16 +1,17 @@
 #include "app/tapp.h"
 #include "base/locations.h"
 #include "base/session.h"
-#include "seam/guard.h"
-#include "seam/messagebox.h"
 #include "lang/texts.h"
 #include "lesson/books/bookcatalogue.h"
 #include "net/reportresult.h"
 #include "net/runrequest.h"
 #include "net/settings/settings.h"
+#include "seam/guard.h"
+#include "seam/messagebox.h"
 #include "signin_fixture.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QTimer>
@@ -164,6 +165,19 @@ TEST_F(SignInTest, NewCatalogueIsStoredAndTheUserSignsInAgain) {
     QFile ini(AppLocations().booksIni);
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     EXPECT_FALSE(ini.readAll().contains("DeleteBooks"));
+    ini.close();
+
+    // A catalogue that cannot be written keeps the old version, so the next sign-in asks again.
+    ASSERT_TRUE(QFile::remove(AppLocations().booksIni));
+    ASSERT_TRUE(QDir().mkpath(AppLocations().booksIni));
+    server.replies.enqueue(
+        Reply(200, LoginReply(QStringLiteral("BooksVersion=13\r\nBooks=0\r\n"), {})));
+    try {
+        signIn->SignIn();
+    } catch (const std::exception &) {
+    }
+    EXPECT_FALSE(IsSignedIn());
+    EXPECT_EQ(Settings().booksVersion, "12");
 }
 
 TEST_F(SignInTest, UpdateThatIsARefusalOrEmptyOrCannotStartIsReported) {

@@ -11,3 +11,6 @@ endif()
 # Saves what an X display shows, for scripts/lesson-e2e (not a test).
 add_executable(screen_grab screengrab.cpp)
 target_link_libraries(screen_grab PRIVATE Qt6::Gui)
+
+# A hostile HTML book page in the page view.
+tellavo_test(test_lesson_bookpage GUI test_bookpage.cpp LIBS tellavo_gui_lesson)

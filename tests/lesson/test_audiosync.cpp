@@ -140,10 +140,27 @@ TEST_F(AudioSync, AnotherRecordingIsStoppedThenStartedForTheStudent) {
     EXPECT_EQ(student->state(), TcbAudioPlay::psPlaying);
     teacher->pma->actions().at(1)->trigger(); // "Greetings" -> "Counting"
     ASSERT_TRUE(studentReceived(3));
-    EXPECT_EQ(student->received, (QList<QPair<int, int>>{{2, 1}, {1, 3}, {1, 1}}));
+    // The stop names the recording that played, the play the chosen one.
+    EXPECT_EQ(student->received, (QList<QPair<int, int>>{{2, 1}, {2, 3}, {1, 1}}));
     EXPECT_EQ(student->state(), TcbAudioPlay::psPlaying);
     EXPECT_EQ(student->player()->fileName(), BookCatalogue::BookFilePath(2, 1, Recording));
     EXPECT_TRUE(student->pma->actions().at(1)->isChecked());
+}
+
+TEST_F(AudioSync, PauseAndStopAfterAPageTurnReachTheRecordingThatPlays) {
+    click(teacher->spbplay); // page 3: recording 2
+    ASSERT_TRUE(studentReceived(1));
+    teacher->show(1, 4); // a page without recordings; the recording goes on
+    ASSERT_TRUE(QTest::qWaitFor([&] { return student->CurrentPage() == 4; }, Wait));
+    EXPECT_EQ(student->state(), TcbAudioPlay::psPlaying);
+    click(teacher->spbpause);
+    ASSERT_TRUE(studentReceived(2));
+    EXPECT_EQ(teacher->state(), TcbAudioPlay::psPaused);
+    EXPECT_EQ(student->state(), TcbAudioPlay::psPaused);
+    click(teacher->spbstop);
+    ASSERT_TRUE(studentReceived(3));
+    EXPECT_EQ(student->received, (QList<QPair<int, int>>{{2, 1}, {2, 2}, {2, 3}}));
+    EXPECT_EQ(student->state(), -1);
 }
 
 } // namespace

@@ -123,7 +123,8 @@ TEST(LessonIds, TeacherAndStudentIdsMatch) {
     EXPECT_EQ(teacher.StudentOf("7_12"), "");
     EXPECT_EQ(teacher.StudentOf("17_12_40"), "");
     // The partner's user id must be a number.
-    for (const char *id : {"7_12_", "7_12_4x", "7_12_40_1", "7_12_-4", "7_12_ 40", "7_12_99999999999"})
+    for (const char *id :
+         {"7_12_", "7_12_4x", "7_12_40_1", "7_12_-4", "7_12_ 40", "7_12_99999999999"})
         EXPECT_EQ(teacher.StudentOf(id), "") << id;
 }
 

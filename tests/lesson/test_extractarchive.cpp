@@ -328,3 +328,63 @@ TEST_F(ExtractArchiveTest, BrokenArchivesExtractOnlySoundEntries) {
 }
 
 } // namespace
+
+namespace {
+
+// One stored-once entry that the directory names under many names, all pointing at the same
+// local header and data: each "file" would be the whole entry again.
+QByteArray overlappingZip(int names, const QByteArray &content) {
+    const QByteArray one = BuildZip({Entry("f000.htm", content)});
+    const qsizetype directory = one.indexOf("PK\x01\x02");
+    const qsizetype end = one.lastIndexOf("PK\x05\x06");
+    const QByteArray record = one.mid(directory, end - directory);
+    QByteArray copies;
+    for (int i = 0; i < names; ++i) {
+        QByteArray copy = record;
+        copy.replace(46, 8, QStringLiteral("f%1.htm").arg(i, 3, 10, QChar(u'0')).toLatin1());
+        copies += copy;
+    }
+    QByteArray endRecord = one.mid(end);
+    const auto put16 = [&](int at, quint16 v) {
+        endRecord[at] = char(v & 0xff);
+        endRecord[at + 1] = char(v >> 8);
+    };
+    put16(8, quint16(names));
+    put16(10, quint16(names));
+    const quint32 size = quint32(copies.size());
+    for (int i = 0; i < 4; ++i)
+        endRecord[12 + i] = char((size >> (8 * i)) & 0xff);
+    return one.left(directory) + copies + endRecord;
+}
+
+void writeArchive(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+TEST_F(ExtractArchiveTest, ArchiveBombsAreRefusedOrBounded) {
+    // Entries that share their data: refused whole, nothing written.
+    const QString shared = path("shared.zip");
+    writeArchive(shared, overlappingZip(40, QByteArray(1 << 20, 'a')));
+    ExtractReport report;
+    EXPECT_EQ(ExtractArchive(shared, folder("shared"), &report), 0);
+    EXPECT_TRUE(report.written.isEmpty()) << report.written.size();
+    EXPECT_TRUE(report.error.startsWith("Overlapping entries: ")) << report.error.toStdString();
+
+    // Separate entries: what is written is bounded by a ratio to the archive's size, and the
+    // entries by their number.
+    ZipLimits limits;
+    limits.ratioFloor = 1 << 20;
+    limits.maxEntries = 4;
+    const QString dense = path("dense.zip");
+    writeArchive(dense, BuildZip({Entry("big.htm", QByteArray(3 << 20, 'b')), Entry("a.htm", "A"),
+                                  Entry("b.htm", "B"), Entry("c.htm", "C"), Entry("d.htm", "D")}));
+    EXPECT_EQ(ExtractArchive(dense, folder("dense"), &report, limits), 0);
+    EXPECT_EQ(report.written, (QStringList{"a.htm", "b.htm", "c.htm"}));
+    ASSERT_EQ(report.skipped.size(), 2);
+    EXPECT_TRUE(report.skipped[0].startsWith("big.htm: beyond the bound on bytes written"));
+    EXPECT_TRUE(report.skipped[1].startsWith("d.htm: beyond the bound on the number"));
+}

@@ -412,3 +412,29 @@ TEST_F(LessonChannelTest, ClosingWhileWaitingForTheEchoEndsTheWaitAtOnce) {
     EXPECT_FALSE(teacher.isConnected());
     EXPECT_FALSE(teacher.isBusy());
 }
+
+// A relay that signs the teacher on and then carries nothing: the link counts as dead once it
+// stayed silent for the dead time, although the connection itself is still open.
+TEST_F(LessonChannelTest, ASilentLinkIsNoticedAsDropped) {
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    int asked = 0;
+    QObject::connect(&silent, &QTcpServer::newConnection, [&] {
+        QTcpSocket *peer = silent.nextPendingConnection();
+        QObject::connect(peer, &QTcpSocket::readyRead, [peer, &asked] {
+            const QByteArray lines = peer->readAll();
+            asked += int(lines.count("@listactiveusers"));
+            if (lines.startsWith("c;"))
+                peer->write("@loginok\r\n");
+        });
+    });
+    Settings().relayAutoReconnect = false;
+    teacherHost.who.relayServer = QStringLiteral("127.0.0.1:%1").arg(silent.serverPort());
+    teacher.setKeepalive(200, 600);
+    teacher.ConnectToggle();
+    ASSERT_TRUE(teacher.isConnected());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !teacher.isConnected(); }, Wait));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(teacher.state(), LessonChannel::State::Offline);
+    EXPECT_EQ(teacherHost.panel, "Výuka je off-line");
+}

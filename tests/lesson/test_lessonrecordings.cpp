@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -199,6 +200,28 @@ TEST_F(RecordingControls, RecordingsThatCannotPlayEndTheAction) {
     screen->followAudio(3, 1);
     EXPECT_EQ(player(), nullptr);
     EXPECT_EQ(seam.boxTexts(), QStringList("Specified file doesn't have any audio stream."));
+}
+
+// Following switched on while the student's own play waits, first for the download of the
+// recording, then inside the player's start: the play gives up, nothing plays, and the player
+// is never freed inside its own wait.
+TEST_F(RecordingControls, FollowingSwitchedOnWhileTheOwnPlayWaitsStopsIt) {
+    for (bool stored : {false, true}) {
+        SCOPED_TRACE(stored ? "player starting" : "downloading");
+        if (stored)
+            StoreDemoRecording(1, 2, "greetings");
+        open(1, 3, true);
+        bool switched = false;
+        QTimer::singleShot(0, [&] {
+            switched = true;
+            screen->channel().SetSyncFlag(true);
+        });
+        click(screen->spbplay);
+        EXPECT_TRUE(switched);
+        EXPECT_EQ(player(), nullptr);
+        EXPECT_FALSE(audio->timerRunning());
+        EXPECT_EQ(buttons(), "p-s");
+    }
 }
 
 } // namespace

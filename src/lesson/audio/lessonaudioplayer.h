@@ -1,7 +1,7 @@
 #pragma once
 
-#include "lesson/screen/lessonaudio.h"
 #include "lesson/audio/tcbaudioplay.h"
+#include "lesson/screen/lessonaudio.h"
 
 #include <QObject>
 #include <QPointer>
@@ -32,6 +32,7 @@ public:
     // A player whose recording has ended is released here.
     void UpdateAudioButtons() override;
     void ReleasePlayer() override;
+    int PlayingRecording() const override { return m_player ? m_recording : 0; }
     // Every 250 ms while a player exists: refreshes the buttons; stops when no player is left.
     void Timer2Timer();
 
@@ -40,6 +41,17 @@ public:
 
 private:
     Tfrlearn &m_screen;
+    bool playerCall(void (TcbAudioPlay::*call)());
+    bool releasedSince(int releases, int recording);
+
     QPointer<TcbAudioPlay> m_player;
     QTimer m_timer2;
+    int m_recording = 0;
+    // Counts releases, so a play that waited (for a download or for the player) sees that the
+    // player was released meanwhile, as following switched on does, and gives up.
+    int m_releases = 0;
+    // Set while the player waits inside one of its own calls: a release then waits for the
+    // call to return instead of deleting the player under it.
+    bool m_inCall = false;
+    bool m_releaseLater = false;
 };

@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -45,14 +46,45 @@ public:
               ExtractReport &report)
         : m_zip(zip), m_target(target), m_limits(limits), m_report(report) {}
 
-    void run() {
+    void run(qint64 archiveSize) {
+        if (const ZipEntry *overlap = overlapping()) {
+            m_report.error = QStringLiteral("Overlapping entries: ") + overlap->name() + u' ';
+            qCWarning(lcLesson) << "archive refused:" << m_report.error;
+            return;
+        }
+        m_budget =
+            qMin(m_limits.maxTotal, qMax(m_limits.ratioFloor, archiveSize * m_limits.maxRatio));
+        qsizetype count = 0;
         for (const ZipEntry &entry : m_zip.entries()) {
+            if (++count > m_limits.maxEntries) {
+                skip(entry, QStringLiteral("beyond the bound on the number of entries"));
+                break;
+            }
             if (!extract(entry))
                 break;
         }
     }
 
 private:
+    // An entry whose data shares bytes with another's (one compressed stream read as many
+    // files): no sound archive has them.
+    const ZipEntry *overlapping() const {
+        QList<const ZipEntry *> located;
+        for (const ZipEntry &entry : m_zip.entries())
+            if (entry.dataOffset >= 0 && !entry.folder())
+                located.append(&entry);
+        std::sort(located.begin(), located.end(), [](const ZipEntry *a, const ZipEntry *b) {
+            return a->localOffset < b->localOffset;
+        });
+        qint64 end = 0;
+        for (const ZipEntry *entry : located) {
+            if (qint64(entry->localOffset) < end)
+                return entry;
+            end = entry->dataOffset + qint64(entry->compressedSize);
+        }
+        return nullptr;
+    }
+
     // False when the extraction stops at this entry.
     bool extract(const ZipEntry &entry) {
         const QString path = ZipTargetPath(entry.name());
@@ -68,7 +100,7 @@ private:
         const qsizetype slash = path.lastIndexOf(u'/');
         if (slash > 0 && !ensureFolder(path.left(slash)))
             return skip(entry, QStringLiteral("folder cannot be created inside the target"));
-        if (qint64(entry.size) > m_limits.maxTotal - m_total)
+        if (qint64(entry.size) > m_budget - m_total)
             return skip(entry, QStringLiteral("beyond the bound on bytes written"));
         QByteArray content;
         const ZipEntryStatus status = m_zip.read(entry, content);
@@ -138,6 +170,7 @@ private:
     ExtractReport &m_report;
     QSet<QString> m_folders;
     qint64 m_total = 0;
+    qint64 m_budget = 0;
 };
 
 } // namespace
@@ -165,6 +198,6 @@ int ExtractArchive(const QString &archivePath, const QString &targetFolder, Extr
     const TKAZip zip(bytes, limits);
     if (zip.badEntries())
         qCWarning(lcLesson) << "archive" << archivePath << "has bad entries";
-    Extractor(zip, targetFolder, limits, result).run();
+    Extractor(zip, targetFolder, limits, result).run(bytes.size());
     return 0;
 }

@@ -9,6 +9,11 @@
 struct ZipLimits {
     qint64 maxEntrySize = qint64(1) << 30; // an entry declaring more is skipped
     qint64 maxTotal = qint64(4) << 30;     // bytes one extraction writes at most
+    // Within that, one extraction writes at most this many times the archive's size (deflate
+    // gains about a thousandfold at best, book files far less), but never less than the floor.
+    qint64 maxRatio = 200;
+    qint64 ratioFloor = qint64(64) << 20;
+    qsizetype maxEntries = 10000; // entries beyond are not extracted
 };
 
 // What reading one entry's content came to.

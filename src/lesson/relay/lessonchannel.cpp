@@ -2,12 +2,12 @@
 
 #include "base/logging.h"
 #include "base/usertypes.h"
-#include "seam/messagebox.h"
 #include "lang/programlocale.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
 #include "net/clienttls.h"
 #include "net/settings/settings.h"
+#include "seam/messagebox.h"
 #include "wire/relayprotocol.h"
 
 #include <QCollator>
@@ -22,6 +22,15 @@ LessonChannel::LessonChannel(LessonChannelHost &host, QObject *parent)
     connect(&m_link, &RelayLink::failed, this, &LessonChannel::linkFailed);
     connect(&m_link, &RelayLink::linesArrived, this, &LessonChannel::linesArrived);
     connect(&m_replyTimer, &QTimer::timeout, this, [this] { failAttempt(AppText(1642)); });
+    connect(&m_keepalive, &QTimer::timeout, this, &LessonChannel::keepaliveTick);
+    connect(this, &LessonChannel::stateChanged, this, [this](State state) {
+        if (state != State::Online) {
+            m_keepalive.stop();
+            return;
+        }
+        m_lastHeard.start();
+        m_keepalive.start(qMax(50, m_askAfter / 5));
+    });
     connect(&m_reconnectTimer, &QTimer::timeout, this, [this] {
         m_interactive = false;
         startAttempt();
@@ -178,6 +187,8 @@ void LessonChannel::linkOpened() {
 }
 
 void LessonChannel::linesArrived() {
+    m_lastHeard.start();
+    m_asked = false;
     if (m_step != Step::None)
         takeAttemptLines();
     else
@@ -324,6 +335,29 @@ void LessonChannel::scheduleReconnect() {
     setState(State::Reconnecting);
     setStatus(AppText(1645).arg(ProgramLocale().toString(pause / 1000.0, 'g', 3)));
     m_reconnectTimer.start(pause);
+}
+
+void LessonChannel::setKeepalive(int askAfterMs, int deadAfterMs) {
+    m_askAfter = askAfterMs;
+    m_deadAfter = deadAfterMs;
+}
+
+// A link that stopped carrying data is noticed within the dead time: the relay's list, asked
+// for after a silence, proves it alive.
+void LessonChannel::keepaliveTick() {
+    if (m_state != State::Online || !m_lastHeard.isValid())
+        return;
+    const qint64 silent = m_lastHeard.elapsed();
+    if (silent >= m_deadAfter) {
+        qCWarning(lcLesson) << "relay link silent for" << silent << "ms: counted as dropped";
+        m_dropPending = true;
+        processPending();
+        return;
+    }
+    if (silent >= m_askAfter && !m_busy && !m_asked) {
+        m_asked = true;
+        m_link.sendLine("@listactiveusers");
+    }
 }
 
 void LessonChannel::stopReconnecting() {

@@ -5,6 +5,7 @@
 #include "relaylink.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QQueue>
@@ -85,6 +86,9 @@ public:
     void setReplyTimeout(int milliseconds) { m_replyTimeout = milliseconds; }
     // Pauses before each new sign-on after a drop; off line after the last one.
     void setReconnectPauses(const QList<int> &milliseconds) { m_pauses = milliseconds; }
+    // On line and silent for the first time, the relay is asked for its list (which every relay
+    // answers); silent for the second, the link counts as dead and is handled as a drop.
+    void setKeepalive(int askAfterMs, int deadAfterMs);
     RelayLink &link() { return m_link; }
 
 signals:
@@ -110,6 +114,7 @@ private:
     void processLater();
     void handleDrop();
     void scheduleReconnect();
+    void keepaliveTick();
     void stopReconnecting();
     void resumeFollowing();
     QString failureText() const;
@@ -131,6 +136,11 @@ private:
     QEventLoop *m_attemptLoop = nullptr;
     QTimer m_replyTimer;
     QTimer m_reconnectTimer;
+    QTimer m_keepalive;
+    QElapsedTimer m_lastHeard;
+    int m_askAfter = 5000;
+    int m_deadAfter = 15000;
+    bool m_asked = false; // the list was asked for during this silence
     int m_replyTimeout = ReplyTimeout;
     QList<int> m_pauses{500, 1000, 2000, 4000, 8000, 16000, 30000};
     int m_round = 0;

@@ -5,9 +5,9 @@
 #include "wire/relayprotocol.h"
 
 #include "base/logging.h"
-#include "seam/messagebox.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
+#include "seam/messagebox.h"
 
 namespace {
 

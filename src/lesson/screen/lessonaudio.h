@@ -16,6 +16,9 @@ public:
     virtual void UpdateAudioButtons() = 0;
     // Frees the player; afterwards there is none.
     virtual void ReleasePlayer() = 0;
+    // The recording the player holds (playing or paused), 0 when none: after a page turn it
+    // is no longer the page's chosen one, yet pause and stop are meant for it.
+    virtual int PlayingRecording() const { return 0; }
 };
 
 // The controls without a player: the buttons show as they do when nothing plays, and the

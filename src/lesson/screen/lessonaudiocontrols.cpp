@@ -25,9 +25,8 @@ TLessonAudioControls::TLessonAudioControls(QWidget *parent)
     row->addWidget(spbstop);
     row->addWidget(spbaudio, 1);
     // The menu opens one pixel right of the button.
-    connect(spbaudio, &QToolButton::clicked, this, [this] {
-        pma->popup(spbaudio->mapToGlobal(QPoint(spbaudio->width() + 1, 0)));
-    });
+    connect(spbaudio, &QToolButton::clicked, this,
+            [this] { pma->popup(spbaudio->mapToGlobal(QPoint(spbaudio->width() + 1, 0))); });
 }
 
 void TLessonAudioControls::setCaptions() {

@@ -35,8 +35,7 @@ TLessonChatPanel::TLessonChatPanel(int height, QWidget *parent)
 }
 
 // The history is read-only again once the message is in.
-void TLessonChatPanel::addMessage(const QString &header, const QStringList &lines,
-                                  bool received) {
+void TLessonChatPanel::addMessage(const QString &header, const QStringList &lines, bool received) {
     memoread->setReadOnly(false);
     ChatStyle::appendMessage(*memoread->document(), header, lines, received);
     memoread->setReadOnly(true);

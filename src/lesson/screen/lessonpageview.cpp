@@ -1,5 +1,6 @@
 #include "lessonpageview.h"
 
+#include "lesson/screen/bookpageguard.h"
 #include "seam/messagebox.h"
 
 #include <QFileInfo>
@@ -8,6 +9,9 @@
 #include <QScrollBar>
 #include <QUrl>
 #include <QWebEngineHistory>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 TLessonPageView::TLessonPageView(QWidget *parent)
@@ -44,6 +48,7 @@ void TLessonPageView::showImage(const QString &file) {
 
 void TLessonPageView::showHtml(const QString &file) {
     QWebEngineView *view = ensureBrowser();
+    m_guard->setBookFolder(QFileInfo(file).absolutePath());
     setCurrentWidget(view);
     view->setUrl(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
 }
@@ -53,6 +58,18 @@ QWebEngineView *TLessonPageView::ensureBrowser() {
         return m_wb;
     m_wb = new QWebEngineView(this);
     m_wb->setObjectName(QStringLiteral("wb"));
+    // A profile of its own, kept in memory only: book pages read their own folder and nothing
+    // else (the guard judges every file they ask for), reach no network, and open no windows. Made
+    // after the view, so it is freed after the view's page.
+    auto *profile = new QWebEngineProfile(this);
+    m_guard = new TBookPageGuard(profile);
+    profile->setUrlRequestInterceptor(m_guard);
+    QWebEngineSettings *settings = profile->settings();
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    settings->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
+    m_wb->setPage(new QWebEnginePage(profile, m_wb));
     addWidget(m_wb);
     connect(m_wb, &QWebEngineView::urlChanged, this, &TLessonPageView::updateHistory);
     connect(m_wb, &QWebEngineView::loadFinished, this, &TLessonPageView::updateHistory);

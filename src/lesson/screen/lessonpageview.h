@@ -5,6 +5,7 @@
 class QLabel;
 class QScrollArea;
 class QWebEngineView;
+class TBookPageGuard;
 
 // The page area of the lesson screen: the picture of an image book's page in a scroll box, or
 // the browser of an HTML book (made on first use), with the browser's history for paging.
@@ -40,6 +41,7 @@ private:
     void updateHistory();
 
     QWebEngineView *m_wb = nullptr;
+    TBookPageGuard *m_guard = nullptr;
     bool m_back = false;
     bool m_forward = false;
 };

@@ -3,18 +3,18 @@
 #include "base/session.h"
 #include "data/dm.h"
 #include "grid/dialogs/progresswindow.h"
-#include "seam/guard.h"
-#include "seam/messagebox.h"
 #include "lang/texts.h"
+#include "lesson/audio/lessonaudioplayer.h"
 #include "lesson/screen/chatinput.h"
 #include "lesson/screen/lessonaudiocontrols.h"
 #include "lesson/screen/lessonbuttons.h"
 #include "lesson/screen/lessonchatpanel.h"
 #include "lesson/screen/lessonpageview.h"
-#include "lesson/audio/lessonaudioplayer.h"
 #include "lesson/screen/lessonscreenhooks.h"
 #include "lesson/screen/tfselteacher.h"
 #include "net/settings/settings.h"
+#include "seam/guard.h"
+#include "seam/messagebox.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -330,9 +330,12 @@ bool Tfrlearn::followBook(int bookNumber, std::optional<int> page) {
 void Tfrlearn::followAudio(int audioIndex, int action) {
     audio->setCurrent(audioIndex);
     QAction *entry = audio->entry(audioIndex);
-    if (!entry)
+    // The teacher's pause or stop of the recording that plays, from a page without it.
+    const bool playing = action != 1 && audioIndex == m_audio->PlayingRecording();
+    if (!entry && !playing)
         return;
-    entry->setChecked(true);
+    if (entry)
+        entry->setChecked(true);
     // A player that fails shows its error here, not inside the channel's line handling.
     RunGuarded([this, action] {
         if (action == 1)
@@ -352,9 +355,11 @@ bool Tfrlearn::currentPage(int &bookNumber, int &page) {
     return true;
 }
 
-void Tfrlearn::SendAudioSync(int action) {
+void Tfrlearn::SendAudioSync(int action, int recording) {
+    if (recording <= 0)
+        recording = audio->current();
     if (const tbook *book = CurrentBook())
-        m_channel.SendAudio(book->number, audio->current(), action);
+        m_channel.SendAudio(book->number, recording, action);
 }
 
 void Tfrlearn::SetAudio(std::unique_ptr<LessonAudio> audio) {

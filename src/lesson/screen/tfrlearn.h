@@ -2,9 +2,9 @@
 
 #include "grid/screen.h"
 #include "lesson/books/bookcatalogue.h"
-#include "lesson/screen/lessonaudio.h"
-#include "lesson/relay/lessonchannel.h"
 #include "lesson/books/pageprefetch.h"
+#include "lesson/relay/lessonchannel.h"
+#include "lesson/screen/lessonaudio.h"
 
 #include <QPointer>
 #include <memory>
@@ -86,8 +86,10 @@ public:
     void SetCurrentRecording(int index);
     // A student while following: the own navigation and recording buttons are locked.
     bool StudentLocked() const { return m_channel.isStudent() && m_channel.syncOn(); }
-    // Teacher with a partner while following: the recording command goes to the student.
-    void SendAudioSync(int action);
+    // Teacher with a partner while following: the recording command goes to the student, for
+    // the recording given (pause and stop name the one that plays, also after a page turn) or
+    // else the chosen one.
+    void SendAudioSync(int action, int recording = 0);
     // Installs the recording controls (the default ones only set the buttons).
     void SetAudio(std::unique_ptr<LessonAudio> audio);
     LessonAudio &Audio() { return *m_audio; }

@@ -4,9 +4,7 @@
 
 #include "base/logging.h"
 #include "data/dm.h"
-#include "seam/messagebox.h"
 #include "lang/programlocale.h"
-#include "seam/seam.h"
 #include "lang/texts.h"
 #include "lesson/screen/chatinput.h"
 #include "lesson/screen/lessonchatpanel.h"
@@ -14,6 +12,8 @@
 #include "net/formencode.h"
 #include "net/reportresult.h"
 #include "net/runrequest.h"
+#include "seam/messagebox.h"
+#include "seam/seam.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -80,6 +80,9 @@ void Tfrlearn::LoadChatHistory(int userId) {
     const RequestOutcome outcome =
         RunRequest(QString(), QStringLiteral("getchatfile"),
                    QStringLiteral("aiduser=%1").arg(userId), false, false);
+    if (!outcome.ok())
+        qCWarning(lcLesson) << "chat history of user" << userId << "not loaded: request result"
+                            << outcome.result;
     if (outcome.ok()) {
         const std::optional<QByteArray> history = ReplyPayload(outcome.reply);
         if (history && !history->isEmpty())
@@ -100,6 +103,9 @@ void Tfrlearn::SaveChatHistory() {
     const RequestOutcome outcome = RunRequest(request);
     if (outcome.ok())
         chat->setChanged(false);
+    else
+        qCWarning(lcLesson) << "chat history not saved: request result" << outcome.result
+                            << "(still marked as changed for the next save)";
     if (!QCoreApplication::closingDown())
         ReportResult(outcome);
 }

@@ -2,9 +2,8 @@
 // when missing), paging, the page status and following the teacher.
 #include "tfrlearn.h"
 
+#include "base/logging.h"
 #include "grid/dialogs/inputex.h"
-#include "seam/guard.h"
-#include "seam/messagebox.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
 #include "lesson/books/bookfiles.h"
@@ -12,11 +11,13 @@
 #include "lesson/screen/lessonbuttons.h"
 #include "lesson/screen/lessonpageview.h"
 #include "net/settings/settings.h"
+#include "seam/guard.h"
+#include "seam/messagebox.h"
 
 #include <QActionGroup>
 #include <QFileInfo>
-#include <QMenu>
 #include <QLabel>
+#include <QMenu>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QWebEngineView>
@@ -179,8 +180,15 @@ void Tfrlearn::showCurrentPage() {
     const int type = book->html ? HtmlStart : PageImage;
     const int number = book->number;
     const QString file = BookCatalogue::BookFilePath(number, m_currentPage, type);
-    if (!QFileInfo::exists(file))
+    if (!QFileInfo::exists(file)) {
         DownloadBookFile(number, m_currentPage, type, PageDownloadCaption(m_currentPage), file);
+        // The download waited: a sign-out meanwhile may have emptied or replaced the library.
+        book = CurrentBook();
+        if (!book || book->number != number) {
+            qCInfo(lcLesson) << "page of book" << number << "not shown: the library changed";
+            return;
+        }
+    }
     if (book->html) {
         pages->showHtml(file);
         return;
