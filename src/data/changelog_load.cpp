@@ -5,6 +5,9 @@
 #include "data/usertext.h"
 #include "errors/apperror.h"
 
+#include <algorithm>
+#include <numeric>
+
 namespace {
 
 [[noreturn]] void fail(const QString &detail) {
@@ -52,6 +55,11 @@ void TChangeLog::TakeRowStates(TTableContent &content, std::vector<quint32> &ord
     std::vector<TRowEntry> &rows = content.rows;
     order.clear();
     log.clear();
+    if (std::all_of(rows.begin(), rows.end(), [](const TRowEntry &row) { return !row.status; })) {
+        order.resize(rows.size()); // the usual packet: every row as it is, no copy of the rows
+        std::iota(order.begin(), order.end(), quint32(0));
+        return;
+    }
     const bool delta = content.isDelta();
     const bool pending = delta || content.hasChangeLog();
     std::vector<TRowEntry> taken;
