@@ -106,17 +106,22 @@ void TChangeLog::merge() {
     clear();
 }
 
-// Pending changes travel as row states, with "CHANGE_LOG" listing the rows (counted from 1)
-// that carry them, so that the packet loads again with the same rows and changes.
+// Pending changes travel as row states, with "CHANGE_LOG" naming them as other readers of
+// packets expect: one triple per change, the row that carries it (counted from 1), the row
+// it replaces (the row of old values before a modified row; 0 for none) and its row state.
+// Loaded again, the packet has the same rows and changes. (Earlier versions wrote only the
+// positions of the changed rows; the loader takes either form.)
 QString TChangeLog::packetChangeLog() const {
-    QStringList changed;
+    QStringList triples;
     int position = 0;
-    packetRows([&](quint32, quint8, bool pending) {
+    packetRows([&](quint32, quint8 status, bool pending) {
         ++position;
-        if (pending)
-            changed.append(QString::number(position));
+        if (!pending || status == rsOldValues)
+            return;
+        const int replaced = status == rsModified ? position - 1 : 0;
+        triples.append(QStringLiteral("%1 %2 %3").arg(position).arg(replaced).arg(status));
     });
-    return changed.join(u' ');
+    return triples.join(u' ');
 }
 
 void TChangeLog::writeDelta(TPacketWriter &writer) const {

@@ -5,6 +5,9 @@
 #include "data/usertext.h"
 #include "errors/apperror.h"
 
+#include <algorithm>
+#include <numeric>
+
 namespace {
 
 [[noreturn]] void fail(const QString &detail) {
@@ -38,6 +41,40 @@ quint32 changedValues(TTableContent &content, quint32 oldRecord, quint32 changes
     return record;
 }
 
+// Checks the packet's "CHANGE_LOG" against its rows. Two forms are read: triples of the row
+// that carries a change (counted from 1), the row it replaces (0 for none, else an earlier
+// row) and its row state, as packets are written now; and the plain list of the changed rows'
+// positions that earlier versions wrote. A log that names rows the packet does not have, or
+// states that its rows do not carry, is refused.
+void checkChangeLog(const TTableContent &content) {
+    QString text;
+    for (const auto &property : content.properties)
+        if (property.first == u"CHANGE_LOG")
+            text = property.second;
+    std::vector<qint64> numbers;
+    for (const QString &part : text.split(u' ', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        numbers.push_back(part.toLongLong(&ok));
+        if (!ok)
+            fail(QStringLiteral("the change log holds \"%1\", which is not a number").arg(part));
+    }
+    const qint64 rowCount = qint64(content.rows.size());
+    const auto row = [&](qint64 number) { return number >= 1 && number <= rowCount; };
+    bool triples = !numbers.empty() && numbers.size() % 3 == 0;
+    for (size_t i = 0; triples && i < numbers.size(); i += 3)
+        triples = numbers[i + 1] == 0 || (numbers[i + 1] >= 1 && numbers[i + 1] < numbers[i]);
+    for (size_t i = 0; i < numbers.size(); i += triples ? 3 : 1) {
+        if (!row(numbers[i]) || (triples && numbers[i + 1] != 0 && !row(numbers[i + 1])))
+            fail(QStringLiteral("the change log names row %1, which the packet does not have")
+                     .arg(numbers[i]));
+        if (triples && content.rows[size_t(numbers[i] - 1)].status != numbers[i + 2])
+            fail(QStringLiteral("the change log gives row %1 the state %2, which it does not "
+                                "carry")
+                     .arg(numbers[i])
+                     .arg(numbers[i + 2]));
+    }
+}
+
 } // namespace
 
 // A packet with row states holds its writer's current rows (unchanged, inserted, and for a
@@ -52,8 +89,15 @@ void TChangeLog::TakeRowStates(TTableContent &content, std::vector<quint32> &ord
     std::vector<TRowEntry> &rows = content.rows;
     order.clear();
     log.clear();
+    if (std::all_of(rows.begin(), rows.end(), [](const TRowEntry &row) { return !row.status; })) {
+        order.resize(rows.size()); // the usual packet: every row as it is, no copy of the rows
+        std::iota(order.begin(), order.end(), quint32(0));
+        return;
+    }
     const bool delta = content.isDelta();
     const bool pending = delta || content.hasChangeLog();
+    if (content.hasChangeLog())
+        checkChangeLog(content);
     std::vector<TRowEntry> taken;
     taken.reserve(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {

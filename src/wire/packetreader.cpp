@@ -137,6 +137,7 @@ private:
     std::vector<std::string> m_rawNames;
     std::vector<TValue::Kind> m_kinds;
     QHash<QByteArray, int> m_fieldByName;
+    QHash<QString, int> m_fieldByFoldedName; // names in case-folded form
     pugi::xml_document m_chunkDoc;
     // For each field (and RowState last), the number of the row that last set it: an
     // attribute given twice in one row is malformed XML that the parser lets through.
@@ -229,6 +230,13 @@ TTableContent PacketReader::read() {
     for (size_t p = findTag(rows, "<ROW", 0); p != std::string_view::npos;
          p = findTag(rows, "<ROW", p + 4))
         ++count;
+    const qsizetype fieldCount = m_content.fields.size();
+    if (count > size_t(kMaxPacketCells / fieldCount))
+        fail(QStringLiteral("the packet declares %1 rows of %2 fields, more than a table can hold "
+                            "(%3 cells at most)")
+                 .arg(count)
+                 .arg(fieldCount)
+                 .arg(kMaxPacketCells));
     m_content.rows.reserve(count);
     m_content.store.reserve(qsizetype(count), qsizetype(rows.size()));
     size_t start = 0;
@@ -244,10 +252,11 @@ TTableContent PacketReader::read() {
 }
 
 void PacketReader::readFields(const pugi::xml_node &fields) {
-    QHash<QString, int> folded; // names case-folded: the check below stays linear
     for (const pugi::xml_node &node : fields.children()) {
         if (node.type() != pugi::node_element || std::strcmp(node.name(), "FIELD") != 0)
             continue;
+        if (m_content.fields.size() >= kMaxPacketFields)
+            fail(QStringLiteral("the packet defines more than %1 fields").arg(kMaxPacketFields));
         TFieldDef def;
         def.name = attrText(node.attribute("attrname"));
         if (def.name.isEmpty())
@@ -290,10 +299,11 @@ void PacketReader::readFields(const pugi::xml_node &fields) {
             fail(QStringLiteral("field \"%1\" is defined twice").arg(def.name));
         // Names are looked up without regard to case: a second name that differs only in
         // case could never be reached.
-        if (const int same = folded.value(def.name.toCaseFolded(), -1); same >= 0)
+        const QString folded = def.name.toCaseFolded();
+        if (const int same = m_fieldByFoldedName.value(folded, -1); same >= 0)
             fail(QStringLiteral("fields \"%1\" and \"%2\" differ only in letter case")
                      .arg(m_content.fields[same].name, def.name));
-        folded.insert(def.name.toCaseFolded(), int(m_content.fields.size()));
+        m_fieldByFoldedName.insert(folded, int(m_content.fields.size()));
         m_fieldByName.insert(raw, int(m_content.fields.size()));
         m_rawNames.emplace_back(raw.constData(), size_t(raw.size()));
         m_kinds.push_back(def.valueKind());

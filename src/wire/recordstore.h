@@ -1,6 +1,7 @@
 #pragma once
 
 #include "wire/fielddef.h"
+#include "wire/pageallocator.h"
 #include "wire/sortkeycache.h"
 #include "wire/value.h"
 
@@ -79,10 +80,10 @@ private:
 
     int m_fieldCount = 0;
     int m_nullWords = 1;
-    std::vector<TCell> m_cells;
-    std::vector<quint64> m_nulls;
-    std::vector<char16_t> m_text;
-    std::vector<char> m_bytes;
+    std::vector<TCell, TPageAllocator<TCell>> m_cells;
+    std::vector<quint64, TPageAllocator<quint64>> m_nulls;
+    std::vector<char16_t, TPageAllocator<char16_t>> m_text;
+    std::vector<char, TPageAllocator<char>> m_bytes;
     size_t m_pendingStart = 0;
     mutable TSortKeyCache m_sortKeys;
 };

@@ -113,13 +113,33 @@ TEST(ChangeLog, PacketWithRowStatesLoadsAsItsCurrentRows) {
 
     // Without its change log the rows are taken as they are.
     TClientTable marked;
-    marked.LoadFromBytes(QByteArray(fixture).replace(" CHANGE_LOG=\"2 3 4 5\"", ""));
+    marked.LoadFromBytes(QByteArray(fixture).replace(" CHANGE_LOG=\"3 2 8 4 0 2 5 0 4\"", ""));
     EXPECT_EQ(Column(marked, "ID"), IdList({1, 2, 4, 5}));
     EXPECT_EQ(Column(marked, "HOURS"), (QList<TValue>{I(2), I(7), Null(), I(3)}));
     EXPECT_EQ(marked.ChangeCount(), 0);
     EXPECT_TRUE(marked.Delta().isEmpty());
     ASSERT_TRUE(marked.Locate("ID", {I(4)}));
     EXPECT_EQ(marked.UpdateStatus(), TUpdateStatus::Inserted);
+}
+
+// The change log of a full packet names each change as a triple (the row, the row it replaces,
+// its state), as other readers of packets expect: the modified row 3 replaces the old values
+// in row 2. A packet of the earlier form, the positions of the changed rows, loads with the
+// same rows and changes and is written back in triples.
+TEST(ChangeLog, ChangeLogIsWrittenAsTriplesAndReadInBothForms) {
+    const QByteArray triples = FixtureBytes("rowstates.xml");
+    const QByteArray positions = FixtureBytes("rowstates_positions.xml");
+    ASSERT_THAT(triples.toStdString(), HasSubstr("CHANGE_LOG=\"3 2 8 4 0 2 5 0 4\""));
+    ASSERT_THAT(positions.toStdString(), HasSubstr("CHANGE_LOG=\"2 3 4 5\""));
+    TClientTable fromTriples, fromPositions;
+    fromTriples.LoadFromBytes(triples);
+    fromPositions.LoadFromBytes(positions);
+    for (TClientTable *table : {&fromTriples, &fromPositions}) {
+        EXPECT_EQ(Column(*table, "ID"), IdList({1, 2, 4, 5}));
+        EXPECT_EQ(table->ChangeCount(), 3);
+        EXPECT_EQ(table->Delta(), fromTriples.Delta());
+        EXPECT_EQ(table->DataPacket(), triples);
+    }
 }
 
 TEST(ChangeLog, DamagedRowStatesAreAClearError) {
@@ -135,6 +155,10 @@ TEST(ChangeLog, DamagedRowStatesAreAClearError) {
         {"/>", "<ROW RowState=\"1\" ID=\"1\"/><ROW RowState=\"4\" ID=\"2\"/>",
          "row 1 holds old values"},
         {" DATASET_DELTA=\"TRUE\"/>", "<ROW RowState=\"8\" N=\"2\"/>", "row 1 holds changes"},
+        {" CHANGE_LOG=\"1 0 4 9 0 4\"/>", "<ROW RowState=\"4\" ID=\"1\"/>", "names row 9"},
+        {" CHANGE_LOG=\"2 3\"/>", "<ROW RowState=\"4\" ID=\"1\"/>", "names row 2"},
+        {" CHANGE_LOG=\"1 0 8\"/>", "<ROW RowState=\"4\" ID=\"1\"/>", "the state 8"},
+        {" CHANGE_LOG=\"1 x\"/>", "<ROW RowState=\"4\" ID=\"1\"/>", "not a number"},
     };
     for (const auto &c : cases) {
         TClientTable table;

@@ -299,6 +299,55 @@ TEST(Packets, HugeAttributeIsRefused) {
                 HasSubstr("too long"));
 }
 
+// Packets that declare more fields or more cells (rows times fields) than a table can hold are
+// refused before their rows are allocated, each with one line in the log; a packet within the
+// bounds loads.
+TEST(Packets, OversizedPacketsAreRefusedBeforeAllocating) {
+    const auto fields = [](int count) {
+        QByteArray text;
+        for (int i = 0; i < count; ++i)
+            text += "<FIELD attrname=\"F" + QByteArray::number(i) + "\" fieldtype=\"i4\"/>";
+        return text;
+    };
+    const auto emptyRows = [](int count) {
+        QByteArray text;
+        text.reserve(qsizetype(count) * 6);
+        for (int i = 0; i < count; ++i)
+            text += "<ROW/>";
+        return text;
+    };
+    static QStringList logged;
+    logged.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext &context, const QString &message) {
+            if (QByteArrayView(context.category) == "tellavo.data")
+                logged.append(message);
+        });
+    const struct {
+        int fields, rows;
+        const char *message;
+    } cases[] = {
+        {100000, 1, "more than 4096 fields"},
+        {40000, 4999, "more than 4096 fields"},
+        {10000, 200000, "more than 4096 fields"},
+        {4096, 8193, "declares 8193 rows of 4096 fields, more than a table can hold"},
+    };
+    for (const auto &c : cases) {
+        const QByteArray packet = Packet(fields(c.fields), emptyRows(c.rows));
+        EXPECT_THAT(LoadError(packet).toStdString(), HasSubstr(c.message))
+            << c.fields << " x " << c.rows;
+    }
+    EXPECT_EQ(logged.size(), std::size(cases));
+    if (!logged.isEmpty())
+        EXPECT_THAT(logged.front().toStdString(), HasSubstr("Packet refused"));
+    qInstallMessageHandler(previous);
+
+    TClientTable table;
+    table.LoadFromBytes(Packet(fields(4096), emptyRows(100)));
+    EXPECT_EQ(table.FieldCount(), 4096);
+    EXPECT_EQ(table.RecordCount(), 100);
+}
+
 TEST(Packets, ManyRowsCrossChunkBoundaries) {
     QByteArray rows;
     for (int i = 0; i < 20000; ++i)
