@@ -6,7 +6,7 @@
 #include "fuzzcheck.h"
 #include "lesson/relay/chatcodec.h"
 #include "lesson/relay/lessonchannel.h"
-#include "wire/relayprotocol.h"
+#include "wire/relay/relayprotocol.h"
 
 #include <QCoreApplication>
 

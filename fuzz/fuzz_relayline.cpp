@@ -1,8 +1,8 @@
 // The relay's line buffer: bytes fed in random pieces give the same lines as fed at once,
 // no line passes the limit, and the buffer never holds more than one unfinished line.
 #include "fuzzcheck.h"
-#include "wire/relaylinebuffer.h"
-#include "wire/relayprotocol.h"
+#include "wire/relay/relaylinebuffer.h"
+#include "wire/relay/relayprotocol.h"
 
 #include <QList>
 

@@ -6,6 +6,7 @@
 #include "server/actions/loginaction.h"
 #include "server/actions/orderactions.h"
 #include "server/actions/timetableactions.h"
+#include "wire/actionnames.h"
 #include "server/http/httplog.h"
 #include "server/packets/providers.h"
 #include "server/store/schooldatabase.h"
@@ -19,17 +20,17 @@ using Handler = ActionReply (*)(ActionContext &);
 
 const QHash<QByteArray, Handler> &Handlers() {
     static const QHash<QByteArray, Handler> handlers{
-        {"logout", LogoutAction},
-        {"mybasegetrecords", GetRecordsAction},
-        {"mybaseapplyupdates", ApplyUpdatesAction},
-        {"neworder", NewOrderAction},
-        {"sendemailorder", SendEmailOrderAction},
-        {"settimetablestatus", SetTimetableStatusAction},
-        {"changepass", ChangePassAction},
-        {"posttestresult", PostTestResultAction},
-        {"getbookfile", GetBookFileAction},
-        {"getchatfile", GetChatFileAction},
-        {"postchatfile", PostChatFileAction},
+        {ActionNames::Logout, LogoutAction},
+        {ActionNames::GetRecords, GetRecordsAction},
+        {ActionNames::ApplyUpdates, ApplyUpdatesAction},
+        {ActionNames::NewOrder, NewOrderAction},
+        {ActionNames::SendEmailOrder, SendEmailOrderAction},
+        {ActionNames::SetTimetableStatus, SetTimetableStatusAction},
+        {ActionNames::ChangePass, ChangePassAction},
+        {ActionNames::PostTestResult, PostTestResultAction},
+        {ActionNames::GetBookFile, GetBookFileAction},
+        {ActionNames::GetChatFile, GetChatFileAction},
+        {ActionNames::PostChatFile, PostChatFileAction},
     };
     return handlers;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wire/relaylinebuffer.h"
+#include "wire/relay/relaylinebuffer.h"
 
 #include <QByteArray>
 #include <QHostAddress>

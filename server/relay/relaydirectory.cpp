@@ -1,6 +1,6 @@
 #include "relaydirectory.h"
 
-#include "wire/relayprotocol.h"
+#include "wire/relay/relayprotocol.h"
 
 #include <algorithm>
 

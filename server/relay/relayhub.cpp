@@ -3,7 +3,7 @@
 #include "relayconnection.h"
 #include "relaylog.h"
 #include "relaytlsserver.h"
-#include "wire/relayprotocol.h"
+#include "wire/relay/relayprotocol.h"
 
 #include <QPointer>
 #include <QSslKey>

@@ -25,7 +25,7 @@ const QList<ScreenEntry> &ScreenRegistry() {
          .captionText = 1020,
          .userTypes = {Administrator, Manager, Teacher, Client},
          .focusOnSelect = true,
-         .create = [](const TServices &) -> TScreen * { return new Tfrlearn; }},
+         .create = [](const TServices &services) -> TScreen * { return new Tfrlearn(services); }},
         {.id = QStringLiteral("users"),
          .buttonName = QStringLiteral("im_users"),
          .captionText = 1021,

@@ -1,7 +1,7 @@
 #include "lesson/relay/chatcodec.h"
 #include "lesson/relay/lessonids.h"
 #include "lesson/relay/relayendpoint.h"
-#include "wire/relaylinebuffer.h"
+#include "wire/relay/relaylinebuffer.h"
 
 #include <gtest/gtest.h>
 

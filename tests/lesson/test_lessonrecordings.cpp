@@ -22,6 +22,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include "globalservices.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -56,7 +58,7 @@ protected:
                                     .arg(student ? 4 : 3)
                                     .arg(student ? Demo::Client : Demo::Teacher));
         BookCatalogue::LoadBookLibrary(QStringLiteral("1;2"), UserType());
-        screen = std::make_unique<Tfrlearn>();
+        screen = std::make_unique<Tfrlearn>(GlobalServices());
         screen->InitScreen();
         screen->BuildBookMenu();
         screen->EnterScreen();

@@ -26,6 +26,8 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
+#include "globalservices.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -73,7 +75,7 @@ protected:
     // The screen as the main window makes it, after a sign-in with the library loaded.
     void open(const QString &bookIds = QStringLiteral("1;2")) {
         BookCatalogue::LoadBookLibrary(bookIds, UserType());
-        screen = std::make_unique<Tfrlearn>();
+        screen = std::make_unique<Tfrlearn>(GlobalServices());
         screen->resize(900, 700);
         screen->InitScreen();
         screen->BuildBookMenu();

@@ -1,4 +1,4 @@
-#include "wire/relaylinebuffer.h"
+#include "wire/relay/relaylinebuffer.h"
 
 #include <QList>
 

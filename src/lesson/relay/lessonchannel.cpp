@@ -8,7 +8,7 @@
 #include "net/clienttls.h"
 #include "net/settings/settings.h"
 #include "seam/messagebox.h"
-#include "wire/relayprotocol.h"
+#include "wire/relay/relayprotocol.h"
 
 #include <QCollator>
 #include <QEventLoop>

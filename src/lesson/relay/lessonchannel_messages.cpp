@@ -2,7 +2,7 @@
 // both ways, and the partner found in the relay's lists.
 #include "chatcodec.h"
 #include "lessonchannel.h"
-#include "wire/relayprotocol.h"
+#include "wire/relay/relayprotocol.h"
 
 #include "base/logging.h"
 #include "lang/texts.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "relayendpoint.h"
-#include "wire/relaylinebuffer.h"
+#include "wire/relay/relaylinebuffer.h"
 
 #include <QByteArray>
 #include <QObject>

@@ -39,8 +39,8 @@ constexpr int LowerAreaHeight = 190;
 
 } // namespace
 
-Tfrlearn::Tfrlearn(QWidget *parent)
-    : TScreen(parent), pages(new TLessonPageView(this)), ScrollBox1(pages->ScrollBox1),
+Tfrlearn::Tfrlearn(const TServices &services, QWidget *parent)
+    : TScreen(parent), m_services(services), pages(new TLessonPageView(this)), ScrollBox1(pages->ScrollBox1),
       Image1(pages->Image1), splitter(new QSplitter(Qt::Vertical, this)),
       audio(new TLessonAudioControls(this)), chat(new TLessonChatPanel(LowerAreaHeight, this)),
       spbpause(audio->spbpause), spbplay(audio->spbplay), spbstop(audio->spbstop),
@@ -209,7 +209,7 @@ void Tfrlearn::EnterScreen() {
 }
 
 void Tfrlearn::LeaveScreen() {
-    dm().cd_onlineteacher.Close();
+    m_services.dm->cd_onlineteacher.Close();
     setStatusPanel(2, QString());
     setStatusPanel(3, QString());
 }
@@ -217,8 +217,8 @@ void Tfrlearn::LeaveScreen() {
 void Tfrlearn::SignOutScreen() {
     m_prefetch.Cancel();
     if (!libraryEmpty()) {
-        Settings().lastUsedBook = BookCatalogue::Library()[m_currentBook].number;
-        Settings().lastUsedPage = m_currentPage;
+        m_services.settings->lastUsedBook = BookCatalogue::Library()[m_currentBook].number;
+        m_services.settings->lastUsedPage = m_currentPage;
         RunGuarded([] { SaveSettings(sgLastBook); });
     }
     RunGuarded([this] { SaveChatHistory(); });
@@ -249,7 +249,7 @@ void Tfrlearn::statusTextChanged(const QString &text) {
 }
 
 QList<OnlineTeacher> Tfrlearn::fetchOnlineTeachers() {
-    TClientTable &table = dm().cd_onlineteacher;
+    TClientTable &table = m_services.dm->cd_onlineteacher;
     table.Close();
     table.Open();
     QList<OnlineTeacher> teachers;
@@ -266,7 +266,7 @@ int Tfrlearn::chooseTeacher(const QList<OnlineTeacher> &teachers) {
 }
 
 void Tfrlearn::closeOnlineTeachers() {
-    dm().cd_onlineteacher.Close();
+    m_services.dm->cd_onlineteacher.Close();
 }
 
 void Tfrlearn::openProgress(const QString &caption, const QString &text) {
@@ -281,9 +281,9 @@ void Tfrlearn::closeProgress() {
 }
 
 QString Tfrlearn::userName(const QString &userId) {
-    if (!IsSignedIn())
+    if (!m_services.signedIn())
         return {};
-    TClientTable &users = dm().cd_user;
+    TClientTable &users = m_services.dm->cd_user;
     if (!users.Active())
         users.Open();
     const bool filtered = users.Filtered();

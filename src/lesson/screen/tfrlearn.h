@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/screen.h"
+#include "grid/services.h"
 #include "lesson/books/bookcatalogue.h"
 #include "lesson/books/pageprefetch.h"
 #include "lesson/relay/lessonchannel.h"
@@ -30,7 +31,7 @@ class TLessonPageView;
 class Tfrlearn : public TScreen, public LessonChannelHost {
     Q_OBJECT
 public:
-    explicit Tfrlearn(QWidget *parent = nullptr);
+    explicit Tfrlearn(const TServices &services, QWidget *parent = nullptr);
     ~Tfrlearn() override;
 
     // The page area: the browser of HTML books (made on first use) or the image of a page.
@@ -146,6 +147,7 @@ private:
     std::unique_ptr<LessonAudio> m_audio;
     TPagePrefetch m_prefetch;
     QPointer<QWidget> m_progress;
+    TServices m_services;
     int m_currentBook = 0;
     int m_currentPage = 0;
     bool m_firstBuildDone = false;

@@ -31,7 +31,7 @@ QString headerLine(const QString &writer) {
 }
 
 QString ownName() {
-    TClientTable &info = dm().cd_user_info;
+    TClientTable &info = m_services.dm->cd_user_info;
     if (!info.Active() || info.IsEmpty())
         return {};
     const auto name = info.FindField(QStringLiteral("FULLNAME"));
@@ -114,7 +114,7 @@ void Tfrlearn::spbuserdetailClick() {
     const QString partner = m_channel.partnerId();
     if (m_channel.isStudent() || partner.isEmpty())
         return;
-    TClientTable &users = dm().cd_user;
+    TClientTable &users = m_services.dm->cd_user;
     if (users.Active())
         users.Refresh();
     else

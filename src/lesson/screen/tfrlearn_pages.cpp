@@ -49,9 +49,9 @@ void Tfrlearn::BuildBookMenu() {
         m_currentBook = 0;
         m_currentPage = 0;
         for (int i = 0; i < library.size(); ++i) {
-            if (library[i].number == Settings().lastUsedBook) {
+            if (library[i].number == m_services.settings->lastUsedBook) {
                 m_currentBook = i;
-                m_currentPage = Settings().lastUsedPage;
+                m_currentPage = m_services.settings->lastUsedPage;
                 break;
             }
         }
