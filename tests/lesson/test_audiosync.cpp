@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include "globalservices.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,7 +31,7 @@ constexpr int Wait = 10000;
 class SideScreen : public Tfrlearn {
 public:
     SideScreen(int userType, int userId, const QString &relay)
-        : m_who{userType, 7, userId, relay} {}
+        : Tfrlearn(GlobalServices()), m_who{userType, 7, userId, relay} {}
 
     QList<QPair<int, int>> received; // recording, action
 

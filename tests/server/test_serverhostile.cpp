@@ -182,10 +182,13 @@ public:
     QStringList lines(const char *category, const QStringList &parts) {
         QMutexLocker locker(&m_lock);
         QStringList found;
-        for (const auto &[name, text] : m_lines)
-            if (name == category && std::all_of(parts.cbegin(), parts.cend(),
-                                                [&](const QString &p) { return text.contains(p); }))
+        for (const auto &line : m_lines) {
+            const QString &text = line.second;
+            if (line.first == category &&
+                std::all_of(parts.cbegin(), parts.cend(),
+                            [&](const QString &p) { return text.contains(p); }))
                 found << text;
+        }
         return found;
     }
 

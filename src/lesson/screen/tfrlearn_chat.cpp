@@ -30,8 +30,8 @@ QString headerLine(const QString &writer) {
            locale.toString(now.time(), time);
 }
 
-QString ownName() {
-    TClientTable &info = m_services.dm->cd_user_info;
+QString ownName(Tdm &dm) {
+    TClientTable &info = dm.cd_user_info;
     if (!info.Active() || info.IsEmpty())
         return {};
     const auto name = info.FindField(QStringLiteral("FULLNAME"));
@@ -56,7 +56,7 @@ void Tfrlearn::spbsendClick() {
     }
     // What went is shown as it went, also the part of a long message that did go.
     for (const QStringList &lines : sent)
-        addHistory(ownName(), lines, false);
+        addHistory(ownName(*m_services.dm), lines, false);
     if (status.delivered()) {
         Memowrite->clear();
         return;
