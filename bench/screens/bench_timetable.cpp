@@ -8,6 +8,7 @@
 #include "base/locations.h"
 #include "data/dm.h"
 #include "lang/texts.h"
+#include "globalservices.h"
 #include "largeschool.h"
 #include "screens/timetable/month/monthcalendar.h"
 #include "screens/timetable/month/monthcolourmap.h"
@@ -34,7 +35,7 @@ struct Fixture {
         QApplication::processEvents();
     }
     QTemporaryDir dir;
-    Tfrtimetable screen;
+    Tfrtimetable screen{GlobalServices()};
 };
 
 // Made on first use; main frees it while the application object still lives.

@@ -4,6 +4,7 @@
 #include "base/locations.h"
 #include "data/dm.h"
 #include "lang/texts.h"
+#include "globalservices.h"
 #include "largeschool.h"
 #include "screens/users/tfrusers.h"
 
@@ -32,7 +33,7 @@ struct Fixture {
         QApplication::processEvents();
     }
     QTemporaryDir dir;
-    Tfrusers screen;
+    Tfrusers screen{GlobalServices()};
 };
 
 Fixture *g_fixture = nullptr;
