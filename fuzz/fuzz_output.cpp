@@ -39,7 +39,7 @@ void templates(const QByteArray &bytes) {
     for (const QString &name : list.Names()) {
         const TOutputTemplate t = TOutputTemplate::Parse(list.Value(name));
         const TOutputTemplate again = TOutputTemplate::Parse(t.Value());
-        FUZZ_CHECK(again.outputType == t.outputType && again.orientation == t.orientation);
+        FUZZ_CHECK(again.format == t.format && again.orientation == t.orientation);
         FUZZ_CHECK(again.timeStamp == t.timeStamp && again.filter == t.filter &&
                    again.recordCount == t.recordCount);
         FUZZ_CHECK(again.title == QString(t.title).replace(u'|', u','));
