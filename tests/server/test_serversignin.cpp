@@ -216,7 +216,9 @@ TEST(ServerSignIn, UnknownNamesCostAsMuchHashingAsWrongPasswords) {
     ServerHarness server([](ServerOptions &o) { o.hashCost = HashCost{}; });
     auto slowest = [&](const char *user) {
         qint64 best = std::numeric_limits<qint64>::max();
-        for (int i = 0; i < 2; ++i) {
+        // The fastest of several tries: a try that shares the cores with another test's work
+        // is slower by chance, the fastest shows what the hashing itself costs.
+        for (int i = 0; i < 4; ++i) { // four: a fifth failure of one name would be throttled
             QElapsedTimer timer;
             timer.start();
             EXPECT_EQ(server.login(user, "spatne").status, 203);
