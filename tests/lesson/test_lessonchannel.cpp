@@ -165,6 +165,35 @@ TEST_F(LessonChannelTest, IgnoresMessagesFromAnyoneButThePartner) {
     EXPECT_TRUE(teacherHost.shownPages.isEmpty());
 }
 
+TEST_F(LessonChannelTest, FeatureLinesReachThePartnerInOrderAndNeverTheScreen) {
+    QList<QPair<QByteArray, QByteArray>> atStudent;
+    QObject::connect(&student, &LessonChannel::partnerLine,
+                     [&](const QByteArray &command, const QByteArray &rest) {
+                         atStudent.append({command, rest});
+                     });
+    QList<bool> presence;
+    QObject::connect(&teacher, &LessonChannel::partnerPresenceChanged,
+                     [&](bool present) { presence.append(present); });
+    EXPECT_FALSE(teacher.PostToPartner("@pointer;1;2")); // off line, no partner
+    connectBoth();
+    EXPECT_EQ(presence, QList<bool>{true});
+
+    for (int i = 0; i < 30; ++i)
+        ASSERT_TRUE(teacher.PostToPartner("@pointer;" + QByteArray::number(i) + ";0.5"));
+    EXPECT_FALSE(teacher.PostToPartner("@big;" + QByteArray(teacher.partnerRoom(), 'x')));
+    // A chat exchange in the middle still gets its echo among the echoes of posted lines.
+    EXPECT_TRUE(teacher.SendChat({u"Mezi tím"_qs}).delivered());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return atStudent.size() == 30; }, Wait));
+    for (int i = 0; i < 30; ++i) {
+        EXPECT_EQ(atStudent[i].first, "@pointer");
+        EXPECT_EQ(atStudent[i].second, QByteArray::number(i) + ";0.5");
+    }
+    settle();
+    EXPECT_EQ(studentHost.chats.size(), 1);
+    EXPECT_TRUE(studentHost.shownPages.isEmpty());
+    EXPECT_TRUE(seam.boxes.isEmpty());
+}
+
 TEST_F(LessonChannelTest, StudentFollowsThePagesAndRecordingsOfTheTeacher) {
     connectBoth();
     EXPECT_TRUE(teacher.SendSync(true, 3, 5));

@@ -63,6 +63,12 @@ public:
     // Teacher with a partner while following: the page now shown, and recording commands.
     void SendPage(int bookNumber, int page);
     void SendAudio(int bookNumber, int audioIndex, int action);
+    // A line of a lesson feature beyond chat, pages and recordings ("@name;fields") sent to the
+    // partner without waiting for the echo (the echo is ignored when it comes). False when
+    // there is no partner, the channel is not on line, or the line would not fit.
+    bool PostToPartner(const QByteArray &command);
+    // The longest command PostToPartner takes for the present partner.
+    qsizetype partnerRoom() const;
 
     // Sets following and lets the screen show it.
     void SetSyncFlag(bool on);
@@ -93,6 +99,12 @@ public:
 
 signals:
     void stateChanged(LessonChannel::State state);
+    // The partner came or went (after the screen was told through the host).
+    void partnerPresenceChanged(bool present);
+    // A line from the partner that chat, pages and recordings do not know: the command
+    // ("@name") and what follows its ";". Features beyond those listen here; a partner or relay
+    // without them simply never sends such lines.
+    void partnerLine(const QByteArray &command, const QByteArray &rest);
 
 private:
     enum class Step { None, Opening, SigningOn, Listing };

@@ -39,6 +39,12 @@ LessonChannel::SayStatus LessonChannel::SayClient(const QByteArray &payload) {
             result.status = answer.mid(line.size());
             break;
         }
+        // The echo of a line posted before: nothing to handle, and not one of the lines
+        // counted while waiting.
+        if (answer.startsWith("@sayclient;")) {
+            --read;
+            continue;
+        }
         // Another line: handled once the exchange is over, in the order it came.
         m_heldBack.enqueue(answer);
         if (read + 1 == MaxEchoLines)
@@ -99,6 +105,23 @@ void LessonChannel::SendAudio(int bookNumber, int audioIndex, int action) {
                      QByteArray::number(audioIndex) + ';' + QByteArray::number(action));
 }
 
+qsizetype LessonChannel::partnerRoom() const {
+    if (m_partnerId.isEmpty())
+        return 0;
+    const qsizetype head =
+        qMax(QByteArrayView("@sayclient;").size() + m_ids.PartnerClientId(m_partnerId).size(),
+             QByteArrayView("@clientsaid;").size() + m_ids.OwnClientId(m_teacherId).size()) +
+        1 + EchoStatusRoom;
+    return RelayProtocol::MaxLineLength - head;
+}
+
+bool LessonChannel::PostToPartner(const QByteArray &command) {
+    if (m_partnerId.isEmpty() || m_state != State::Online || command.size() > partnerRoom())
+        return false;
+    m_link.sendLine("@sayclient;" + m_ids.PartnerClientId(m_partnerId) + ';' + command);
+    return true;
+}
+
 void LessonChannel::SetSyncFlag(bool on) {
     m_sync = on;
     m_host.syncChanged(on);
@@ -131,6 +154,8 @@ void LessonChannel::handleClientSaid(QByteArray rest) {
         handleSyncPage(rest);
     else if (inner == "@syncaudio")
         handleSyncAudio(rest);
+    else if (inner.startsWith('@'))
+        emit partnerLine(inner, rest);
 }
 
 void LessonChannel::handleSyncPage(QByteArray rest) {
@@ -186,6 +211,8 @@ void LessonChannel::UpdatePartner(const QByteArray &list) {
     if (present && changed && !isStudent())
         m_host.loadChatHistory(m_partnerId.toInt());
     m_host.partnerChanged(present);
+    if (changed)
+        emit partnerPresenceChanged(present);
     if (!present) {
         // A student lost while following is followed again when it comes back.
         if (!isStudent() && !old.isEmpty() && m_sync)
