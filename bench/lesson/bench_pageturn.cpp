@@ -38,7 +38,8 @@ public:
             screen().sbpriorClick();
     }
     void waitForFetchAhead() {
-        QTest::qWaitFor([this] { return !screen().Prefetch().IsRunning(); }, 15000);
+        if (!QTest::qWaitFor([this] { return !screen().Prefetch().IsRunning(); }, 15000))
+            qWarning("fetching ahead did not end within 15 s");
     }
     void forgetBookFiles() {
         QDir(BookCatalogue::BookFolder(screen().CurrentBook()->number)).removeRecursively();

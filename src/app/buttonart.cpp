@@ -67,7 +67,7 @@ QPixmap paintButton(QSize size, qreal ratio, const QString &text, Colours colour
     p.drawPath(path);
     p.setFont(captionFont());
     p.setPen(colours == Grey ? QColor(225, 228, 232) : Qt::white);
-    p.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter | Qt::TextShowMnemonic, text);
+    p.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter | Qt::TextHideMnemonic, text);
     return pixmap;
 }
 

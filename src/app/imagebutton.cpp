@@ -23,18 +23,23 @@ void TImageButton::setLook(Look look) {
     if (look >= m_pictures.size())
         return;
     setFixedSize(m_pictures[look].deviceIndependentSize().toSize());
-    const QString caption = m_captions.value(look);
+    QString caption = m_captions.value(look);
+    caption.remove(u'&'); // a plain text makes no Alt+letter shortcut of its own
     if (caption != text()) {
-        setText(caption); // also makes the Alt+letter shortcut of the caption
-        QString plain = caption;
-        plain.remove(u'&');
-        setAccessibleName(plain);
-        const QKeySequence mnemonic = QKeySequence::mnemonic(caption);
-        setToolTip(mnemonic.isEmpty() ? plain
-                                      : plain + QStringLiteral(" (") +
-                                            mnemonic.toString(QKeySequence::NativeText) + u')');
+        setText(caption);
+        setAccessibleName(caption);
+        setToolTip(m_key.isEmpty() ? caption
+                                   : caption + QStringLiteral(" (") +
+                                         m_key.toString(QKeySequence::NativeText) + u')');
+        setShortcut(m_key);
     }
     update();
+}
+
+void TImageButton::setKey(const QKeySequence &key) {
+    m_key = key;
+    setText(QString()); // the tooltip is made anew with the key
+    setLook(m_look);
 }
 
 QSize TImageButton::sizeHint() const {

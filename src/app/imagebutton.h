@@ -1,14 +1,15 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QKeySequence>
 #include <QPixmap>
 #include <QStringList>
 #include <QVector>
 
 // A picture that acts as a button: one picture and caption per look (inactive, active,
 // selected), a hand cursor, clicks only while enabled, reachable with Tab and pressed with
-// Space or Enter; the caption's "&" letter with Alt presses it, and the caption is its
-// tooltip and accessible name.
+// Space or Enter, and with its own key (Ctrl+number on the top bar, so that Alt+letters stay
+// with the screens); the caption and the key are its tooltip, the caption its accessible name.
 class TImageButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -18,6 +19,8 @@ public:
     // Pictures and captions by Look.
     void setPictures(const QVector<QPixmap> &pictures, const QStringList &captions);
     void setLook(Look look);
+    // The key that presses the button; the caption's "&" letter is then no shortcut.
+    void setKey(const QKeySequence &key);
     Look look() const { return m_look; }
     QPixmap picture() const { return m_pictures.value(m_look); }
 
@@ -31,4 +34,5 @@ private:
     QVector<QPixmap> m_pictures;
     QStringList m_captions;
     Look m_look = Inactive;
+    QKeySequence m_key;
 };

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QKeySequence>
 #include <QList>
 #include <QString>
 #include <functional>
@@ -16,10 +15,9 @@ struct ScreenEntry {
     QString id;
     // Object name of the top-bar button ("im_order").
     QString buttonName;
-    // Own-text number of the button's caption, with its "&" letter.
+    // Own-text number of the button's caption (its "&" letter is not used: the top bar's
+    // keys are Ctrl+1, Ctrl+2, … in the bar's order).
     int captionText = 0;
-    // A further key for the screen besides the caption's letter (none when empty).
-    QKeySequence shortcut;
     // The user types whose button works; for everybody else (and while signed out) the
     // button is greyed, or hidden when hiddenFromOthers is set.
     QList<int> userTypes;

@@ -114,13 +114,20 @@ QWidget *Tfmain::buildTopBar() {
             ButtonArt::ScreenPictures(slot.entry.captionText, ButtonArt::ScreenRatio()),
             ButtonArt::ScreenCaptions(slot.entry.captionText));
         row->addWidget(slot.button);
-        if (!slot.entry.shortcut.isEmpty())
-            slot.button->setShortcut(slot.entry.shortcut);
     }
     row->addStretch(1);
     make(m_opts, "im_opts", ButtonArt::Options);
     make(m_profil, "im_profil", ButtonArt::Profile);
     make(m_about, "im_about", ButtonArt::About);
+    // Ctrl+1, Ctrl+2, … in the bar's order, whether a button is shown or not, so that a key
+    // always means the same button; Alt+letters belong to the screens and dialogs.
+    QList<TImageButton *> numbered{m_connect};
+    for (const Slot &slot : std::as_const(m_slots))
+        numbered.append(slot.button);
+    numbered << m_opts << m_profil;
+    for (int i = 0; i < numbered.size() && i < 9; ++i)
+        numbered[i]->setKey(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)));
+    m_about->setKey(QKeySequence(Qt::Key_F1));
 
     auto guarded = [](const std::function<void()> &action) {
         return [action] {

@@ -1,4 +1,5 @@
 #include "grid/gridframe.h"
+#include "grid/frameletters.h"
 
 #include "base/locations.h"
 #include "grid/columnlayout.h"
@@ -52,7 +53,7 @@ QToolButton *toolbarButton(QWidget *parent, const QString &caption, const QStrin
     button->setText(caption);
     button->setToolTip(hint);
     button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setFocusPolicy(Qt::TabFocus);
     button->setMinimumHeight(27);
     return button;
 }
@@ -89,6 +90,7 @@ Tfrg::Tfrg(QWidget *parent, const QString &name)
     spboutput->hide();
     nv->ConfirmDelete = false;
     nv->SetHints(CommonText(23).split(u';'));
+    FollowFrameLetters(this);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -104,7 +106,7 @@ Tfrg::Tfrg(QWidget *parent, const QString &name)
     gr->installEventFilter(this);
 
     spbcfg->setAutoRaise(true);
-    spbcfg->setFocusPolicy(Qt::NoFocus);
+    spbcfg->setFocusPolicy(Qt::TabFocus);
     spbcfg->setToolTip(CommonText(152));
     spbcfg->setIcon(QIcon(iml[0]));
     spbcfg->setIconSize(QSize(13, 13));
@@ -133,6 +135,16 @@ Tfrg::Tfrg(QWidget *parent, const QString &name)
 }
 
 Tfrg::~Tfrg() = default;
+
+void Tfrg::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    UpdateFrameLetters(window());
+}
+
+void Tfrg::hideEvent(QHideEvent *event) {
+    QWidget::hideEvent(event);
+    UpdateFrameLetters(window());
+}
 
 void Tfrg::buildMenus() {
     const auto item = [this](QMenu *menu, const QString &text, void (Tfrg::*handler)()) {

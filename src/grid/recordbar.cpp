@@ -21,7 +21,7 @@ Tfre::Tfre(QWidget *parent)
     layout->addStretch();
     layout->addWidget(btnclose);
     btnclose->setToolTip(CommonText(13));
-    btnclose->setFocusPolicy(Qt::NoFocus);
+    btnclose->setFocusPolicy(Qt::TabFocus);
     nv->ConfirmDelete = false;
     nv->SetHints(CommonText(22).split(u';'));
     nv->BeforeAction = [this](TNavigateBtn button) {

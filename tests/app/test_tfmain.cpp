@@ -212,14 +212,18 @@ TEST_F(MainWindow, TopBarButtonsWorkFromTheKeyboard) {
     QTest::keyClick(connectButton, Qt::Key_Return);
     // Enter presses the button the way a click looks: released by a timer.
     EXPECT_TRUE(QTest::qWaitFor([&] { return connects == 2; }, 5000)) << connects;
-    QTest::keyClick(window.get(), Qt::Key_P, Qt::AltModifier); // "&Připojit"
+    QTest::keyClick(window.get(), Qt::Key_1, Qt::ControlModifier); // the first button
     EXPECT_TRUE(QTest::qWaitFor([&] { return connects == 3; }, 5000)) << connects;
+    // Alt+letters are left to the screens: the caption's letter no longer presses it.
+    QTest::keyClick(window.get(), Qt::Key_P, Qt::AltModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(connects, 3);
     EXPECT_EQ(connectButton->accessibleName(), "Připojit");
-    EXPECT_TRUE(connectButton->toolTip().startsWith("Připojit ("))
-        << connectButton->toolTip().toStdString();
+    EXPECT_EQ(connectButton->toolTip(), "Připojit (Ctrl+1)");
+    EXPECT_EQ(button("im_about")->toolTip(), "O aplikaci (F1)");
 
     signIn(4);
-    QTest::keyClick(window.get(), Qt::Key_R, Qt::AltModifier); // "&Rozvrh"
+    QTest::keyClick(window.get(), Qt::Key_3, Qt::ControlModifier); // "Rozvrh", third in the bar
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return window->currentScreen() == window->screen(u"timetable"); }, 5000));
     EXPECT_EQ(connectButton->accessibleName(), "Odpojit");

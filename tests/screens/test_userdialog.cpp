@@ -130,7 +130,12 @@ TEST(UserStatisticsOfARecord, RemaindersKeepTheirSign) {
     for (const char *name :
          {"HOURSORDERED", "HOURSPAYED", "AMOUNTORDERED", "AMOUNTPAYED", "HOURSLEARNED",
           "HOURSMISSED", "HOURSEXPIRED", "HOURSSTORNOPAY", "HOURSCONFIRMED", "HOURSUNCONFIRMED"})
-        fields << TFieldDef{QString::fromLatin1(name), TFieldType::R8};
+    {
+        TFieldDef field;
+        field.name = QString::fromLatin1(name);
+        field.type = TFieldType::R8;
+        fields << field;
+    }
     user.CreateDataSet(fields);
     user.AppendRecord({TValue::FromFloat(10), TValue::FromFloat(12), TValue::FromFloat(5000),
                        TValue::FromFloat(6200.5), TValue::FromFloat(6), TValue::FromFloat(1),

@@ -90,7 +90,7 @@ TDBNavigator::TDBNavigator(QWidget *parent) : QWidget(parent) {
         auto *button = new QToolButton(this);
         button->setIcon(glyph(TNavigateBtn(i)));
         button->setAutoRaise(false);
-        button->setFocusPolicy(Qt::NoFocus);
+        button->setFocusPolicy(Qt::TabFocus);
         button->setFixedSize(25, 25);
         connect(button, &QToolButton::clicked, this,
                 [this, i] { RunGuarded([this, i] { BtnClick(TNavigateBtn(i)); }); });

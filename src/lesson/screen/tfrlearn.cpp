@@ -40,13 +40,13 @@ constexpr int LowerAreaHeight = 190;
 } // namespace
 
 Tfrlearn::Tfrlearn(const TServices &services, QWidget *parent)
-    : TScreen(parent), m_services(services), pages(new TLessonPageView(this)), ScrollBox1(pages->ScrollBox1),
+    : TScreen(parent), pages(new TLessonPageView(this)), ScrollBox1(pages->ScrollBox1),
       Image1(pages->Image1), splitter(new QSplitter(Qt::Vertical, this)),
       audio(new TLessonAudioControls(this)), chat(new TLessonChatPanel(LowerAreaHeight, this)),
       spbpause(audio->spbpause), spbplay(audio->spbplay), spbstop(audio->spbstop),
       spbaudio(audio->spbaudio), pmb(makeMenu(this, "pmb")), pml(makeMenu(this, "pml")),
       pma(audio->pma), pmgotopage(makeMenu(this, "pmgotopage")), memoread(chat->memoread),
-      Memowrite(chat->Memowrite), m_channel(*this) {
+      Memowrite(chat->Memowrite), m_channel(*this), m_services(services) {
     setObjectName(QStringLiteral("frlearn"));
     auto *lower = new QWidget(splitter);
     lower->setMinimumHeight(LowerAreaHeight);

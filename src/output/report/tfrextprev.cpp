@@ -81,7 +81,7 @@ QToolButton *Tfrextprev::button(const QString &text, const QString &hint,
     b->setText(text);
     b->setToolTip(hint);
     b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus);
+    b->setFocusPolicy(Qt::TabFocus);
     if (handler)
         connect(b, &QToolButton::clicked, this,
                 [this, handler] { RunGuarded([&] { (this->*handler)(); }); });

@@ -34,7 +34,7 @@ Tfrorder::Tfrorder(const TServices &services, QWidget *parent)
     ds->setObjectName(QStringLiteral("ds"));
     spb_neworder->setObjectName(QStringLiteral("spb_neworder"));
     spb_neworder->setAutoRaise(true);
-    spb_neworder->setFocusPolicy(Qt::NoFocus);
+    spb_neworder->setFocusPolicy(Qt::TabFocus);
     spb_neworder->setMinimumHeight(27);
     // The button stands last in the frame's toolbar, before its stretch.
     auto *tools = static_cast<QHBoxLayout *>(frg_order->pan->layout());

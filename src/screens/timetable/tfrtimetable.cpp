@@ -53,7 +53,7 @@ QToolButton *actionButton(QWidget *parent, const char *name) {
     auto *button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setFocusPolicy(Qt::TabFocus);
     button->setMinimumHeight(27);
     return button;
 }

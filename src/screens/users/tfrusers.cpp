@@ -80,7 +80,7 @@ QToolButton *Tfrusers::makeButton(Tfrg *list, const char *name) {
     auto *button = new QToolButton(list->pan);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setFocusPolicy(Qt::TabFocus);
     button->setMinimumHeight(27);
     // The buttons stand after the list's own, before its stretch.
     auto *tools = static_cast<QHBoxLayout *>(list->pan->layout());
