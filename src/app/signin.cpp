@@ -191,7 +191,7 @@ void TSignIn::programUpdate() {
     const QString params = SessionValues().value(u"updateexecparams");
     SessionValues().clear();
     if (AppMessageBox(FormatText(AppText(166), {QStringLiteral("Tellavo"), version}),
-                      mtConfirmation, mbOK | mbCancel) != mrOK)
+                      mtConfirmation, mbYes | mbNo) != mrYes)
         return;
     const RequestOutcome outcome =
         m_hooks.runRequest(spec(AppText(167), RawDownloadAction(), link.toUtf8(), true, false));

@@ -4,6 +4,6 @@
 #include "lang/texts.h"
 
 bool ConfirmRecordDelete() {
-    return AppMessageBox(TableTexts().deleteRecordQuestion, mtConfirmation, mbOK | mbCancel) ==
-           mrOK;
+    return AppMessageBox(TableTexts().deleteRecordQuestion, mtConfirmation, mbYes | mbNo) ==
+           mrYes;
 }

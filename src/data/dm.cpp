@@ -168,7 +168,7 @@ void Tdm::installOrderRules() {
 }
 
 void Tdm::offerStatusEmail() {
-    if (AppMessageBox(AppText(236), mtConfirmation, mbOK | mbCancel) != mrOK)
+    if (AppMessageBox(AppText(236), mtConfirmation, mbYes | mbNo) != mrYes)
         return;
     ServerRequest spec;
     spec.action = QStringLiteral("sendemailorder");

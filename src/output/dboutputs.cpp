@@ -63,6 +63,6 @@ QString Tdboutputs::QtFileFilter(const QString &filter) {
 }
 
 void Tdboutputs::OfferToOpen(const QString &question, const QString &fileName) {
-    if (AppMessageBox(question, mtConfirmation, mbOK | mbCancel) == mrOK)
+    if (AppMessageBox(question, mtConfirmation, mbYes | mbNo) == mrYes)
         CurrentSeam().openDocument(fileName);
 }

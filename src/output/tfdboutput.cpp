@@ -431,7 +431,7 @@ void Tfdboutput::SaveTemplate(const QString &preset) {
     const bool same = TOutputTemplateList::CleanName(name).compare(
                           TOutputTemplateList::CleanName(m_current), Qt::CaseInsensitive) == 0;
     if (!same && list.Contains(name) &&
-        AppMessageBox(FormatText(CommonText(71), {name}), mtConfirmation, mbOK | mbCancel) != mrOK)
+        AppMessageBox(FormatText(CommonText(71), {name}), mtConfirmation, mbYes | mbNo) != mrYes)
         return;
     list.Set(name, templateValue());
     list.Write();
@@ -441,7 +441,7 @@ void Tfdboutput::SaveTemplate(const QString &preset) {
 
 void Tfdboutput::DeleteTemplate() {
     if (!m_current.isEmpty() && AppMessageBox(FormatText(CommonText(72), {m_current}),
-                                              mtConfirmation, mbOK | mbCancel) == mrOK) {
+                                              mtConfirmation, mbYes | mbNo) == mrYes) {
         TOutputTemplateList list(*m_store, m_storageKey);
         list.Read();
         list.Remove(m_current);

@@ -186,7 +186,7 @@ TEST_F(ProgramAgainstServer, NewStudentTakesTheEntranceTestOnceAfterSignIn) {
 
     int shown = 0;
     takeEntranceTestWhenShown(10, shown);
-    seam.boxAnswers.enqueue(mrOK);
+    seam.boxAnswers.enqueue(mrYes);
     click("im_connect");
     ASSERT_TRUE(IsSignedIn());
     EXPECT_EQ(shown, 1);

@@ -117,7 +117,7 @@ TEST_F(SignInTest, UpdateDemandLeavesTheUserSignedOut) {
         sessionAt(seam.clock, QStringLiteral("updatever=2.0\r\nupdatelink=/files/update.bin\r\n"
                                              "updateexecparams=/silent\r\nBooksVersion=9\r\n"));
     server.replies.enqueue(Reply(200, LoginReply(demand, {})));
-    seam.boxAnswers.enqueue(mrCancel);
+    seam.boxAnswers.enqueue(mrNo);
     signIn->SignIn();
     EXPECT_FALSE(IsSignedIn());
     EXPECT_TRUE(seam.started.isEmpty());
@@ -126,7 +126,7 @@ TEST_F(SignInTest, UpdateDemandLeavesTheUserSignedOut) {
 
     server.replies.enqueue(Reply(200, LoginReply(demand, {})));
     server.replies.enqueue(Reply(200, "#!/bin/sh\nexit 0\n")); // the update program, not "ok..."
-    seam.boxAnswers.enqueue(mrOK);
+    seam.boxAnswers.enqueue(mrYes);
     signIn->SignIn();
     EXPECT_FALSE(IsSignedIn());
     EXPECT_TRUE(server.received.last().target.endsWith("/files/update.bin"));
@@ -209,7 +209,7 @@ TEST_F(SignInTest, UpdateThatIsARefusalOrEmptyOrCannotStartIsReported) {
         seam.started.clear();
         server.replies.enqueue(Reply(200, LoginReply(demand, {})));
         server.replies.enqueue(Reply(200, c.body));
-        seam.boxAnswers.enqueue(mrOK);
+        seam.boxAnswers.enqueue(mrYes);
         signIn->SignIn();
         ASSERT_EQ(seam.boxes.size(), 2); // the question, then the outcome
         EXPECT_EQ(seam.boxes[1].text, c.box);

@@ -10,7 +10,7 @@
 
 TEST(TableTexts, DeleteQuestionIsTheStandardText) {
     ScriptedSeam seam;
-    seam.boxAnswers << mrCancel << mrOK;
+    seam.boxAnswers << mrNo << mrYes;
     EXPECT_FALSE(ConfirmRecordDelete());
     EXPECT_TRUE(ConfirmRecordDelete());
     ASSERT_EQ(seam.boxes.size(), 2);

@@ -57,7 +57,7 @@ TEST_F(DataModule, OrderFromOneToTwoIsStampedSavedAndOffersTheEmail) {
     fake.packets["prov_order"] = ordersPacket(1);
     module.cd_order.Open();
     fake.packets["prov_order"] = ordersPacket(2); // what the server holds after the save
-    seam.boxAnswers.enqueue(mrOK);                // send the e-mail
+    seam.boxAnswers.enqueue(mrYes);                // send the e-mail
     changeOrderStatus(2);
     ASSERT_EQ(fake.deltas.size(), 1);
     EXPECT_TRUE(fake.deltas[0].contains("WHOSTATUSCHANGE=\"7\""));
@@ -69,7 +69,7 @@ TEST_F(DataModule, OrderFromOneToTwoIsStampedSavedAndOffersTheEmail) {
 TEST_F(DataModule, UnusualStatusChangeAsksAndCancelKeepsTheEdit) {
     fake.packets["prov_order"] = ordersPacket(2);
     module.cd_order.Open();
-    seam.boxAnswers.enqueue(mrCancel);
+    seam.boxAnswers.enqueue(mrNo);
     EXPECT_EQ(ErrorOf([this] { changeOrderStatus(1); }), "silent");
     EXPECT_EQ(module.cd_order.State(), TTableState::Edit);
     EXPECT_TRUE(fake.deltas.isEmpty());
@@ -87,7 +87,7 @@ TEST_F(DataModule, UnusualStatusChangeAsksAndCancelKeepsTheEdit) {
 TEST_F(DataModule, RefusedStatusChangeLeavesNoStampBehind) {
     fake.packets["prov_order"] = ordersPacket(2);
     module.cd_order.Open();
-    seam.boxAnswers.enqueue(mrCancel);
+    seam.boxAnswers.enqueue(mrNo);
     EXPECT_EQ(ErrorOf([this] { changeOrderStatus(1); }), "silent");
     // The user puts the status back and saves: nothing changed, so nothing is sent.
     module.cd_order.FieldByName("ORDERSTATUS").SetAsInteger(2);

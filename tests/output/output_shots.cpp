@@ -65,7 +65,7 @@ TEST_F(Shots, OutputDialog) {
             dialog->btngenerate->click();
             dialog->SetFormatId(QStringLiteral("pdf"));
             seam.fileAnswers.enqueue(folder() + QStringLiteral("/report.pdf"));
-            seam.boxAnswers.enqueue(mrCancel);
+            seam.boxAnswers.enqueue(mrNo);
             dialog->btngenerate->click();
         }
         static_cast<QDialog *>(window)->reject();

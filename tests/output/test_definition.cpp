@@ -178,8 +178,8 @@ TEST_F(DefinitionTest, GeneratingWritesTheCheckedItemsOrEveryFieldWhenNoneIs) {
     const QString file = dir.filePath(QStringLiteral("out.csv"));
     seam.fileAnswers.enqueue(file);
     seam.fileAnswers.enqueue(file);
-    seam.boxAnswers.enqueue(mrCancel);
-    seam.boxAnswers.enqueue(mrCancel);
+    seam.boxAnswers.enqueue(mrNo);
+    seam.boxAnswers.enqueue(mrNo);
     ASSERT_TRUE(dialog.Generate(true));
     EXPECT_TRUE(ReadFileBytes(file).startsWith("name;note;id;price\r\n"));
     dialog.btnuncheckall->click();
@@ -198,14 +198,14 @@ TEST_F(DefinitionTest, SavingUnderTheCurrentNameIsSilentUnderAnotherExistingName
     EXPECT_EQ(dialog.labtempl->text(), QStringLiteral("Týden"));
     saveAs(QStringLiteral("týden")); // the current one, in other letters: no question
     EXPECT_TRUE(seam.boxes.isEmpty());
-    seam.boxAnswers.enqueue(mrCancel);
+    seam.boxAnswers.enqueue(mrNo);
     dialog.SetFormatId(QStringLiteral("html"));
     saveAs(QStringLiteral("MĚSÍC"));
     EXPECT_EQ(seam.boxTexts(),
               QStringList{QStringLiteral("Šablona s názvem \"MĚSÍC\" již existuje. Přejete si ji "
                                          "přepsat?")});
     EXPECT_TRUE(storedText().startsWith(QStringLiteral("Měsíc=preview;Přehled, a,b;")));
-    seam.boxAnswers.enqueue(mrOK);
+    seam.boxAnswers.enqueue(mrYes);
     saveAs(QStringLiteral("MĚSÍC"));
     EXPECT_EQ(storedText(), QStringLiteral("MĚSÍC=html;Přehled, a,b;1;0;1;0;NAME;NOTE;ID;PRICE\r\n"
                                            "týden=preview;Přehled, a,b;1;0;1;0;NAME;NOTE;ID;PRICE\r\n"));
@@ -244,7 +244,7 @@ TEST_F(DefinitionTest, RunningATemplateFromTheFrameMenuGeneratesAtOnce) {
     ASSERT_EQ(frameMenu(), (QStringList{"csv", QString(), CommonText(7)}));
     const QString file = dir.filePath(QStringLiteral("run.csv"));
     seam.fileAnswers.enqueue(file);
-    seam.boxAnswers.enqueue(mrCancel);
+    seam.boxAnswers.enqueue(mrNo);
     menu.actions().first()->trigger();
     EXPECT_EQ(ReadFileBytes(file).left(9), QByteArray("id;name\r\n"));
     EXPECT_EQ(seam.boxTexts(), QStringList{CommonText(68)});
@@ -253,10 +253,10 @@ TEST_F(DefinitionTest, RunningATemplateFromTheFrameMenuGeneratesAtOnce) {
 TEST_F(DefinitionTest, DeletingTheLastTemplateDeletesTheFile) {
     saveAs(QStringLiteral("Jediná"));
     ASSERT_TRUE(QFile::exists(templateFile()));
-    seam.boxAnswers.enqueue(mrCancel);
+    seam.boxAnswers.enqueue(mrNo);
     dialog.DeleteTemplate();
     EXPECT_TRUE(QFile::exists(templateFile()));
-    seam.boxAnswers.enqueue(mrOK);
+    seam.boxAnswers.enqueue(mrYes);
     dialog.DeleteTemplate();
     EXPECT_EQ(seam.boxTexts().last(), QStringLiteral("Smazat šablonu \"Jediná\"?"));
     EXPECT_FALSE(QFile::exists(templateFile()));

@@ -141,7 +141,7 @@ protected:
     }
     QString run(const QString &name, bool header, Tdboutputsfields list = {}) {
         seam.fileAnswers.enqueue(dir.filePath(name));
-        seam.boxAnswers.enqueue(mrOK);
+        seam.boxAnswers.enqueue(mrYes);
         EXPECT_TRUE(
             Tdboutput_xls(&progress).Execute(table, list.isEmpty() ? items() : list, header, true));
         return seam.opened.value(seam.opened.size() - 1);
@@ -239,7 +239,7 @@ TEST_F(ExcelExport, ListsBeyondTheSheetFailBeforeWriting) {
             list.append(Tdboutputsfield{QStringLiteral("ID"), -1, QString(), 50, false});
         const QString file = dir.filePath(QString::fromLatin1(c.name) + ".xls");
         seam.fileAnswers.enqueue(file);
-        seam.boxAnswers.enqueue(mrCancel);
+        seam.boxAnswers.enqueue(mrNo);
         if (c.fails) {
             EXPECT_THROW(Tdboutput_xls(&progress).Execute(table, list, c.header, true), AppError);
         } else {

@@ -64,7 +64,7 @@ void ExpectWellFormed(const QString &file) {
 
 TEST_F(ExportTest, CsvMatchesTheGoldenFile) {
     const QString file = answer(QStringLiteral("list"));
-    seam.boxAnswers.enqueue(mrCancel);
+    seam.boxAnswers.enqueue(mrNo);
     ASSERT_TRUE(Tdboutput_csv(&progress).Execute(table, SampleItems(), true, true));
     // The default extension is added; Windows-1250, CR LF, ";" and "|" made ",", every line
     // break inside a value a blank; the first record begins with two empty values.
@@ -85,7 +85,7 @@ TEST_F(ExportTest, CsvWithoutHeaderOfAnEmptyTableIsEmptyAndOpensOnOk) {
     table.SetFilter(QStringLiteral("ID > 1000"));
     table.SetFiltered(true);
     const QString file = answer(QStringLiteral("empty.csv"));
-    seam.boxAnswers.enqueue(mrOK);
+    seam.boxAnswers.enqueue(mrYes);
     ASSERT_TRUE(Tdboutput_csv().Execute(table, SampleItems(), false, true));
     EXPECT_TRUE(QFile::exists(file));
     EXPECT_TRUE(ReadFileBytes(file).isEmpty());

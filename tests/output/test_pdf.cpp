@@ -69,7 +69,7 @@ TEST(ReportPdf, DemoUsersWithSumsReadBack) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("users.pdf"));
     seam.fileAnswers.enqueue(file);
-    seam.boxAnswers.enqueue(mrOK);
+    seam.boxAnswers.enqueue(mrYes);
     TRecordingProgress progress;
     users.SetRecNo(7);
     int scrolls = 0;

@@ -89,7 +89,7 @@ TEST_F(PreviewTest, PrintingWithoutAPrinterTellsTheUser) {
     if (!QPrinterInfo::availablePrinters().isEmpty())
         GTEST_SKIP() << "a printer is installed";
     auto window = preview(5);
-    seam.boxAnswers.enqueue(mrOK);
+    seam.boxAnswers.enqueue(mrYes);
     EXPECT_FALSE(window->Print());
     EXPECT_EQ(seam.boxTexts(), QStringList{AppText(1713)});
 }

@@ -29,7 +29,7 @@ TEST_F(OutputInProgram, OrdersListIsExportedThroughTheOutputButton) {
         if (dialog) {
             dialog->SetFormatId(QStringLiteral("csv"));
             seam.fileAnswers.enqueue(file);
-            seam.boxAnswers.enqueue(mrCancel);
+            seam.boxAnswers.enqueue(mrNo);
             dialog->btngenerate->click();
         }
         static_cast<QDialog *>(window)->reject();

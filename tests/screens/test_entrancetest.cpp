@@ -177,7 +177,7 @@ TEST_F(EntranceTest, TheScoreCountsTheMarkedAnswers) {
         answer(*d, c.pick);
         EXPECT_EQ(d->Score(), c.score);
         toLastPage(*d);
-        seam.boxAnswers.enqueue(mrOK);
+        seam.boxAnswers.enqueue(mrYes);
         next(*d);
         EXPECT_EQ(sentResults(), QByteArrayList{"testresult=" + QByteArray::number(c.score)});
         EXPECT_EQ(seam.boxTexts(), (QStringList{AppText(88), AppText(89)}));
@@ -195,7 +195,7 @@ TEST_F(EntranceTest, TickingTheBoxThenFinishingSendsTheResultAndSwitchesTheOffer
     child<QCheckBox>(*d, QStringLiteral("chbdontshow"))->setChecked(true);
     answer(*d, marked);
     toLastPage(*d);
-    seam.boxAnswers.enqueue(mrOK);
+    seam.boxAnswers.enqueue(mrYes);
     next(*d);
     EXPECT_EQ(sentResults(), QByteArrayList{"testresult=40"});
     EXPECT_FALSE(d->isVisible());
@@ -226,7 +226,7 @@ TEST_F(EntranceTest, DeclinedConfirmationOrFailedSendingKeepsTheLastPageForAnoth
     auto d = open();
     answer(*d, marked);
     toLastPage(*d);
-    seam.boxAnswers.enqueue(mrCancel);
+    seam.boxAnswers.enqueue(mrNo);
     next(*d);
     EXPECT_TRUE(sentResults().isEmpty());
     EXPECT_TRUE(d->isVisible());
@@ -235,7 +235,7 @@ TEST_F(EntranceTest, DeclinedConfirmationOrFailedSendingKeepsTheLastPageForAnoth
     refused.body = "error Neplatný výsledek testu.";
     server.replies.enqueue(refused);
     seam.boxes.clear();
-    seam.boxAnswers.enqueue(mrOK);
+    seam.boxAnswers.enqueue(mrYes);
     next(*d);
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(d->currentPage(), Tfentrancetest::PageCount - 1);
@@ -243,7 +243,7 @@ TEST_F(EntranceTest, DeclinedConfirmationOrFailedSendingKeepsTheLastPageForAnoth
     EXPECT_EQ(seam.boxes[1].type, mtError);
     EXPECT_TRUE(iniText().isEmpty());
 
-    seam.boxAnswers.enqueue(mrOK);
+    seam.boxAnswers.enqueue(mrYes);
     next(*d);
     EXPECT_EQ(sentResults(), (QByteArrayList{"testresult=40", "testresult=40"}));
     EXPECT_FALSE(d->isVisible());

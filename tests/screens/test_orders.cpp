@@ -338,7 +338,7 @@ TEST_F(OrdersAgainstServer, StatusChangesAskAndOfferTheEmail) {
     const qint64 changer = orders.FieldByName(QStringLiteral("WHOSTATUSCHANGE")).AsInteger();
     dialog.fre->NavAction(nbEdit);
     chooseStatus(1);
-    seam.boxAnswers << mrCancel;
+    seam.boxAnswers << mrNo;
     RunGuarded([&] { dialog.fre->NavAction(nbPost); });
     EXPECT_EQ(seam.boxTexts(), QStringList{AppText(235)});
     EXPECT_EQ(orders.State(), TTableState::Edit);
@@ -358,7 +358,7 @@ TEST_F(OrdersAgainstServer, StatusChangesAskAndOfferTheEmail) {
     const qsizetype mails = outbox.entryList({QStringLiteral("*.eml")}).size();
     dialog.fre->NavAction(nbEdit);
     chooseStatus(2);
-    seam.boxAnswers << mrOK;
+    seam.boxAnswers << mrYes;
     RunGuarded([&] { dialog.fre->NavAction(nbPost); });
     EXPECT_EQ(seam.boxTexts(), (QStringList{AppText(236), AppText(237)}));
     EXPECT_EQ(

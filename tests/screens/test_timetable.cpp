@@ -173,13 +173,13 @@ TEST_F(TimetableAgainstServer, ClientBooksAndCancelsAndARefusalIsReportedAfterTh
     const QString bookableBefore = s.pan_hours->ValueText(THoursPanel::Bookable);
 
     // Declined: nothing is sent.
-    seam.boxAnswers << mrCancel;
+    seam.boxAnswers << mrNo;
     s.spb_reserve_new->click();
     EXPECT_EQ(serverStatus(slot), 1);
     // Booked: the question names the time, the success follows, the list and the panel are
     // read again and the lesson stays current.
     seam.boxes.clear();
-    seam.boxAnswers << mrOK;
+    seam.boxAnswers << mrYes;
     s.spb_reserve_new->click();
     EXPECT_EQ(seam.boxTexts(),
               (QStringList{AppText(355).replace(QStringLiteral("%s"), when), AppText(356)}));
@@ -193,7 +193,7 @@ TEST_F(TimetableAgainstServer, ClientBooksAndCancelsAndARefusalIsReportedAfterTh
     EXPECT_EQ(s.ColourMap().ValueOf(freeDay()), TMonthColourMap::kMixed);
 
     seam.boxes.clear();
-    seam.boxAnswers << mrOK;
+    seam.boxAnswers << mrYes;
     s.spb_storno_status->click();
     EXPECT_EQ(seam.boxTexts(),
               (QStringList{AppText(365).replace(QStringLiteral("%s"), when), AppText(357)}));
@@ -209,7 +209,7 @@ TEST_F(TimetableAgainstServer, ClientBooksAndCancelsAndARefusalIsReportedAfterTh
                    {Demo::Newcomer, other});
     select(other);
     seam.boxes.clear();
-    seam.boxAnswers << mrOK;
+    seam.boxAnswers << mrYes;
     s.spb_reserve_new->click();
     ASSERT_EQ(seam.boxes.size(), 2);
     EXPECT_EQ(seam.boxes[1].type, mtError);

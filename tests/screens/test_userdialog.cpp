@@ -195,7 +195,7 @@ TEST_F(UserDialogAgainstServer, AnotherAuthorsRemarkIsRefusedForTeachersAndClien
 
 TEST_F(UserDialogAgainstServer, PasswordResetAsksFirstAndEmptiesThePassword) {
     signIn(QStringLiteral("manazer"));
-    seam.boxAnswers << mrCancel << mrOK;
+    seam.boxAnswers << mrNo << mrYes;
     showClient([&](Tfeduser &dialog) {
         dialog.btn_resetpass->click(); // cancelled
         EXPECT_EQ(seam.boxTexts(), QStringList{AppText(69)});

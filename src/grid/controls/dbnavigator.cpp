@@ -184,7 +184,7 @@ void TDBNavigator::DoAction(TNavigateBtn button) {
         break;
     case nbDelete:
         if (ConfirmDelete && AppMessageBox(TableTexts().deleteRecordQuestion, mtConfirmation,
-                                           mbOK | mbCancel) != mrOK)
+                                           mbYes | mbNo) != mrYes)
             return;
         table.Delete();
         break;

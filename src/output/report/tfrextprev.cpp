@@ -278,7 +278,7 @@ void Tfrextprev::ExportPdf() {
         TProgressScope progress(m_progress, CommonText(114), CommonText(115));
         WriteReportPdf(fileName, m_definition, m_pages);
     }
-    if (AppMessageBox(CommonText(109), mtConfirmation, mbOK | mbCancel) == mrOK)
+    if (AppMessageBox(CommonText(109), mtConfirmation, mbYes | mbNo) == mrYes)
         CurrentSeam().openDocument(fileName);
 }
 

@@ -197,7 +197,7 @@ int Tfentrancetest::Score() const {
 }
 
 void Tfentrancetest::finish() {
-    if (AppMessageBox(AppText(88), mtConfirmation, mbOK | mbCancel) != mrOK)
+    if (AppMessageBox(AppText(88), mtConfirmation, mbYes | mbNo) != mrYes)
         return;
     ServerRequest request;
     request.action = QStringLiteral("posttestresult");

@@ -78,7 +78,7 @@ void Tfrtimetable::ReserveLesson() {
     if (currentId() < 1)
         return;
     const QString question = AppText(355).replace(QStringLiteral("%s"), currentWhenText());
-    if (AppMessageBox(question, mtConfirmation, mbOK | mbCancel) != mrOK)
+    if (AppMessageBox(question, mtConfirmation, mbYes | mbNo) != mrYes)
         return;
     if (ChangeStatus(2))
         AppMessageBox(AppText(356), mtInformation, mbOK);
@@ -88,7 +88,7 @@ void Tfrtimetable::CancelLesson() {
     if (currentId() < 1)
         return;
     const QString question = AppText(365).replace(QStringLiteral("%s"), currentWhenText());
-    if (AppMessageBox(question, mtConfirmation, mbOK | mbCancel) != mrOK)
+    if (AppMessageBox(question, mtConfirmation, mbYes | mbNo) != mrYes)
         return;
     if (ChangeStatus(1))
         AppMessageBox(AppText(357), mtInformation, mbOK);

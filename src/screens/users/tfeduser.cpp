@@ -455,7 +455,7 @@ void Tfeduser::btn_resetpassClick() {
     const int id = currentUserId(m_services.dm->cd_user);
     if (id <= 0)
         return;
-    if (AppMessageBox(AppText(69), mtConfirmation, mbOK | mbCancel) != mrOK)
+    if (AppMessageBox(AppText(69), mtConfirmation, mbYes | mbNo) != mrYes)
         return;
     ServerRequest request;
     request.action = QStringLiteral("changepass");
