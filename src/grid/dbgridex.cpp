@@ -33,7 +33,29 @@ protected:
             option->state &= ~QStyle::State_Selected;
     }
 
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        if (m_grid->hasFocus() && index.row() == m_grid->currentIndex().row())
+            paintFocusEdges(painter, option.rect, index.column());
+    }
+
 private:
+    // The keyboard's row: a dashed line along its top and bottom, closed at both ends.
+    void paintFocusEdges(QPainter *painter, const QRect &cell, int column) const {
+        painter->save();
+        painter->setPen(QPen(m_grid->palette().color(QPalette::HighlightedText), 1, Qt::DashLine));
+        const QRect r = cell.adjusted(0, 1, -1, -2);
+        painter->drawLine(r.topLeft(), r.topRight());
+        painter->drawLine(r.bottomLeft(), r.bottomRight());
+        const int last = m_grid->model()->columnCount() - 1;
+        if (column == 0)
+            painter->drawLine(r.topLeft(), r.bottomLeft());
+        if (column == last)
+            painter->drawLine(r.topRight(), r.bottomRight());
+        painter->restore();
+    }
+
     TDBGridEx *m_grid;
 };
 

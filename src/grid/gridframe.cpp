@@ -604,6 +604,8 @@ bool Tfrg::grKeyDown(QKeyEvent *event) {
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        if (mods == Qt::NoModifier && OnEnter)
+            return OnEnter();
         if (mods != Qt::ControlModifier)
             return false;
         grDblClick();

@@ -55,6 +55,9 @@ public:
 
     // Replaces the detail form when assigned; called with the frame.
     std::function<void(Tfrg *sender)> OnShowDetail;
+    // Enter on a row: the screen's own action for it (true when it was taken); without it,
+    // Enter is the grid's.
+    std::function<bool()> OnEnter;
 
     // Binds the frame to a data source; the detail form and the storage key may be empty.
     // Raises AppError when the source or its table is missing.

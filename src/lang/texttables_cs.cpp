@@ -500,7 +500,7 @@ constexpr const char *AppCs[AppCount] = {
     "", // 287
     "", // 288
     "", // 289
-    "Nová objednávka", // 290
+    "&Nová objednávka", // 290
     "Detail uživatele", // 291
     "Datum objednání", // 292
     "Variabilní symbol", // 293

@@ -500,7 +500,7 @@ constexpr const char *AppSk[AppCount] = {
     "", // 287
     "", // 288
     "", // 289
-    "Nová objednávka", // 290
+    "&Nová objednávka", // 290
     "Detail užívateľa", // 291
     "Dátum objednania", // 292
     "Variabilný symbol", // 293

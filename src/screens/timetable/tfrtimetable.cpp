@@ -106,6 +106,13 @@ Tfrtimetable::Tfrtimetable(const TServices &services, QWidget *parent)
                         &TDataSource::dataSetChanged, &TDataSource::recordChanged})
         connect(ds, signal, this, follow);
     pm_status->OnChoose = [this](int status) { ChangeStatus(status); };
+    // A student's Enter on a free lesson books it, as the booking button would.
+    frg_timetable->OnEnter = [this] {
+        if (m_services.userType() != UserTypes::Client || !spb_reserve_new->isEnabled())
+            return false;
+        spb_reserve_new->click();
+        return true;
+    };
 }
 
 Tfrtimetable::~Tfrtimetable() {

@@ -110,6 +110,11 @@ void TMonthDays::paintCell(QPainter &painter, int cell, const QDate &date) {
         painter.setPen(QPen(QColor(0, 0, 128), 1));
         painter.drawRect(r.adjusted(0, 0, -1, -1));
     }
+    if (selected && hasFocus()) {
+        // The keyboard's place: a dashed frame inside the chosen day.
+        painter.setPen(QPen(kSelectedText, 1, Qt::DashLine));
+        painter.drawRect(r.adjusted(2, 2, -3, -3));
+    }
     QFont font = painter.font();
     font.setBold(selected);
     painter.setFont(font);
