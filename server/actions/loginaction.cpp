@@ -181,9 +181,9 @@ ActionReply LoginAction(ActionContext &ctx) {
     const LoginParams p = ReadParams(ctx.request);
     const QHostAddress &address = ctx.request.remoteAddress;
     // A name or address that failed too often waits; its attempts are not even checked.
-    if (ctx.throttle.waitSeconds(p.user, address, ctx.now()) > 0) {
+    if (const qint64 wait = ctx.throttle.waitSeconds(p.user, address, ctx.now()); wait > 0) {
         LogSignIn(p, address, 0, "refused: waits after repeated failures");
-        return ActionReply::BadLogin();
+        return ActionReply::SignInBlocked(wait);
     }
     const std::optional<Account> account = Authenticate(ctx, p);
     if (!account) {

@@ -30,3 +30,9 @@ ActionReply ActionReply::Raw(const QByteArray &bytes) {
 ActionReply ActionReply::BadLogin() {
     return {203, "error", false};
 }
+
+ActionReply ActionReply::SignInBlocked(qint64 seconds) {
+    ActionReply reply = BadLogin();
+    reply.retryAfter = seconds;
+    return reply;
+}

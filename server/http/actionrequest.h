@@ -29,10 +29,14 @@ struct ActionReply {
     bool renewable = false;
     QByteArray contentType = "text/plain; charset=windows-1250";
     qint64 userId = 0; // who asked, for the request log; 0 when nobody is signed in
+    // Seconds before a refused sign-in may be tried again ("Retry-After"); 0 for none. Older
+    // clients read only the status and the body, which stay as for any refusal.
+    qint64 retryAfter = 0;
 
     static ActionReply Ok(const QByteArray &payload = {});
     static ActionReply OkZip(const QByteArray &payload);
     static ActionReply Error(const QString &message);
     static ActionReply Raw(const QByteArray &bytes);
     static ActionReply BadLogin();
+    static ActionReply SignInBlocked(qint64 seconds);
 };

@@ -91,6 +91,8 @@ void WriteReply(QTcpSocket *socket, const ActionReply &reply, bool headOnly, boo
                       ReasonPhrase(reply.status) + "\r\nContent-Type: " + reply.contentType +
                       "\r\nContent-Length: " + QByteArray::number(reply.body.size()) +
                       "\r\nCache-Control: no-store\r\n";
+    if (reply.retryAfter > 0)
+        head += "Retry-After: " + QByteArray::number(reply.retryAfter) + "\r\n";
     if (close)
         head += "Connection: close\r\n";
     head += "\r\n";

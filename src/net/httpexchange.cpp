@@ -82,6 +82,7 @@ ExchangeResult HttpExchange::run(const QNetworkRequest &request, const QByteArra
     result.status = status.isValid() ? status.toInt() : 0;
     if (reply->isOpen())
         result.body = reply->readAll();
+    result.retryAfter = qBound(0, reply->rawHeader("Retry-After").trimmed().toInt(), 86400);
     result.failed =
         m_cancelled || m_tooLarge || reply->error() != QNetworkReply::NoError || result.status <= 0;
     if (m_tooLarge)

@@ -32,6 +32,7 @@ struct ExchangeResult {
                             // (4xx, 5xx), a reply beyond the size bound, or cancel
     bool cancelled = false; // cancel() was called while the exchange ran
     int status = 0;         // the HTTP status when one arrived
+    int retryAfter = 0;     // the reply's "Retry-After" in seconds (0 when none or not a number)
     QByteArray body;        // the reply body (also of failed exchanges, as far as it came)
     QString errorText;      // the transport's description of a failure
     NetworkFailure failure = NetworkFailure::None;

@@ -18,6 +18,13 @@ QString ResultText(int result) {
     return FormatText(AppText(145), {result});
 }
 
+QString SignInBlockedText(int seconds) {
+    // Whole minutes from two minutes up, seconds below, always rounded up.
+    const QString wait = seconds < 120 ? QStringLiteral("%1 s").arg(seconds)
+                                       : QStringLiteral("%1 min").arg((seconds + 59) / 60);
+    return FormatText(AppText(1072), {wait});
+}
+
 void ReportResult(int result, const QString &reply, const QString &successText) {
     if (result == rrOk) {
         if (!successText.isEmpty())
@@ -33,6 +40,10 @@ void ReportResult(int result, const QString &reply, const QString &successText) 
 void ReportResult(const RequestOutcome &outcome, const QString &successText) {
     if (outcome.sessionLost)
         return;
+    if (outcome.result == rrBadLogin && outcome.retryAfter > 0) {
+        AppMessageBox(SignInBlockedText(outcome.retryAfter), mtError, mbOK);
+        return;
+    }
     if (outcome.result == rrFailed) {
         AppMessageBox(NetworkFailureMessage(outcome.failure, outcome.detail), mtError, mbOK);
         return;

@@ -15,3 +15,5 @@ void ReportResult(const RequestOutcome &outcome, const QString &successText = QS
 
 // The error text for a result code other than 0.
 QString ResultText(int result);
+// The refusal of a sign-in that waits after repeated failures, with the time left.
+QString SignInBlockedText(int seconds);

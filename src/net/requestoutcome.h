@@ -28,6 +28,8 @@ struct RequestOutcome {
     // The server ended the session this request carried (status 203): the program ends the
     // local session and says so once, so no further message is due.
     bool sessionLost = false;
+    // A refused sign-in that may be tried again only after this many seconds.
+    int retryAfter = 0;
 
     bool ok() const { return result == rrOk; }
 };

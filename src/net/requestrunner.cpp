@@ -172,6 +172,8 @@ RequestOutcome RequestRunner::judge(const ExchangeResult &result, bool renewal, 
                 outcome.result = rrNotOk;
         }
     }
+    if (outcome.result == rrBadLogin)
+        outcome.retryAfter = result.retryAfter;
     if (outcome.result != rrOk && reply.startsWith("error")) {
         reply.remove(0, 5);
         outcome.errorPrefix = true;

@@ -5,6 +5,7 @@
 #include "errors/apperror.h"
 #include "seam/messagebox.h"
 #include "lang/texts.h"
+#include "net/reportresult.h"
 #include "lang/textutil.h"
 #include "lesson/books/bookcatalogue.h"
 #include "net/settings/scramble.h"
@@ -146,6 +147,30 @@ TEST_F(ProgramAgainstServer, WrongPasswordIsRefused) {
     useAccount(QString(), QString());
     click("im_connect");
     EXPECT_EQ(seam.boxes.last().text, AppText(165));
+}
+
+TEST_F(ProgramAgainstServer, RepeatedWrongPasswordsBlockForAWhileAndSayHowLong) {
+    useAccount(QStringLiteral("klient"), QStringLiteral("wrong"));
+    for (int i = 0; i < 5; ++i)
+        click("im_connect");
+    ASSERT_EQ(seam.boxes.size(), 5);
+    EXPECT_TRUE(seam.boxes[4].text.startsWith(AppText(141)));
+    // Now even the right password waits, and the message says so instead of "wrong password".
+    useAccount(QStringLiteral("klient"), QStringLiteral("klient"));
+    click("im_connect");
+    EXPECT_FALSE(IsSignedIn());
+    ASSERT_EQ(seam.boxes.size(), 6);
+    // The first wait is ten seconds, of which a moment may have passed.
+    const auto blockedFor = [&](const QString &text) {
+        for (int seconds = 10; seconds > 0; --seconds)
+            if (text == SignInBlockedText(seconds))
+                return seconds;
+        return 0;
+    };
+    EXPECT_GT(blockedFor(seam.boxes[5].text), 0) << seam.boxes[5].text.toStdString();
+    // The refused try did not count as a further failure: the wait did not double.
+    click("im_connect");
+    EXPECT_GT(blockedFor(seam.boxes.last().text), 0) << seam.boxes.last().text.toStdString();
 }
 
 // Answers the first items of the entrance test as soon as it shows, then finishes it.
