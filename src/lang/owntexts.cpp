@@ -100,6 +100,8 @@ constexpr OwnText kOwnTexts[] = {
     {1071, "Ne", "Nie"},
     {1072, "Přihlášení je po opakovaně chybném heslu dočasně zablokováno. Zkuste to znovu za %s.",
      "Prihlásenie je po opakovane chybnom hesle dočasne zablokované. Skúste to znova o %s."},
+    {1073, "Objednávka byla odeslána.\nČástka k úhradě: %s\nVariabilní symbol: %s",
+     "Objednávka bola odoslaná.\nSuma na úhradu: %s\nVariabilný symbol: %s"},
     {1200, "ID", "ID"},
     {1300, "Do kalendáře...", "Do kalendára..."},
     {1301, "Výuka", "Výučba"},

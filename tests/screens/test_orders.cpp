@@ -12,6 +12,8 @@
 #include "seam/guard.h"
 #include "seam/messagebox.h"
 #include "lang/texts.h"
+#include "lang/textutil.h"
+#include "lang/programlocale.h"
 #include "screenfixture.h"
 
 #include "wire/collation.h"
@@ -261,7 +263,8 @@ TEST_F(OrdersAgainstServer, NewOrderIsSentListedAndCurrent) {
             dialog->reject();
     });
     screen().spb_neworder->click();
-    EXPECT_EQ(seam.boxTexts(), QStringList{AppText(32)});
+    ASSERT_EQ(seam.boxTexts().size(), 2);
+    EXPECT_EQ(seam.boxTexts()[0], AppText(32));
     const qint64 newest = server
                               .dbValue(QStringLiteral("SELECT MAX(IDORDER) FROM ORDERS WHERE "
                                                       "IDUSER = ?"),
@@ -271,6 +274,13 @@ TEST_F(OrdersAgainstServer, NewOrderIsSentListedAndCurrent) {
     EXPECT_EQ(orders.RecordCount(), before + 1);
     EXPECT_EQ(orders.FieldByName(QStringLiteral("IDORDER")).AsInteger(), newest);
     EXPECT_EQ(orders.FieldByName(QStringLiteral("TYPETEXT_L")).AsString(), typeText);
+    // The order is not left silent: the amount and the symbol to pay it with.
+    EXPECT_EQ(seam.boxTexts()[1],
+              FormatText(AppText(1073),
+                         {ProgramLocale().toString(
+                              orders.FieldByName(QStringLiteral("AMOUNT")).AsFloat(), 'f', 2),
+                          orders.FieldByName(QStringLiteral("VARSYMBOL")).AsString()}));
+    EXPECT_FALSE(orders.FieldByName(QStringLiteral("VARSYMBOL")).AsString().isEmpty());
     // The order types are unrestricted again.
     EXPECT_FALSE(dm().cd_ordertype.Filtered());
 }

@@ -7,7 +7,10 @@
 #include "grid/dbgridex.h"
 #include "grid/gridframe.h"
 #include "seam/guard.h"
+#include "lang/programlocale.h"
 #include "lang/texts.h"
+#include "lang/textutil.h"
+#include "seam/messagebox.h"
 #include "screens/orders/tfedorder.h"
 #include "screens/orders/tfedordernew.h"
 #include "screens/orders/tffltorder.h"
@@ -175,6 +178,14 @@ void Tfrorder::ApplyFilter() {
     frg_order->spbfilter->setToolTip(m_filter->Description());
 }
 
+// The new order is not left silent: what to pay and the symbol to pay it with.
+void Tfrorder::tellPaymentDetails(TClientTable &orders) {
+    const double amount = orders.FieldByName(QStringLiteral("AMOUNT")).AsFloat();
+    const QString symbol = orders.FieldByName(QStringLiteral("VARSYMBOL")).AsString();
+    AppMessageBox(FormatText(AppText(1073), {ProgramLocale().toString(amount, 'f', 2), symbol}),
+                  mtInformation, mbOK);
+}
+
 void Tfrorder::spb_neworderClick() {
     TClientTable &orders = m_services.dm->cd_order;
     if (m_services.userType() == UserTypes::Client) {
@@ -183,7 +194,8 @@ void Tfrorder::spb_neworderClick() {
         if (dialog.exec() != QDialog::Accepted)
             return;
         orders.Refresh();
-        orders.Locate(QStringLiteral("IDORDER"), {TValue::FromInteger(dialog.NewOrderId())});
+        if (orders.Locate(QStringLiteral("IDORDER"), {TValue::FromInteger(dialog.NewOrderId())}))
+            tellPaymentDetails(orders);
         return;
     }
     if (!orders.Active() || orders.IsEmpty())

@@ -9,6 +9,7 @@
 #include <QPointer>
 
 class QToolButton;
+class TClientTable;
 class TDataSource;
 class Tfedorder;
 class Tfrg;
@@ -49,6 +50,7 @@ private:
     void enterAsClient();
     void enterAsStaff();
     void showNameColumns(bool show, bool narrowDescription);
+    void tellPaymentDetails(TClientTable &orders);
 
     TDataSource *ds;
     QPointer<Tffltorder> m_filter;
