@@ -122,6 +122,7 @@ constexpr OwnText kOwnTexts[] = {
     {1310, "Nemáte žádné rezervované hodiny k exportu.",
      "Nemáte žiadne rezervované hodiny na export."},
     {1311, "Export do kalendáře", "Export do kalendára"},
+    {1312, "Hodiny (%1) byly uloženy do souboru %2.", "Hodiny (%1) boli uložené do súboru %2."},
     {1400, "Objednávky", "Objednávky"},
     {1401, "Rozvrh hodin", "Rozvrh hodín"},
     {1402, "Záznamy přihlašování", "Záznamy prihlasovania"},

@@ -26,6 +26,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
@@ -509,6 +510,9 @@ TEST_F(TimetableAgainstServer, ExportWritesTheListOrTheClientsBookings) {
     EXPECT_TRUE(text.contains("SUMMARY:" + AppText(1301).toUtf8()));
     EXPECT_EQ(seam.fileDialogs.size(), 1);
     EXPECT_TRUE(seam.fileDialogs[0].save);
+    // The export says where it went.
+    EXPECT_EQ(seam.boxTexts(), QStringList{AppText(1312).arg(booked).arg(
+                                   QDir::toNativeSeparators(file + QStringLiteral(".ics")))});
 
     // Staff export the listed day; a day without lessons says so and asks nothing.
     signOut();

@@ -185,4 +185,6 @@ void Tfrtimetable::spb_exportClick() {
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(TICalendarWriter().Write(events, CurrentSeam().now())) < 0 || !file.commit())
         throw AppError(AppText(1304).arg(QDir::toNativeSeparators(path)));
+    AppMessageBox(AppText(1312).arg(lessons.size()).arg(QDir::toNativeSeparators(path)),
+                  mtInformation, mbOK);
 }
