@@ -102,6 +102,8 @@ constexpr OwnText kOwnTexts[] = {
      "Prihlásenie je po opakovane chybnom hesle dočasne zablokované. Skúste to znova o %s."},
     {1073, "Objednávka byla odeslána.\nČástka k úhradě: %s\nVariabilní symbol: %s",
      "Objednávka bola odoslaná.\nSuma na úhradu: %s\nVariabilný symbol: %s"},
+    {1074, "Správně jste odpověděli na %d otázek ze %d.",
+     "Správne ste odpovedali na %d otázok z %d."},
     {1200, "ID", "ID"},
     {1300, "Do kalendáře...", "Do kalendára..."},
     {1301, "Výuka", "Výučba"},

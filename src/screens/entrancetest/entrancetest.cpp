@@ -7,6 +7,7 @@
 #include "seam/guard.h"
 #include "seam/messagebox.h"
 #include "lang/texts.h"
+#include "lang/textutil.h"
 #include "net/reportresult.h"
 #include "net/runrequest.h"
 #include "net/settings/settings.h"
@@ -196,6 +197,10 @@ int Tfentrancetest::Score() const {
     return score;
 }
 
+QString Tfentrancetest::SentText(int score, int items) {
+    return AppText(89) + u'\n' + FormatText(AppText(1074), {score, items});
+}
+
 void Tfentrancetest::finish() {
     if (AppMessageBox(AppText(88), mtConfirmation, mbYes | mbNo) != mrYes)
         return;
@@ -207,7 +212,7 @@ void Tfentrancetest::finish() {
     ReportResult(outcome);
     if (!outcome.ok())
         return; // stays on the last page; finishing can be tried again
-    AppMessageBox(AppText(89), mtInformation, mbOK);
+    AppMessageBox(SentText(Score(), int(m_answers.size())), mtInformation, mbOK);
     accept();
 }
 

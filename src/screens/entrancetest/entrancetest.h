@@ -36,6 +36,8 @@ public:
     void LoadContent();
     // The number of items whose chosen answer is the marked one.
     int Score() const;
+    // What the student is told once his answers were sent: the thanks and his score.
+    static QString SentText(int score, int items);
     int currentPage() const;
 
     void reject() override;
