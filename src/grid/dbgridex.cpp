@@ -245,6 +245,19 @@ void TDBGridEx::moveTableTo(int row) {
 
 // --- keys and mouse ---
 
+void TDBGridEx::paintEvent(QPaintEvent *event) {
+    QTableView::paintEvent(event);
+    if (!EmptyText || model()->rowCount() > 0)
+        return;
+    const QString text = EmptyText();
+    if (text.isEmpty())
+        return;
+    QPainter p(viewport());
+    p.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+    p.drawText(viewport()->rect().adjusted(12, 12, -12, -12),
+               Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text);
+}
+
 void TDBGridEx::keyPressEvent(QKeyEvent *event) {
     if (OnKeyDown) {
         bool consumed = true;

@@ -49,6 +49,8 @@ public:
     void SetColumnResize(bool on);
     // Runs first for every key; true means the key is consumed.
     std::function<bool(QKeyEvent *event)> OnKeyDown;
+    // A sentence shown in the middle of an empty grid (why it is empty); none when empty.
+    std::function<QString()> EmptyText;
 
     // The column whose title is highlighted, or -1.
     int HotColumn() const;
@@ -85,6 +87,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void keyboardSearch(const QString &) override {}

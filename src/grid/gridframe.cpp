@@ -91,6 +91,11 @@ Tfrg::Tfrg(QWidget *parent, const QString &name)
     nv->ConfirmDelete = false;
     nv->SetHints(CommonText(23).split(u';'));
     FollowFrameLetters(this);
+    // An empty list under a filter says that the filter hides what there is.
+    gr->EmptyText = [this] {
+        const TClientTable *t = table();
+        return t && t->Active() && t->Filtered() ? AppText(1075) : QString();
+    };
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -104,6 +104,8 @@ constexpr OwnText kOwnTexts[] = {
      "Objednávka bola odoslaná.\nSuma na úhradu: %s\nVariabilný symbol: %s"},
     {1074, "Správně jste odpověděli na %d otázek ze %d.",
      "Správne ste odpovedali na %d otázok z %d."},
+    {1075, "Filtr skrývá všechny záznamy. Vypněte ho nebo ho změňte.",
+     "Filter skrýva všetky záznamy. Vypnite ho alebo ho zmeňte."},
     {1200, "ID", "ID"},
     {1300, "Do kalendáře...", "Do kalendára..."},
     {1301, "Výuka", "Výučba"},

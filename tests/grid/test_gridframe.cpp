@@ -471,6 +471,26 @@ TEST_F(GridFrameTest, RecordCountCoversTheFilterAndKeepsTheRecord) {
     EXPECT_EQ(frame.gr->currentIndex().row(), table.CurrentPos());
 }
 
+TEST_F(GridFrameTest, AnEmptyListSaysWhenAFilterHidesEverything) {
+    frame.init(&source, nullptr, key());
+    show();
+    EXPECT_EQ(frame.gr->EmptyText(), QString()); // rows shown: nothing said
+    table.SetFilter("HOURS>=1000");
+    table.SetFiltered(true);
+    ASSERT_EQ(frame.gr->model()->rowCount(), 0);
+    EXPECT_EQ(frame.gr->EmptyText(), AppText(1075));
+    // The sentence is painted into the empty list.
+    const QImage shot = frame.gr->viewport()->grab().toImage();
+    const QColor background = shot.pixelColor(2, shot.height() - 2);
+    bool written = false;
+    for (int y = 0; y < qMin(60, shot.height()) && !written; ++y)
+        for (int x = 0; x < shot.width() && !written; ++x)
+            written = shot.pixelColor(x, y) != background;
+    EXPECT_TRUE(written);
+    table.SetFiltered(false);
+    EXPECT_EQ(frame.gr->EmptyText(), QString());
+}
+
 TEST_F(GridFrameTest, DraggedTitlesMoveToTheLastAndFirstPlace) {
     frame.init(&source, nullptr, key());
     show();
