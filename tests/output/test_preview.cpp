@@ -92,6 +92,8 @@ TEST_F(PreviewTest, PrintingWithoutAPrinterTellsTheUser) {
     seam.boxAnswers.enqueue(mrYes);
     EXPECT_FALSE(window->Print());
     EXPECT_EQ(seam.boxTexts(), QStringList{AppText(1713)});
+    window->PrinterSetup(); // the page setup, too, has no printer to set up
+    EXPECT_EQ(seam.boxTexts(), (QStringList{AppText(1713), AppText(1713)}));
 }
 
 TEST_F(PreviewTest, OnePageReportDisablesNavigation) {

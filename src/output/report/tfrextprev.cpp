@@ -200,8 +200,10 @@ void Tfrextprev::ToggleRulers() {
 }
 
 void Tfrextprev::PrinterSetup() {
-    if (QPrinterInfo::availablePrinters().isEmpty())
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        AppMessageBox(AppText(1713), mtWarning, mbOK);
         return;
+    }
     QPageSetupDialog dialog(&m_printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
