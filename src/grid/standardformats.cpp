@@ -17,6 +17,11 @@ bool isInteger32(TFieldType type) {
     }
 }
 
+// Time-stamp fields that the school fills with a day only (a birth date).
+bool holdsDay(const QString &name) {
+    return name.compare(QLatin1String("WHENBORN"), Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
 QString GridCellText(const TFieldDef &field, const TValue &value) {
@@ -48,11 +53,14 @@ void ApplyStandardFormats(TFieldDef &field) {
         field.displayFormat = QStringLiteral("dd.mm.yyyy");
         break;
     case TFieldType::Time:
-        field.displayFormat = QStringLiteral("hh:nn:ss");
+        field.displayFormat = QStringLiteral("hh:nn");
         break;
     case TFieldType::DateTime:
     case TFieldType::SQLDateTime:
-        field.displayFormat = QStringLiteral("dd.mm.yyyy hh:nn:ss");
+        // Minutes are the finest step anything in the school is planned or stamped in; a
+        // field that holds a calendar day in a time stamp shows the day alone.
+        field.displayFormat = holdsDay(field.name) ? QStringLiteral("dd.mm.yyyy")
+                                                   : QStringLiteral("dd.mm.yyyy hh:nn");
         break;
     default:
         break;

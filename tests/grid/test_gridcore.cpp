@@ -128,11 +128,14 @@ TEST(StandardFormats, ByFieldType) {
         {TFieldType::R8, "#,##0.00", "0.00"},
         {TFieldType::Fixed, "#,##0.00", "0.00"},
         {TFieldType::Date, "dd.mm.yyyy", "kept"},
-        {TFieldType::Time, "hh:nn:ss", "kept"},
-        {TFieldType::DateTime, "dd.mm.yyyy hh:nn:ss", "kept"},
+        {TFieldType::Time, "hh:nn", "kept"},
+        {TFieldType::DateTime, "dd.mm.yyyy hh:nn", "kept"},
         {TFieldType::String, "kept", "kept"},
         {TFieldType::I8, "kept", "kept"},
     };
+    TFieldDef born = MakeField("WHENBORN", TFieldType::DateTime);
+    ApplyStandardFormats(born);
+    EXPECT_EQ(born.displayFormat, "dd.mm.yyyy"); // a day kept in a time stamp
     for (const Case &c : cases) {
         TFieldDef field = MakeField("F", c.type);
         field.displayFormat = field.editFormat = "kept";

@@ -159,6 +159,7 @@ TEST_F(RecordDialogTest, EscapeCancelsThenCloses) {
 }
 
 TEST_F(RecordDialogTest, ClosingWithUnsavedChangesAsks) {
+    QTest::keyClick(name, Qt::Key_End);
     QTest::keyClicks(name, " changed");
     seam.boxAnswers = QQueue<int>{QList<int>{mrCancel, mrNo}};
     QTest::mouseClick(bar->btnclose, Qt::LeftButton);
@@ -175,6 +176,7 @@ TEST_F(RecordDialogTest, ClosingWithUnsavedChangesAsks) {
     EXPECT_EQ(field("NAME"), "Order 1");
 
     dialog.show();
+    QTest::keyClick(name, Qt::Key_End);
     QTest::keyClicks(name, " saved");
     seam.boxAnswers = QQueue<int>{QList<int>{mrYes}};
     dialog.close();

@@ -44,6 +44,7 @@ void TDBEdit::showField() {
     m_showing = true;
     m_modified = false;
     setText(fieldText(hasFocus()));
+    showStart();
     QLineEdit::setReadOnly(!m_link->CanModify());
     m_showing = false;
 }
@@ -82,8 +83,16 @@ void TDBEdit::focusOutEvent(QFocusEvent *event) {
     if (RunGuarded([this] { UpdateRecord(); }) && !m_modified) {
         m_showing = true;
         setText(fieldText(false));
+        showStart();
         m_showing = false;
     }
+}
+
+// A text longer than the box shows its beginning while the box is not being edited (the
+// cursor would otherwise sit at the end and hide the start, as of an e-mail address).
+void TDBEdit::showStart() {
+    if (!hasFocus())
+        setCursorPosition(0);
 }
 
 void TDBEdit::keyPressEvent(QKeyEvent *event) {

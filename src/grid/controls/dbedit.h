@@ -31,6 +31,7 @@ protected:
     virtual void writeText(const QString &text);
 
     void showField();
+    void showStart();
 
 private:
     void textEditedByUser();
