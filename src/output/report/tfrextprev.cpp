@@ -234,6 +234,7 @@ bool Tfrextprev::Print() {
     if (pages.isEmpty())
         return false;
     BusyCursorScope busy(kBusyCursor);
+    usePagesPaper();
     m_printer.setDocName(m_definition.name);
     m_printer.setCopyCount(1);
     QPainter painter;
@@ -255,6 +256,17 @@ bool Tfrextprev::Print() {
     if (!painter.end())
         failPrint();
     return true;
+}
+
+// The printer takes the paper and the orientation the pages were laid out on, whatever its
+// own defaults are: a landscape list on a portrait printer would lose its right side.
+void Tfrextprev::usePagesPaper() {
+    QSizeF inches(m_definition.pageWidth, m_definition.pageHeight);
+    const bool landscape = inches.width() > inches.height();
+    if (landscape)
+        inches.transpose();
+    m_printer.setPageSize(QPageSize(inches, QPageSize::Inch, QString(), QPageSize::FuzzyMatch));
+    m_printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
 void Tfrextprev::failPrint() const {

@@ -65,6 +65,7 @@ private:
     QToolButton *button(const QString &text, const QString &hint, void (Tfrextprev::*handler)());
     void buildToolbar(class QHBoxLayout *bar);
     [[noreturn]] void failPrint() const;
+    void usePagesPaper();
     void updateControls();
     void scrollBy(int dy);
     bool atTop() const;
