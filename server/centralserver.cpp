@@ -11,6 +11,7 @@
 #include "server/seed/largeseed.h"
 
 #include <QDir>
+#include <QPointer>
 #include <QFile>
 #include <QSaveFile>
 #include <QTextStream>
@@ -77,13 +78,14 @@ QStringList CentralServer::start() {
     auto *trim = new QTimer(this);
     connect(trim, &QTimer::timeout, this, [] { malloc_trim(0); });
     trim->start(kTrimIntervalMs);
+    // The relay first: it hooks itself to the sessions before any request can end one.
+    const QStringList relayLines = startRelay();
     QStringList lines;
     for (const ListenAddress &address : m_options.listen)
         lines << listenHttp(address, false);
     for (const ListenAddress &address : m_options.tlsListen)
         lines << listenHttp(address, true);
-    lines << startRelay();
-    return lines;
+    return lines + relayLines;
 }
 
 // The free slots of every job are read before the first request, in both languages, so that
@@ -287,8 +289,28 @@ QStringList CentralServer::startRelay() {
                      .arg(ListenAddress{address.host, m_relay->tlsServerPort()}.text());
     }
     m_relay->setLimits(m_options.relayMaxPerGroup, m_options.relayMaxPerAddress);
-    m_relay->setSignOnCheck([this](const QByteArray &clientId, const QHostAddress &address) {
-        return relaySignOnAllowed(clientId, address);
+    m_relay->setStudentsNeedTeacher(true);
+    m_relay->setSignOnCheck(
+        [this](const QByteArray &clientId, const QByteArray &token, const QHostAddress &address) {
+            const RelaySignOnVerdict v = judgeRelaySignOn(clientId, token, address);
+            return RelayHub::SignOnVerdict{v.refusal, v.family, v.proved};
+        });
+    m_relay->setSessionCheck(
+        [this](qint64 family) {
+            try {
+                return m_sessions.keepFamily(family, m_clock.now());
+            } catch (const std::exception &error) {
+                // The database is away: nothing is known to have ended, so nothing is closed.
+                qCWarning(lcRelay).noquote() << "relay session check failed:" << error.what();
+                return true;
+            }
+        },
+        m_options.relaySessionCheckMs);
+    // A sign-out here ends its relay connections at once; one in another process sharing the
+    // database is found by the next regular check.
+    m_sessions.setEndListener([relay = QPointer<RelayHub>(m_relay)] {
+        QMetaObject::invokeMethod(
+            relay, [relay] { if (relay) relay->checkSessions(); }, Qt::QueuedConnection);
     });
     RelayHub *relay = m_relay;
     setOnlineClientIds([relay] { return relay->onlineClientIds(); });
@@ -315,22 +337,48 @@ quint16 CentralServer::relayTlsPort() const {
 }
 
 // A teacher's id (job_teacher) needs a live teacher-side session of that user in that job; a
-// student's id (job_teacher_student) a live session of the student himself. Either must have
-// been used from the address the relay connection comes from.
-bool CentralServer::relaySignOnAllowed(const QByteArray &clientId, const QHostAddress &address) {
+// student's id (job_teacher_student) a live session of the student himself. A token the
+// server issued to that session proves it, once, from any address; without a token (clients
+// before tokens) and only when the server is told to allow it, a session that has been used
+// from the address the relay connection comes from does.
+RelaySignOnVerdict CentralServer::judgeRelaySignOn(const QByteArray &clientId,
+                                                   const QByteArray &token,
+                                                   const QHostAddress &address) {
     const QList<QByteArray> parts = clientId.split('_');
     if (parts.size() < 2 || parts.size() > 3)
-        return false;
+        return {"badclientid"};
     const int job = parts[0].toInt();
     const bool student = parts.size() == 3;
     const qint64 user = parts.last().toLongLong();
     try {
-        return m_sessions.hasLiveSession(user, job, student, address, m_clock.now());
+        const QDateTime now = m_clock.now();
+        if (token.isEmpty()) {
+            if (!m_options.relaySignOnByAddress)
+                return {"tokenrequired"};
+            const qint64 family = m_sessions.liveSessionFamily(user, job, student, address, now);
+            return family ? RelaySignOnVerdict{{}, family, false}
+                          : RelaySignOnVerdict{"nosession"};
+        }
+        const std::shared_ptr<const Session> s = m_sessions.relayTokenSession(token, now);
+        if (!s || relayTokenUsed(token))
+            return {"badtoken"};
+        if (s->userId != user || s->jobId != job || (s->userType == 4) != student)
+            return {"notyourid"};
+        m_usedRelayTokens.insert(token, now.toSecsSinceEpoch() + SessionStore::RelayTokenSeconds);
+        return {{}, s->family, true};
     } catch (const std::exception &error) {
         // Without the sessions nobody can be proved: a refusal, never the end of the process.
         qCWarning(lcRelay).noquote() << "relay sign-on check failed:" << error.what();
-        return false;
+        return {"nosession"};
     }
+}
+
+// A token proves one sign-on: one seen on the wire cannot be used again while it is valid.
+bool CentralServer::relayTokenUsed(const QByteArray &token) {
+    const qint64 now = m_clock.now().toSecsSinceEpoch();
+    for (auto it = m_usedRelayTokens.begin(); it != m_usedRelayTokens.end();)
+        it = it.value() < now ? m_usedRelayTokens.erase(it) : std::next(it);
+    return m_usedRelayTokens.contains(token);
 }
 
 void CentralServer::setOnlineClientIds(OnlineClientIds source) {

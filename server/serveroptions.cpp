@@ -72,6 +72,12 @@ QHash<QString, Setter> OptionSetters() {
         {"--cert", [](ServerOptions &o, const QString &v) { o.certificateFile = v; }},
         {"--key", [](ServerOptions &o, const QString &v) { o.keyFile = v; }},
         {"--relay-host", [](ServerOptions &o, const QString &v) { o.relayHost = v; }},
+        {"--relay-signon",
+         [](ServerOptions &o, const QString &v) {
+             if (v != QLatin1String("token") && v != QLatin1String("address"))
+                 throw AppError(QStringLiteral("--relay-signon takes token or address"));
+             o.relaySignOnByAddress = v == QLatin1String("address");
+         }},
         {"--min-version", [](ServerOptions &o, const QString &v) { o.minVersion = v; }},
         {"--update-params", [](ServerOptions &o, const QString &v) { o.updateParams = v; }},
         {"--renew-after",
@@ -173,6 +179,9 @@ QString ServerUsage() {
         "  --path PATH             script path (default /tellavo/client.php)\n"
         "  --cert FILE --key FILE  server certificate and key (default: created in DATA)\n"
         "  --relay-host NAME       relay host handed to clients (default: the relay address)\n"
+        "  --relay-signon token|address  what proves a relay sign-on: a token the server\n"
+        "                          issued to the session (default), or for clients without\n"
+        "                          tokens also a live session used from the same address\n"
         "  --min-version A.B.C.D   clients below this version must update first\n"
         "  --update-params TEXT    parameters handed to the update program\n"
         "  --renew-after SECONDS   session age after which a renewed session id is handed out\n"

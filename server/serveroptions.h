@@ -49,6 +49,10 @@ struct ServerOptions {
     int signInFailuresPerAddress = 30; // failures before an address waits
     int relayMaxPerGroup = 60;         // relay sign-ons of one lesson group
     int relayMaxPerAddress = 200;      // relay sign-ons from one address
+    // Relay sign-ons without a token are proved by a live session from the same address (the
+    // clients before relay tokens); otherwise only a token proves a sign-on.
+    bool relaySignOnByAddress = false;
+    int relaySessionCheckMs = 30000; // how often the relay looks for ended sign-ins
     int threads = 0;            // request threads; 0: one per core for SQLite, two for PostgreSQL
     int freeSlotPieceRows = 32; // rows per deflated piece of the shared free slots; 0: none kept
 

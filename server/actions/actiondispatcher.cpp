@@ -31,6 +31,7 @@ const QHash<QByteArray, Handler> &Handlers() {
         {ActionNames::GetBookFile, GetBookFileAction},
         {ActionNames::GetChatFile, GetChatFileAction},
         {ActionNames::PostChatFile, PostChatFileAction},
+        {ActionNames::RelayToken, RelayTokenAction},
     };
     return handlers;
 }
