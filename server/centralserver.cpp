@@ -5,6 +5,8 @@
 #include "server/http/httplog.h"
 #include "server/http/requestthread.h"
 #include "server/http/signinlane.h"
+#include "server/ops/opsfront.h"
+#include "server/ops/schoolbackup.h"
 #include "server/packets/clienttimetable.h"
 #include "server/packets/freeslotcache.h"
 #include "server/seed/demoseed.h"
@@ -15,9 +17,11 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QTextStream>
+#include <QTcpServer>
 #include <QThread>
 #include <QTimer>
 #include <malloc.h>
+#include <unistd.h>
 
 #ifdef TELLAVO_WITH_RELAY
 #include "server/relay/relayhub.h"
@@ -62,6 +66,8 @@ CentralServer::~CentralServer() {
     m_listeners.clear();
     m_signInLane.reset(); // its sign-ins hand their replies to the request threads
     m_threads.clear();
+    if (m_schoolLock >= 0)
+        ::close(m_schoolLock);
 }
 
 QStringList CentralServer::start() {
@@ -85,7 +91,7 @@ QStringList CentralServer::start() {
         lines << listenHttp(address, false);
     for (const ListenAddress &address : m_options.tlsListen)
         lines << listenHttp(address, true);
-    return lines + relayLines;
+    return lines + relayLines + startMetrics();
 }
 
 // The free slots of every job are read before the first request, in both languages, so that
@@ -135,6 +141,12 @@ void CentralServer::prepareDataFolder() {
             throw AppError(QStringLiteral("cannot create the folder %1").arg(root + sub));
         if (!existed || sub == QLatin1String("/outbox"))
             QFile::setPermissions(root + sub, ownerOnly);
+    }
+    if (!m_options.databaseFile.contains(QLatin1String("://"))) {
+        // Held while the server runs, so that a restore never replaces a school in use.
+        m_schoolLock = SchoolBackup::TakeLock(m_options.databaseFile, false);
+        if (m_schoolLock < 0)
+            throw AppError(QStringLiteral("%1 is being restored").arg(m_options.databaseFile));
     }
     if (!m_options.databaseFile.contains(QLatin1String("://")) &&
         !QFile::exists(m_options.databaseFile)) {
@@ -318,6 +330,27 @@ QStringList CentralServer::startRelay() {
 #else
     throw AppError(QStringLiteral("this build has no lesson relay"));
 #endif
+}
+
+// The operators' listener on this thread, with the health answered from its own connection.
+QStringList CentralServer::startMetrics() {
+    QStringList lines;
+    for (const ListenAddress &address : m_options.metrics) {
+        auto *front = new OpsFront(
+            [this] {
+                m_db->run(QStringLiteral("SELECT 1"));
+                return true;
+            },
+            this);
+        auto *server = new QTcpServer(front);
+        if (!server->listen(address.host, address.port))
+            throw AppError(QStringLiteral("cannot listen on %1: %2")
+                               .arg(address.text(), server->errorString()));
+        front->bind(server);
+        lines << QStringLiteral("listening metrics %1")
+                     .arg(ListenAddress{address.host, server->serverPort()}.text());
+    }
+    return lines;
 }
 
 quint16 CentralServer::relayPort() const {

@@ -71,6 +71,7 @@ private:
     void handOver(qintptr handle, bool tls);
     QStringList onlineClientIds();
     QStringList startRelay();
+    QStringList startMetrics();
 
     ServerOptions m_options;
     ServerClock m_clock;
@@ -87,6 +88,7 @@ private:
     RelayHub *m_relay = nullptr;
     QHash<QByteArray, qint64> m_usedRelayTokens; // token -> expiry (relay thread only)
     CertificateFiles m_certificates;
+    int m_schoolLock = -1; // held shared while the server runs on an SQLite school
     bool m_tlsReady = false;
     QSslConfiguration m_tls;
     QList<quint16> m_httpPorts;

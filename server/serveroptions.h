@@ -22,6 +22,13 @@ struct ServerOptions {
     QList<ListenAddress> tlsListen; // HTTPS listeners
     QList<ListenAddress> relay;     // clear relay listener
     QList<ListenAddress> relayTls;  // TLS relay listener
+    QList<ListenAddress> metrics;   // the operators' listener (metrics, health); none: off
+    bool jsonLog = false;           // the log as JSON lines instead of text lines
+    QString backupFile;             // copy the SQLite school to this file and end
+    QString restoreFile;            // put this copy back as the school and end
+
+    // The SQLite database file: --db, or "school.sqlite" in the data folder.
+    QString sqliteFile() const;
     QString dataFolder = QStringLiteral("tellavo-data");
     QString scriptPath = QStringLiteral("/tellavo/client.php");
     QString certificateFile; // server certificate (PEM); empty: created in the data folder

@@ -3,6 +3,7 @@
 #include "relayconnection.h"
 #include "relaylog.h"
 #include "relaytlsserver.h"
+#include "server/ops/servermetrics.h"
 #include "wire/relay/relayprotocol.h"
 
 #include <QPointer>
@@ -180,9 +181,11 @@ void RelayHub::signOn(RelayConnection *connection, QByteArray rest) {
     if (!refusal.isEmpty()) {
         qCInfo(lcRelay).noquote() << "sign-on refused id=" + QString::fromLatin1(id.left(60))
                                   << "address=" + address << "reason=" + refusal;
+        ServerMetrics::instance().countRelaySignOn(false);
         connection->refuse(refusal);
         return;
     }
+    ServerMetrics::instance().countRelaySignOn(true);
     qCInfo(lcRelay).noquote() << "sign-on id=" + QString::fromLatin1(id) << "address=" + address
                               << (verdict.proved ? "proof=token" : "proof=address");
     connection->markSignedOn(id);
