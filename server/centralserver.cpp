@@ -5,18 +5,23 @@
 #include "server/http/httplog.h"
 #include "server/http/requestthread.h"
 #include "server/http/signinlane.h"
+#include "server/ops/opsfront.h"
+#include "server/ops/schoolbackup.h"
 #include "server/packets/clienttimetable.h"
 #include "server/packets/freeslotcache.h"
 #include "server/seed/demoseed.h"
 #include "server/seed/largeseed.h"
 
 #include <QDir>
+#include <QPointer>
 #include <QFile>
 #include <QSaveFile>
 #include <QTextStream>
+#include <QTcpServer>
 #include <QThread>
 #include <QTimer>
 #include <malloc.h>
+#include <unistd.h>
 
 #ifdef TELLAVO_WITH_RELAY
 #include "server/relay/relayhub.h"
@@ -61,6 +66,8 @@ CentralServer::~CentralServer() {
     m_listeners.clear();
     m_signInLane.reset(); // its sign-ins hand their replies to the request threads
     m_threads.clear();
+    if (m_schoolLock >= 0)
+        ::close(m_schoolLock);
 }
 
 QStringList CentralServer::start() {
@@ -77,13 +84,14 @@ QStringList CentralServer::start() {
     auto *trim = new QTimer(this);
     connect(trim, &QTimer::timeout, this, [] { malloc_trim(0); });
     trim->start(kTrimIntervalMs);
+    // The relay first: it hooks itself to the sessions before any request can end one.
+    const QStringList relayLines = startRelay();
     QStringList lines;
     for (const ListenAddress &address : m_options.listen)
         lines << listenHttp(address, false);
     for (const ListenAddress &address : m_options.tlsListen)
         lines << listenHttp(address, true);
-    lines << startRelay();
-    return lines;
+    return lines + relayLines + startMetrics();
 }
 
 // The free slots of every job are read before the first request, in both languages, so that
@@ -133,6 +141,12 @@ void CentralServer::prepareDataFolder() {
             throw AppError(QStringLiteral("cannot create the folder %1").arg(root + sub));
         if (!existed || sub == QLatin1String("/outbox"))
             QFile::setPermissions(root + sub, ownerOnly);
+    }
+    if (!m_options.databaseFile.contains(QLatin1String("://"))) {
+        // Held while the server runs, so that a restore never replaces a school in use.
+        m_schoolLock = SchoolBackup::TakeLock(m_options.databaseFile, false);
+        if (m_schoolLock < 0)
+            throw AppError(QStringLiteral("%1 is being restored").arg(m_options.databaseFile));
     }
     if (!m_options.databaseFile.contains(QLatin1String("://")) &&
         !QFile::exists(m_options.databaseFile)) {
@@ -287,8 +301,28 @@ QStringList CentralServer::startRelay() {
                      .arg(ListenAddress{address.host, m_relay->tlsServerPort()}.text());
     }
     m_relay->setLimits(m_options.relayMaxPerGroup, m_options.relayMaxPerAddress);
-    m_relay->setSignOnCheck([this](const QByteArray &clientId, const QHostAddress &address) {
-        return relaySignOnAllowed(clientId, address);
+    m_relay->setStudentsNeedTeacher(true);
+    m_relay->setSignOnCheck(
+        [this](const QByteArray &clientId, const QByteArray &token, const QHostAddress &address) {
+            const RelaySignOnVerdict v = judgeRelaySignOn(clientId, token, address);
+            return RelayHub::SignOnVerdict{v.refusal, v.family, v.proved};
+        });
+    m_relay->setSessionCheck(
+        [this](qint64 family) {
+            try {
+                return m_sessions.keepFamily(family, m_clock.now());
+            } catch (const std::exception &error) {
+                // The database is away: nothing is known to have ended, so nothing is closed.
+                qCWarning(lcRelay).noquote() << "relay session check failed:" << error.what();
+                return true;
+            }
+        },
+        m_options.relaySessionCheckMs);
+    // A sign-out here ends its relay connections at once; one in another process sharing the
+    // database is found by the next regular check.
+    m_sessions.setEndListener([relay = QPointer<RelayHub>(m_relay)] {
+        QMetaObject::invokeMethod(
+            relay, [relay] { if (relay) relay->checkSessions(); }, Qt::QueuedConnection);
     });
     RelayHub *relay = m_relay;
     setOnlineClientIds([relay] { return relay->onlineClientIds(); });
@@ -296,6 +330,27 @@ QStringList CentralServer::startRelay() {
 #else
     throw AppError(QStringLiteral("this build has no lesson relay"));
 #endif
+}
+
+// The operators' listener on this thread, with the health answered from its own connection.
+QStringList CentralServer::startMetrics() {
+    QStringList lines;
+    for (const ListenAddress &address : m_options.metrics) {
+        auto *front = new OpsFront(
+            [this] {
+                m_db->run(QStringLiteral("SELECT 1"));
+                return true;
+            },
+            this);
+        auto *server = new QTcpServer(front);
+        if (!server->listen(address.host, address.port))
+            throw AppError(QStringLiteral("cannot listen on %1: %2")
+                               .arg(address.text(), server->errorString()));
+        front->bind(server);
+        lines << QStringLiteral("listening metrics %1")
+                     .arg(ListenAddress{address.host, server->serverPort()}.text());
+    }
+    return lines;
 }
 
 quint16 CentralServer::relayPort() const {
@@ -315,22 +370,48 @@ quint16 CentralServer::relayTlsPort() const {
 }
 
 // A teacher's id (job_teacher) needs a live teacher-side session of that user in that job; a
-// student's id (job_teacher_student) a live session of the student himself. Either must have
-// been used from the address the relay connection comes from.
-bool CentralServer::relaySignOnAllowed(const QByteArray &clientId, const QHostAddress &address) {
+// student's id (job_teacher_student) a live session of the student himself. A token the
+// server issued to that session proves it, once, from any address; without a token (clients
+// before tokens) and only when the server is told to allow it, a session that has been used
+// from the address the relay connection comes from does.
+RelaySignOnVerdict CentralServer::judgeRelaySignOn(const QByteArray &clientId,
+                                                   const QByteArray &token,
+                                                   const QHostAddress &address) {
     const QList<QByteArray> parts = clientId.split('_');
     if (parts.size() < 2 || parts.size() > 3)
-        return false;
+        return {"badclientid"};
     const int job = parts[0].toInt();
     const bool student = parts.size() == 3;
     const qint64 user = parts.last().toLongLong();
     try {
-        return m_sessions.hasLiveSession(user, job, student, address, m_clock.now());
+        const QDateTime now = m_clock.now();
+        if (token.isEmpty()) {
+            if (!m_options.relaySignOnByAddress)
+                return {"tokenrequired"};
+            const qint64 family = m_sessions.liveSessionFamily(user, job, student, address, now);
+            return family ? RelaySignOnVerdict{{}, family, false}
+                          : RelaySignOnVerdict{"nosession"};
+        }
+        const std::shared_ptr<const Session> s = m_sessions.relayTokenSession(token, now);
+        if (!s || relayTokenUsed(token))
+            return {"badtoken"};
+        if (s->userId != user || s->jobId != job || (s->userType == 4) != student)
+            return {"notyourid"};
+        m_usedRelayTokens.insert(token, now.toSecsSinceEpoch() + SessionStore::RelayTokenSeconds);
+        return {{}, s->family, true};
     } catch (const std::exception &error) {
         // Without the sessions nobody can be proved: a refusal, never the end of the process.
         qCWarning(lcRelay).noquote() << "relay sign-on check failed:" << error.what();
-        return false;
+        return {"nosession"};
     }
+}
+
+// A token proves one sign-on: one seen on the wire cannot be used again while it is valid.
+bool CentralServer::relayTokenUsed(const QByteArray &token) {
+    const qint64 now = m_clock.now().toSecsSinceEpoch();
+    for (auto it = m_usedRelayTokens.begin(); it != m_usedRelayTokens.end();)
+        it = it.value() < now ? m_usedRelayTokens.erase(it) : std::next(it);
+    return m_usedRelayTokens.contains(token);
 }
 
 void CentralServer::setOnlineClientIds(OnlineClientIds source) {

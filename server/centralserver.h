@@ -9,11 +9,19 @@
 #include "server/serveroptions.h"
 #include "server/store/sessionstore.h"
 
+#include <QHash>
 #include <QMutex>
 #include <QObject>
 #include <QStringList>
 #include <memory>
 #include <vector>
+
+// What the central server says of a relay sign-on (the relay's SignOnVerdict).
+struct RelaySignOnVerdict {
+    QByteArray refusal;
+    qint64 family = 0;
+    bool proved = false;
+};
 
 class FreeSlotCache;
 class RelayHub;
@@ -54,13 +62,16 @@ private:
     void primeFreeSlots();
     QSslConfiguration tlsConfiguration();
     RequestLimits requestLimits();
-    // Whether a relay sign-on under the client id from the address belongs to a live session.
-    bool relaySignOnAllowed(const QByteArray &clientId, const QHostAddress &address);
+    // Judges a relay sign-on under the client id from the address, with its token (if any).
+    RelaySignOnVerdict judgeRelaySignOn(const QByteArray &clientId, const QByteArray &token,
+                                        const QHostAddress &address);
+    bool relayTokenUsed(const QByteArray &token);
     QString listenHttp(const ListenAddress &address, bool tls);
     void startRequestThreads();
     void handOver(qintptr handle, bool tls);
     QStringList onlineClientIds();
     QStringList startRelay();
+    QStringList startMetrics();
 
     ServerOptions m_options;
     ServerClock m_clock;
@@ -75,7 +86,9 @@ private:
     QMutex m_onlineLock;
     OnlineClientIds m_online;
     RelayHub *m_relay = nullptr;
+    QHash<QByteArray, qint64> m_usedRelayTokens; // token -> expiry (relay thread only)
     CertificateFiles m_certificates;
+    int m_schoolLock = -1; // held shared while the server runs on an SQLite school
     bool m_tlsReady = false;
     QSslConfiguration m_tls;
     QList<quint16> m_httpPorts;

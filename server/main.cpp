@@ -1,6 +1,8 @@
 // tellavo-server: the reference central server and lesson relay of the Tellavo school.
 #include "errors/apperror.h"
 #include "server/centralserver.h"
+#include "server/ops/logformat.h"
+#include "server/ops/schoolbackup.h"
 #include "server/serveroptions.h"
 
 #include <QCoreApplication>
@@ -17,6 +19,17 @@ int main(int argc, char **argv) {
     }
     try {
         ServerOptions options = ParseServerOptions(arguments);
+        InstallServerLog(options.jsonLog ? LogFormat::Json : LogFormat::Text);
+        if (!options.backupFile.isEmpty()) {
+            SchoolBackup::Backup(options.sqliteFile(), options.backupFile);
+            out << "backup written to " << options.backupFile << Qt::endl;
+            return 0;
+        }
+        if (!options.restoreFile.isEmpty()) {
+            SchoolBackup::Restore(options.restoreFile, options.sqliteFile());
+            out << "school restored from " << options.restoreFile << Qt::endl;
+            return 0;
+        }
         if (options.listen.isEmpty() && options.tlsListen.isEmpty())
             options.listen << ParseListenAddress(QStringLiteral("127.0.0.1:8080"));
         CentralServer server(options);

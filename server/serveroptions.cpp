@@ -12,6 +12,10 @@ QString ListenAddress::text() const {
     return h + QLatin1Char(':') + QString::number(port);
 }
 
+QString ServerOptions::sqliteFile() const {
+    return databaseFile.isEmpty() ? dataFolder + QStringLiteral("/school.sqlite") : databaseFile;
+}
+
 QString ServerOptions::updateLink() const {
     const int slash = scriptPath.lastIndexOf(QLatin1Char('/'));
     return scriptPath.left(slash + 1) + QStringLiteral("update.exe");
@@ -62,6 +66,16 @@ QHash<QString, Setter> OptionSetters() {
         {"--relay", [](ServerOptions &o, const QString &v) { o.relay << ParseListenAddress(v); }},
         {"--relay-tls",
          [](ServerOptions &o, const QString &v) { o.relayTls << ParseListenAddress(v); }},
+        {"--metrics",
+         [](ServerOptions &o, const QString &v) { o.metrics << ParseListenAddress(v); }},
+        {"--log-format",
+         [](ServerOptions &o, const QString &v) {
+             if (v != QLatin1String("text") && v != QLatin1String("json"))
+                 throw AppError(QStringLiteral("--log-format takes text or json"));
+             o.jsonLog = v == QLatin1String("json");
+         }},
+        {"--backup", [](ServerOptions &o, const QString &v) { o.backupFile = v; }},
+        {"--restore", [](ServerOptions &o, const QString &v) { o.restoreFile = v; }},
         {"--data", [](ServerOptions &o, const QString &v) { o.dataFolder = v; }},
         {"--path",
          [](ServerOptions &o, const QString &v) {
@@ -72,6 +86,12 @@ QHash<QString, Setter> OptionSetters() {
         {"--cert", [](ServerOptions &o, const QString &v) { o.certificateFile = v; }},
         {"--key", [](ServerOptions &o, const QString &v) { o.keyFile = v; }},
         {"--relay-host", [](ServerOptions &o, const QString &v) { o.relayHost = v; }},
+        {"--relay-signon",
+         [](ServerOptions &o, const QString &v) {
+             if (v != QLatin1String("token") && v != QLatin1String("address"))
+                 throw AppError(QStringLiteral("--relay-signon takes token or address"));
+             o.relaySignOnByAddress = v == QLatin1String("address");
+         }},
         {"--min-version", [](ServerOptions &o, const QString &v) { o.minVersion = v; }},
         {"--update-params", [](ServerOptions &o, const QString &v) { o.updateParams = v; }},
         {"--renew-after",
@@ -169,10 +189,20 @@ QString ServerUsage() {
         "  --tls-listen HOST:PORT  HTTPS listener (repeatable)\n"
         "  --relay HOST:PORT       lesson relay, clear TCP\n"
         "  --relay-tls HOST:PORT   lesson relay, TLS\n"
+        "  --metrics HOST:PORT     operators' listener: GET /metrics (text format for\n"
+        "                          monitoring systems) and GET /health (default: none)\n"
+        "  --log-format text|json  log lines on standard error as text (default) or JSON\n"
+        "  --backup FILE           copy the SQLite school, also while a server runs on it,\n"
+        "                          to FILE and end\n"
+        "  --restore FILE          put the copy in FILE back as the school and end (with no\n"
+        "                          server running on it)\n"
         "  --data DIR              data folder: certificates, books, outbox, update program\n"
         "  --path PATH             script path (default /tellavo/client.php)\n"
         "  --cert FILE --key FILE  server certificate and key (default: created in DATA)\n"
         "  --relay-host NAME       relay host handed to clients (default: the relay address)\n"
+        "  --relay-signon token|address  what proves a relay sign-on: a token the server\n"
+        "                          issued to the session (default), or for clients without\n"
+        "                          tokens also a live session used from the same address\n"
         "  --min-version A.B.C.D   clients below this version must update first\n"
         "  --update-params TEXT    parameters handed to the update program\n"
         "  --renew-after SECONDS   session age after which a renewed session id is handed out\n"

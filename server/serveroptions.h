@@ -22,6 +22,13 @@ struct ServerOptions {
     QList<ListenAddress> tlsListen; // HTTPS listeners
     QList<ListenAddress> relay;     // clear relay listener
     QList<ListenAddress> relayTls;  // TLS relay listener
+    QList<ListenAddress> metrics;   // the operators' listener (metrics, health); none: off
+    bool jsonLog = false;           // the log as JSON lines instead of text lines
+    QString backupFile;             // copy the SQLite school to this file and end
+    QString restoreFile;            // put this copy back as the school and end
+
+    // The SQLite database file: --db, or "school.sqlite" in the data folder.
+    QString sqliteFile() const;
     QString dataFolder = QStringLiteral("tellavo-data");
     QString scriptPath = QStringLiteral("/tellavo/client.php");
     QString certificateFile; // server certificate (PEM); empty: created in the data folder
@@ -49,6 +56,10 @@ struct ServerOptions {
     int signInFailuresPerAddress = 30; // failures before an address waits
     int relayMaxPerGroup = 60;         // relay sign-ons of one lesson group
     int relayMaxPerAddress = 200;      // relay sign-ons from one address
+    // Relay sign-ons without a token are proved by a live session from the same address (the
+    // clients before relay tokens); otherwise only a token proves a sign-on.
+    bool relaySignOnByAddress = false;
+    int relaySessionCheckMs = 30000; // how often the relay looks for ended sign-ins
     int threads = 0;            // request threads; 0: one per core for SQLite, two for PostgreSQL
     int freeSlotPieceRows = 32; // rows per deflated piece of the shared free slots; 0: none kept
 

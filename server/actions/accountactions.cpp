@@ -31,6 +31,10 @@ ActionReply LogoutAction(ActionContext &ctx) {
     return reply;
 }
 
+ActionReply RelayTokenAction(ActionContext &ctx) {
+    return ActionReply::Ok(ctx.sessions.relayToken(*ctx.session, ctx.now()));
+}
+
 ActionReply ChangePassAction(ActionContext &ctx) {
     if (ctx.request.has("iduser")) {
         if (!ctx.isStaff())

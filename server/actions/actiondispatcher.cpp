@@ -8,6 +8,7 @@
 #include "server/actions/timetableactions.h"
 #include "wire/actionnames.h"
 #include "server/http/httplog.h"
+#include "server/ops/logformat.h"
 #include "server/packets/providers.h"
 #include "server/store/schooldatabase.h"
 
@@ -31,12 +32,18 @@ const QHash<QByteArray, Handler> &Handlers() {
         {ActionNames::GetBookFile, GetBookFileAction},
         {ActionNames::GetChatFile, GetChatFileAction},
         {ActionNames::PostChatFile, PostChatFileAction},
+        {ActionNames::RelayToken, RelayTokenAction},
     };
     return handlers;
 }
 
 // One line per refusal: which action, whose, and why (in the school's first language).
 void LogRefusal(const ActionContext &ctx, const QString &reason) {
+    const LogFields fields({{QStringLiteral("action"), QString::fromLatin1(ctx.request.action())},
+                            {QStringLiteral("user"),
+                             QString::number(ctx.session ? ctx.session->userId : 0)},
+                            {QStringLiteral("address"), ctx.request.remoteAddress.toString()},
+                            {QStringLiteral("reason"), reason}});
     qCInfo(lcRefusal).noquote() << "refused action=" + QString::fromLatin1(ctx.request.action())
                                 << "user=" + QString::number(ctx.session ? ctx.session->userId : 0)
                                 << "address=" + ctx.request.remoteAddress.toString()

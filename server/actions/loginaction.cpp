@@ -1,5 +1,7 @@
 #include "server/actions/loginaction.h"
 
+#include "server/ops/logformat.h"
+#include "server/ops/servermetrics.h"
 #include "lang/textutil.h"
 #include "server/actions/actionlog.h"
 #include "server/actions/bookcatalogue.h"
@@ -159,6 +161,11 @@ ActionReply SessionReply(ActionContext &ctx, const Account &account, const QDate
 // One line per sign-in: the name, the address, the user and the outcome.
 void LogSignIn(const LoginParams &p, const QHostAddress &address, qint64 user,
                const char *outcome) {
+    ServerMetrics::instance().countSignIn(user != 0);
+    const LogFields fields({{QStringLiteral("name"), p.user},
+                            {QStringLiteral("address"), address.toString()},
+                            {QStringLiteral("user"), QString::number(user)},
+                            {QStringLiteral("outcome"), QString::fromLatin1(outcome)}});
     qCInfo(lcSignIn).noquote() << "sign-in name=" + p.user << "address=" + address.toString()
                                << "user=" + QString::number(user) << outcome;
 }

@@ -2,6 +2,10 @@
 
 #include "server/http/guardedlisteners.h"
 #include "server/http/httplog.h"
+#include "server/ops/logformat.h"
+#include "server/ops/opsfront.h"
+#include "server/ops/servermetrics.h"
+#include "server/store/schooldatabase.h"
 
 #include <QDebug>
 #include <QElapsedTimer>
@@ -44,6 +48,8 @@ QByteArray ReasonPhrase(int status) {
         return "Not Found";
     case 405:
         return "Method Not Allowed";
+    case 503:
+        return "Service Unavailable";
     default:
         return "Error";
     }
@@ -59,15 +65,26 @@ template <typename Answer> ActionReply Guarded(Answer answer) {
     }
 }
 
-// One line per request: what was asked, by whom, the outcome ("error" when the body is a
-// refusal) and how long it took from its arrival to its reply.
+// Counts every request for the metrics, and writes one line per request: what was asked, by
+// whom, the outcome ("error" when the body is a refusal) and how long it took from its arrival
+// to its reply.
 void LogRequest(const QByteArray &what, const ActionReply &reply, const QElapsedTimer &since) {
+    const bool refused = reply.body.startsWith("error");
+    const double seconds = since.nsecsElapsed() / 1e9;
+    ServerMetrics::instance().countRequest(what, reply.status, refused, seconds);
     if (!lcHttp().isInfoEnabled())
         return;
+    const qsizetype eq = what.indexOf('=');
+    const QString ms = QString::number(seconds * 1000, 'f', 1);
+    const LogFields fields({{QString::fromLatin1(what.left(eq)), QString::fromUtf8(what.mid(eq + 1))},
+                            {QStringLiteral("user"), QString::number(reply.userId)},
+                            {QStringLiteral("status"), QString::number(reply.status)},
+                            {QStringLiteral("result"), refused ? QStringLiteral("refused") : QStringLiteral("ok")},
+                            {QStringLiteral("ms"), ms}});
     qCInfo(lcHttp).noquote() << "request" << what << "user=" + QString::number(reply.userId)
                              << "status=" + QString::number(reply.status) +
-                                    (reply.body.startsWith("error") ? " error" : "")
-                             << "ms=" + QString::number(since.nsecsElapsed() / 1e6, 'f', 1);
+                                    (refused ? " error" : "")
+                             << "ms=" + ms;
 }
 
 // Whether the request is a sign-in to the script.
@@ -210,6 +227,13 @@ ActionReply HttpFront::answer(const QHttpServerRequest &request, QTcpSocket *soc
     }
     if (path == m_state.options.updateLink() && read)
         return updateProgram();
+    if (path == QLatin1String("/health") && read) {
+        const HealthReply health = HealthOf([this] {
+            m_state.db.run(QStringLiteral("SELECT 1"));
+            return true;
+        });
+        return {health.status, health.body, false, "text/plain"};
+    }
     return {404, "Not Found", false, "text/plain"};
 }
 

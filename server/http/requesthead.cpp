@@ -1,5 +1,6 @@
 #include "server/http/requesthead.h"
 
+#include "server/ops/servermetrics.h"
 #include "server/http/httplog.h"
 
 #include <QTcpSocket>
@@ -120,6 +121,7 @@ bool RequestHead::judge(const QByteArray &head) {
 }
 
 void RequestHead::refuse(const QByteArray &status, const QByteArray &reason) {
+    ServerMetrics::instance().countEarlyRefusal();
     qCInfo(lcRefusal).noquote() << "refused" << m_socket->peerAddress().toString() << status.left(3)
                                 << reason;
     m_refused = true;

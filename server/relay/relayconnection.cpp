@@ -1,5 +1,7 @@
 #include "relayconnection.h"
 
+#include "server/ops/servermetrics.h"
+
 #include <QSslSocket>
 #include <QTcpSocket>
 
@@ -15,6 +17,7 @@ RelayConnection::RelayConnection(QTcpSocket *socket, int signOnTimeout, qint64 m
     : QObject(parent), m_socket(socket), m_tlsSocket(qobject_cast<QSslSocket *>(socket)),
       m_maxPendingOutput(maxPendingOutput) {
     m_peer = m_socket->peerAddress();
+    ServerMetrics::instance().relayConnectionOpened();
     m_socket->setParent(this);
     // Bounds what the socket itself holds when the hub falls behind in reading.
     m_socket->setReadBufferSize(4 * ReadChunk);
@@ -37,6 +40,7 @@ RelayConnection::RelayConnection(QTcpSocket *socket, int signOnTimeout, qint64 m
 }
 
 RelayConnection::~RelayConnection() {
+    ServerMetrics::instance().relayConnectionClosed();
     m_socket->disconnect(this);
     m_socket->abort();
 }
@@ -104,6 +108,7 @@ void RelayConnection::processLines() {
     while (!m_closing) {
         switch (m_lines.next(line)) {
         case RelayLineBuffer::Result::Line:
+            ServerMetrics::instance().countRelayLine();
             emit lineReceived(line);
             break;
         case RelayLineBuffer::Result::TooLong:

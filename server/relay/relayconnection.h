@@ -27,6 +27,9 @@ public:
     const QByteArray &clientId() const { return m_clientId; }
     bool isSignedOn() const { return !m_clientId.isEmpty(); }
     void markSignedOn(const QByteArray &clientId);
+    // The sign-in (session family) that proved the sign-on; 0 when none is known.
+    qint64 sessionFamily() const { return m_family; }
+    void setSessionFamily(qint64 family) { m_family = family; }
     bool isClosing() const { return m_closing; }
     // The client's address, taken when the connection came in.
     const QHostAddress &peerAddress() const { return m_peer; }
@@ -57,6 +60,7 @@ private:
     QHostAddress m_peer;
     QTimer m_deadline;
     qint64 m_maxPendingOutput;
+    qint64 m_family = 0;
     bool m_closing = false;
     bool m_finished = false;
 };

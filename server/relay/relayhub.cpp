@@ -3,12 +3,14 @@
 #include "relayconnection.h"
 #include "relaylog.h"
 #include "relaytlsserver.h"
+#include "server/ops/servermetrics.h"
 #include "wire/relay/relayprotocol.h"
 
 #include <QPointer>
 #include <QSslKey>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <utility>
 
@@ -163,22 +165,31 @@ void RelayHub::handleLine(RelayConnection *connection, const QByteArray &line) {
 
 void RelayHub::signOn(RelayConnection *connection, QByteArray rest) {
     const QByteArray id = RelayProtocol::TakeField(rest);
-    QByteArray refusal;
-    if (rest != RelayProtocol::SignOnKey)
-        refusal = "badkey";
+    const bool hasToken = rest.contains(';');
+    const QByteArray key = RelayProtocol::TakeField(rest);
+    const QByteArray token = rest; // a token holds no ";"; anything after one is refused
+    SignOnVerdict verdict;
+    if (key != RelayProtocol::SignOnKey || (hasToken && !RelayProtocol::IsToken(token)))
+        verdict.refusal = "badkey";
     else if (!RelayProtocol::IsClientId(id))
-        refusal = "badclientid";
-    else
-        refusal = signOnRefusal(connection, id);
+        verdict.refusal = "badclientid";
+    else if (m_signOnCheck)
+        verdict = m_signOnCheck(id, token, connection->peerAddress());
+    const QByteArray refusal =
+        verdict.refusal.isEmpty() ? signOnRefusal(connection, id, verdict) : verdict.refusal;
     const QString address = connection->peerAddress().toString();
     if (!refusal.isEmpty()) {
         qCInfo(lcRelay).noquote() << "sign-on refused id=" + QString::fromLatin1(id.left(60))
                                   << "address=" + address << "reason=" + refusal;
+        ServerMetrics::instance().countRelaySignOn(false);
         connection->refuse(refusal);
         return;
     }
-    qCInfo(lcRelay).noquote() << "sign-on id=" + QString::fromLatin1(id) << "address=" + address;
+    ServerMetrics::instance().countRelaySignOn(true);
+    qCInfo(lcRelay).noquote() << "sign-on id=" + QString::fromLatin1(id) << "address=" + address
+                              << (verdict.proved ? "proof=token" : "proof=address");
     connection->markSignedOn(id);
+    connection->setSessionFamily(verdict.family);
     connection->sendLine("@loginok;" + id);
     RelayConnection *replaced = m_directory.add(id, connection);
     refreshOnlineIds();
@@ -219,26 +230,56 @@ void RelayHub::sayClient(RelayConnection *connection, const QByteArray &line, QB
 }
 
 // Why the id may not sign on over this connection; empty when it may.
-QByteArray RelayHub::signOnRefusal(RelayConnection *connection, const QByteArray &id) const {
+QByteArray RelayHub::signOnRefusal(RelayConnection *connection, const QByteArray &id,
+                                   const SignOnVerdict &verdict) const {
     const QHostAddress address = connection->peerAddress();
-    if (m_signOnCheck && !m_signOnCheck(id, address))
-        return "nosession";
+    const QByteArray group = RelayProtocol::GroupOf(id);
+    if (m_studentsNeedTeacher && group != id && !m_directory.find(group))
+        return "teacheroffline";
     const RelayConnection *current = m_directory.find(id);
-    if (current) // a comeback replaces the old connection, but only from the same address
-        return current->peerAddress().isEqual(address, QHostAddress::TolerantConversion)
+    // A comeback replaces the old connection: from the same address, or from anywhere when a
+    // token proves it (a student whose network changed).
+    if (current)
+        return verdict.proved ||
+                       current->peerAddress().isEqual(address, QHostAddress::TolerantConversion)
                    ? QByteArray()
                    : QByteArray("inuse");
-    const QList<QByteArray> group = m_directory.groupIds(RelayProtocol::GroupOf(id));
-    if (group.size() >= m_maxPerGroup)
+    const QList<QByteArray> groupIds = m_directory.groupIds(group);
+    if (groupIds.size() >= m_maxPerGroup)
         return "groupfull";
     qsizetype listSize = ListCommand.size() + 1 + id.size();
-    for (const QByteArray &member : group)
+    for (const QByteArray &member : groupIds)
         listSize += 1 + member.size();
     if (listSize > RelayProtocol::MaxLineLength)
         return "groupfull";
     if (signOnsFrom(address) >= m_maxPerAddress)
         return "addressfull";
     return {};
+}
+
+void RelayHub::setSessionCheck(SessionCheck check, int intervalMs) {
+    m_sessionCheck = std::move(check);
+    if (!m_sessionTimer) {
+        m_sessionTimer = new QTimer(this);
+        connect(m_sessionTimer, &QTimer::timeout, this, &RelayHub::checkSessions);
+    }
+    m_sessionTimer->start(intervalMs);
+}
+
+// A lesson lasts no longer than the sign-in it was proved by: signing out, a password change
+// or a switched-off account ends the relay connections too. A connection without a known
+// sign-in (a hub without a central server) is left alone.
+void RelayHub::checkSessions() {
+    if (!m_sessionCheck)
+        return;
+    const QSet<RelayConnection *> connections = m_connections;
+    for (RelayConnection *connection : connections) {
+        const qint64 family = connection->sessionFamily();
+        if (family == 0 || connection->isClosing() || m_sessionCheck(family))
+            continue;
+        qCInfo(lcRelay).noquote() << "sign-in ended, closing id=" + connection->clientId();
+        connection->refuse("signedout");
+    }
 }
 
 int RelayHub::signOnsFrom(const QHostAddress &address) const {

@@ -11,6 +11,7 @@
 #include <functional>
 
 class QTcpServer;
+class QTimer;
 class RelayConnection;
 
 // The lesson relay: accepts clients over clear TCP and TLS, signs them on under their client
@@ -24,13 +25,17 @@ class RelayConnection;
 // or TOOLONG (the forwarded line would be longer than a client reads; nothing is forwarded).
 // A sender whose lines would overfill the receiver's queue is cut off ("@error;flood").
 //
-// Sign-on: a wrong key, a malformed client id, a command before sign-on, an over-long line
+// Sign-on: "c;id;key" or, with a token the central server issued to the user's session,
+// "c;id;key;token". A wrong key, a malformed client id, a command before sign-on, an over-long line
 // or a sign-on timeout is answered with "@error;" and a reason, and the connection is closed.
 // When the hub runs beside the central server, a sign-on check ties each id to a live
-// session of its user from the same address ("@error;nosession" otherwise). A sign-on under
-// an id that is already on line from the same address replaces the older connection, which
-// gets "@error;replaced" and is closed: a client that lost its connection unnoticed can come
-// back at once. From another address it is refused ("@error;inuse"). A lesson group and an
+// session of its user (the check's own reason otherwise, e.g. "@error;badtoken"), and the
+// connections of a sign-in that has ended are closed ("@error;signedout"). A sign-on under
+// an id that is already on line from the same address, or proved by a token, replaces the
+// older connection, which gets "@error;replaced" and is closed: a client that lost its
+// connection unnoticed can come back at once, from a new network too. Unproved, from another
+// address it is refused ("@error;inuse"). When students need their teacher, a student's id
+// signs on only while his teacher's id is on line ("@error;teacheroffline"). A lesson group and an
 // address hold a bounded number of sign-ons ("@error;groupfull", "@error;addressfull"), and
 // a group's list never grows beyond the line length a client reads.
 class RelayHub : public QObject {
@@ -61,9 +66,26 @@ public:
         m_maxPerGroup = perGroup;
         m_maxPerAddress = perAddress;
     }
-    // Decides whether a client id may sign on from an address; without one every id may.
-    using SignOnCheck = std::function<bool(const QByteArray &id, const QHostAddress &address)>;
+    // What the central server says of a sign-on: why it is refused (empty: allowed), the
+    // sign-in it belongs to (0: none) and whether a token proved it.
+    struct SignOnVerdict {
+        QByteArray refusal;
+        qint64 family = 0;
+        bool proved = false;
+    };
+    // Judges a client id signing on from an address with a token (empty when none came);
+    // without a check every id may sign on.
+    using SignOnCheck = std::function<SignOnVerdict(
+        const QByteArray &id, const QByteArray &token, const QHostAddress &address)>;
     void setSignOnCheck(SignOnCheck check) { m_signOnCheck = std::move(check); }
+    // Whether a sign-in still holds; asked for every connection of one every interval and
+    // whenever checkSessions runs.
+    using SessionCheck = std::function<bool(qint64 family)>;
+    void setSessionCheck(SessionCheck check, int intervalMs);
+    // Closes the connections whose sign-in has ended (call on the hub's thread).
+    void checkSessions();
+    // Students sign on only while their teacher is on line.
+    void setStudentsNeedTeacher(bool on) { m_studentsNeedTeacher = on; }
 
     // Stops listening and drops every connection.
     void close();
@@ -82,7 +104,8 @@ private:
     QByteArray listLine(const QByteArray &group) const;
     void announceGroup(const QByteArray &group);
     void refreshOnlineIds();
-    QByteArray signOnRefusal(RelayConnection *connection, const QByteArray &id) const;
+    QByteArray signOnRefusal(RelayConnection *connection, const QByteArray &id,
+                             const SignOnVerdict &verdict) const;
     int signOnsFrom(const QHostAddress &address) const;
 
     QTcpServer *m_server = nullptr;
@@ -93,6 +116,9 @@ private:
     int m_maxPerGroup = 60;
     int m_maxPerAddress = 200;
     SignOnCheck m_signOnCheck;
+    SessionCheck m_sessionCheck;
+    QTimer *m_sessionTimer = nullptr;
+    bool m_studentsNeedTeacher = false;
     mutable QMutex m_onlineLock;
     QStringList m_onlineIds; // a copy of the directory's ids for other threads
     qint64 m_maxPendingOutput;

@@ -1,9 +1,12 @@
 #include "server/store/schooldatabase.h"
 
 #include "errors/apperror.h"
+#include "server/ops/servermetrics.h"
 #include "server/store/schema.h"
 #include "server/store/storelog.h"
 
+#include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QAtomicInt>
 #include <QFileInfo>
 #include <QSqlError>
@@ -163,6 +166,10 @@ QSqlQuery SchoolDatabase::run(const QString &sql, const QVariantList &binds) {
 }
 
 QSqlQuery SchoolDatabase::execute(const QString &sql, const QVariantList &binds) {
+    QElapsedTimer timer;
+    timer.start();
+    const auto counted = qScopeGuard(
+        [&] { ServerMetrics::instance().countDatabaseStatement(timer.nsecsElapsed() / 1e9); });
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
     // PostgreSQL prepares only data statements; the others (BEGIN, SET, CREATE, ANALYZE)

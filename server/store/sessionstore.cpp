@@ -3,6 +3,8 @@
 #include "errors/apperror.h"
 #include "server/store/sessiontable.h"
 
+#include <QMessageAuthenticationCode>
+#include <openssl/crypto.h>
 #include <openssl/rand.h>
 
 namespace {
@@ -29,6 +31,23 @@ QByteArray RandomBytes(int count) {
     if (RAND_bytes(reinterpret_cast<unsigned char *>(bytes.data()), count) != 1)
         throw AppError(QStringLiteral("no random session id available"));
     return bytes;
+}
+
+// The mac of a relay token: HMAC-SHA256 over the token's family and expiry and the user, keyed
+// with the session id, cut to 128 bits in hexadecimal.
+QByteArray TokenMac(const QByteArray &signedPart, const Session &session) {
+    const QByteArray message = "relay " + signedPart + ' ' + QByteArray::number(session.userId);
+    return QMessageAuthenticationCode::hash(message, session.id.toLatin1(),
+                                            QCryptographicHash::Sha256)
+        .left(16)
+        .toHex();
+}
+
+// Compares in time that does not depend on where the bytes differ.
+bool SameBytes(const QByteArray &a, const QByteArray &b) {
+    if (a.size() != b.size())
+        return false;
+    return CRYPTO_memcmp(a.constData(), b.constData(), size_t(a.size())) == 0;
 }
 
 } // namespace
@@ -134,29 +153,95 @@ std::shared_ptr<const Session> SessionStore::renew(const Session &session, const
 }
 
 void SessionStore::remove(const Session &session) {
-    QMutexLocker locker(&m_lock);
-    const qint64 family = session.family;
-    if (m_table) {
-        m_table->removeFamily(family);
-        return;
+    {
+        QMutexLocker locker(&m_lock);
+        const qint64 family = session.family;
+        if (m_table) {
+            m_table->removeFamily(family);
+        } else {
+            for (auto it = m_sessions.begin(); it != m_sessions.end();)
+                it = (*it)->family == family ? m_sessions.erase(it) : std::next(it);
+        }
     }
-    for (auto it = m_sessions.begin(); it != m_sessions.end();)
-        it = (*it)->family == family ? m_sessions.erase(it) : std::next(it);
+    if (m_endListener)
+        m_endListener();
 }
 
 void SessionStore::removeUser(qint64 userId, qint64 keepFamily) {
-    QMutexLocker locker(&m_lock);
-    if (m_table) {
-        m_table->removeUser(userId, keepFamily);
-        return;
+    {
+        QMutexLocker locker(&m_lock);
+        if (m_table) {
+            m_table->removeUser(userId, keepFamily);
+        } else {
+            for (auto it = m_sessions.begin(); it != m_sessions.end();)
+                it = (*it)->userId == userId && (*it)->family != keepFamily ? m_sessions.erase(it)
+                                                                            : std::next(it);
+        }
     }
-    for (auto it = m_sessions.begin(); it != m_sessions.end();)
-        it = (*it)->userId == userId && (*it)->family != keepFamily ? m_sessions.erase(it)
-                                                                    : std::next(it);
+    if (m_endListener)
+        m_endListener();
 }
 
-bool SessionStore::hasLiveSession(qint64 userId, int jobId, bool student,
-                                  const QHostAddress &address, const QDateTime &now) {
+QByteArray SessionStore::relayToken(const Session &session, const QDateTime &now) const {
+    // The random part makes every token one of its own, even two of one second.
+    const QByteArray signedPart = QByteArray::number(session.family) + '-' +
+                                  QByteArray::number(now.toSecsSinceEpoch() + RelayTokenSeconds) +
+                                  '-' + RandomBytes(8).toHex();
+    return signedPart + '-' + TokenMac(signedPart, session);
+}
+
+std::shared_ptr<const Session> SessionStore::relayTokenSession(const QByteArray &token,
+                                                               const QDateTime &now) {
+    const QList<QByteArray> parts = token.split('-');
+    if (parts.size() != 4 || parts[2].size() != 16 || parts[3].size() != 32)
+        return nullptr;
+    bool familyOk = false, expiryOk = false;
+    const qint64 family = parts[0].toLongLong(&familyOk);
+    const qint64 expiry = parts[1].toLongLong(&expiryOk);
+    const qint64 nowSeconds = now.toSecsSinceEpoch();
+    if (!familyOk || !expiryOk || family <= 0 || expiry < nowSeconds ||
+        expiry > nowSeconds + RelayTokenSeconds)
+        return nullptr;
+    const QByteArray signedPart = parts[0] + '-' + parts[1] + '-' + parts[2];
+    QMutexLocker locker(&m_lock);
+    const QList<std::shared_ptr<Session>> candidates =
+        m_table ? m_table->ofFamily(family) : m_sessions.values();
+    for (const std::shared_ptr<Session> &s : candidates) {
+        if (s->family != family || expired(*s, now))
+            continue;
+        if (SameBytes(TokenMac(signedPart, *s), parts[3]))
+            return s;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<Session> SessionStore::newestOfFamily(qint64 family, const QDateTime &now) {
+    const QList<std::shared_ptr<Session>> candidates =
+        m_table ? m_table->ofFamily(family) : m_sessions.values();
+    std::shared_ptr<Session> newest;
+    for (const std::shared_ptr<Session> &s : candidates)
+        if (s->family == family && !expired(*s, now) && (!newest || s->created > newest->created))
+            newest = s;
+    return newest;
+}
+
+bool SessionStore::keepFamily(qint64 family, const QDateTime &now) {
+    QMutexLocker locker(&m_lock);
+    const std::shared_ptr<Session> newest = newestOfFamily(family, now);
+    if (!newest)
+        return false;
+    if (m_table) {
+        Session copy = *newest;
+        copy.lastUsed = now;
+        m_table->save(copy);
+    } else {
+        newest->lastUsed = now;
+    }
+    return true;
+}
+
+qint64 SessionStore::liveSessionFamily(qint64 userId, int jobId, bool student,
+                                       const QHostAddress &address, const QDateTime &now) {
     QMutexLocker locker(&m_lock);
     const QList<std::shared_ptr<Session>> candidates =
         m_table ? m_table->ofUser(userId) : m_sessions.values();
@@ -166,9 +251,9 @@ bool SessionStore::hasLiveSession(qint64 userId, int jobId, bool student,
             continue;
         for (const QHostAddress &known : s->addresses)
             if (SameAddress(known, address))
-                return true;
+                return s->family;
     }
-    return false;
+    return 0;
 }
 
 void SessionStore::purge(const QDateTime &now) {

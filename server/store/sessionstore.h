@@ -6,6 +6,7 @@
 #include <QList>
 #include <QMutex>
 #include <QString>
+#include <functional>
 #include <memory>
 
 // One signed-in user's session as the server keeps it. Everything but the last use and the
@@ -47,10 +48,27 @@ public:
     void remove(const Session &session);
     // Ends every session of a user but those of one sign-in (0: all of them).
     void removeUser(qint64 userId, qint64 keepFamily = 0);
-    // Whether a live session of the user in the job, on the given side of a lesson (student:
-    // user type 4), has been used from the address.
-    bool hasLiveSession(qint64 userId, int jobId, bool student, const QHostAddress &address,
-                        const QDateTime &now);
+    // The sign-in (family) of a live session of the user in the job, on the given side of a
+    // lesson (student: user type 4), that has been used from the address; 0 when none has.
+    qint64 liveSessionFamily(qint64 userId, int jobId, bool student, const QHostAddress &address,
+                             const QDateTime &now);
+
+    // How long a relay token proves a sign-on after it was issued.
+    static constexpr qint64 RelayTokenSeconds = 120;
+    // A token that proves a relay sign-on of the session's user until RelayTokenSeconds have
+    // passed: "family-expiry-nonce-mac", the mac keyed with the session's own secret id, so any
+    // server process that shares the sessions can check it and it dies with the sign-in.
+    QByteArray relayToken(const Session &session, const QDateTime &now) const;
+    // The live session a token was issued to; nullptr when the token is malformed, forged or
+    // expired, or its sign-in has ended.
+    std::shared_ptr<const Session> relayTokenSession(const QByteArray &token,
+                                                     const QDateTime &now);
+    // Whether the sign-in still has a live session; if so, its newest session counts as used
+    // now (a lesson on the relay keeps the sign-in alive).
+    bool keepFamily(qint64 family, const QDateTime &now);
+    // Called (on the thread that ended them) after sessions were ended by sign-out, password
+    // change or a switched-off account.
+    void setEndListener(std::function<void()> listener) { m_endListener = std::move(listener); }
 
 private:
     bool expired(const Session &session, const QDateTime &now) const;
@@ -60,6 +78,9 @@ private:
     // Whether the session gains an address or its last use is worth writing down.
     static bool Touch(Session &s, const QDateTime &now, const QHostAddress &address);
 
+    std::shared_ptr<Session> newestOfFamily(qint64 family, const QDateTime &now);
+
+    std::function<void()> m_endListener;
     QMutex m_lock;
     qint64 m_timeoutSeconds;
     qint64 m_nextFamily = 1;

@@ -79,6 +79,15 @@ QList<std::shared_ptr<Session>> SessionTable::ofUser(qint64 userId) {
     return sessions;
 }
 
+QList<std::shared_ptr<Session>> SessionTable::ofFamily(qint64 family) {
+    QSqlQuery q = db().run(
+        QStringLiteral("SELECT %1 FROM SESSIONS WHERE FAMILY = ?").arg(kColumns), {family});
+    QList<std::shared_ptr<Session>> sessions;
+    while (q.next())
+        sessions << FromRow(q);
+    return sessions;
+}
+
 void SessionTable::removeIdle(const QDateTime &before) {
     db().run(QStringLiteral("DELETE FROM SESSIONS WHERE LASTUSED < ?"), {Local(before)});
 }

@@ -18,6 +18,7 @@ public:
     void removeFamily(qint64 family);
     void removeUser(qint64 userId, qint64 keepFamily);
     QList<std::shared_ptr<Session>> ofUser(qint64 userId);
+    QList<std::shared_ptr<Session>> ofFamily(qint64 family);
     void removeIdle(const QDateTime &before);
 
 private:

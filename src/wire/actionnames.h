@@ -16,5 +16,8 @@ inline constexpr char PostTestResult[] = "posttestresult";
 inline constexpr char GetBookFile[] = "getbookfile";
 inline constexpr char GetChatFile[] = "getchatfile";
 inline constexpr char PostChatFile[] = "postchatfile";
+// A short-lived token that proves the session's relay sign-on (servers before it answer
+// "error", and the client then signs on without one).
+inline constexpr char RelayToken[] = "relaytoken";
 
 } // namespace ActionNames

@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QMutex>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -272,7 +273,9 @@ TEST_F(LessonChannelTest, StudentIsDisconnectedWhenTheTeacherLeaves) {
 TEST_F(LessonChannelTest, ConnectingReportsRefusalsAndFailures) {
     // A refused sign-on ends off line without a box.
     relay.run([](RelayHub &hub) {
-        hub.setSignOnCheck([](const QByteArray &id, const QHostAddress &) { return id != "7_12"; });
+        hub.setSignOnCheck([](const QByteArray &id, const QByteArray &, const QHostAddress &) {
+            return RelayHub::SignOnVerdict{id == "7_12" ? "nosession" : ""};
+        });
     });
     teacher.ConnectToggle();
     EXPECT_EQ(teacher.state(), LessonChannel::State::Offline);
@@ -293,6 +296,58 @@ TEST_F(LessonChannelTest, ConnectingReportsRefusalsAndFailures) {
     EXPECT_EQ(teacher.state(), LessonChannel::State::Offline);
     EXPECT_EQ(teacherHost.status, "Výukový server odmítl spojení.");
     EXPECT_EQ(seam.boxes.size(), 2);
+}
+
+// Each sign-on carries a fresh token from the central server; a relay from before tokens
+// (which reads it as a wrong key) gets a sign-on without, and so does a server that issues
+// none. A server that cannot be asked ends the attempt before the relay is reached.
+TEST_F(LessonChannelTest, SignOnCarriesTheTokenWhereServerAndRelayKnowThem) {
+    QMutex lock;
+    QList<QByteArray> seen; // the tokens of the sign-ons, in order
+    bool oldRelay = false;
+    relay.run([&](RelayHub &hub) {
+        hub.setSignOnCheck([&](const QByteArray &, const QByteArray &token, const QHostAddress &) {
+            QMutexLocker locker(&lock);
+            seen.append(token);
+            return RelayHub::SignOnVerdict{oldRelay && !token.isEmpty() ? "badkey" : ""};
+        });
+    });
+    const auto seenTokens = [&] {
+        QMutexLocker locker(&lock);
+        return seen;
+    };
+    struct Case {
+        const char *what;
+        std::optional<QByteArray> token;
+        bool oldRelay;
+        QList<QByteArray> signOns;
+        bool connected;
+    };
+    const QList<Case> cases{
+        {"server and relay with tokens", QByteArray("17-1893456000-0a1b"), false,
+         {"17-1893456000-0a1b"}, true},
+        {"relay before tokens", QByteArray("17-1893456000-0a1c"), true,
+         {"17-1893456000-0a1c", ""}, true},
+        {"server before tokens", QByteArray(), false, {""}, true},
+        {"server not reached", std::nullopt, false, {}, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        {
+            QMutexLocker locker(&lock);
+            seen.clear();
+            oldRelay = c.oldRelay;
+        }
+        teacherHost.token = c.token;
+        teacherHost.tokensAsked = 0;
+        teacher.ConnectToggle();
+        EXPECT_EQ(teacher.isConnected(), c.connected);
+        EXPECT_EQ(seenTokens(), c.signOns);
+        EXPECT_EQ(teacherHost.tokensAsked, 1);
+        if (teacher.isConnected())
+            teacher.ConnectToggle();
+    }
+    EXPECT_EQ(seam.boxTexts(), QStringList{"Chyba - nepodařilo se připojit!"});
 }
 
 TEST_F(LessonChannelTest, StudentChoosesAmongTeachersOnLine) {

@@ -56,6 +56,10 @@ protected:
         otherHost.who = {userType, session.value("idjob").toInt(), userId,
                          QStringLiteral("127.0.0.1:%1").arg(g_relayPort)};
         ASSERT_NE(otherHost.who.jobId, 0);
+        const QString sessionId = session.value("sesid");
+        otherHost.tokenSource = [this, sessionId]() -> std::optional<QByteArray> {
+            return server.post("relaytoken", {}, sessionId).body.mid(2);
+        };
     }
 
     TestLessonHost otherHost;

@@ -32,6 +32,15 @@ public:
     std::function<void()> onPageShown;
 
     LessonIdentity identity() override { return who; }
+    // What the central server answers for a relay token (empty: it issues none), or where a
+    // fresh one comes from.
+    std::optional<QByteArray> token = QByteArray();
+    std::function<std::optional<QByteArray>()> tokenSource;
+    int tokensAsked = 0;
+    std::optional<QByteArray> relayToken() override {
+        ++tokensAsked;
+        return tokenSource ? tokenSource() : token;
+    }
     void connectionTextsChanged(const QString &p, const QString &b) override {
         panel = p;
         button = b;

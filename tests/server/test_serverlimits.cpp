@@ -1,6 +1,5 @@
 // What keeps one client from stalling or misleading everyone else: bounded change sets and
-// bodies, request deadlines, connection caps, HTTP connection handling and the relay's tie
-// to the central server's sessions.
+// bodies, request deadlines, connection caps and HTTP connection handling.
 #include "lang/textutil.h"
 #include "wire/compression.h"
 #include "net/formencode.h"
@@ -73,15 +72,6 @@ QByteArray ReadAll(QTcpSocket &socket, int quietMs = 1500) {
     return data + socket.readAll();
 }
 
-// One relay sign-on over a raw socket: the relay's answer line.
-QByteArray RelaySignOn(quint16 port, const QByteArray &id, const QHostAddress &from = {}) {
-    auto socket = Connect(port, from);
-    socket->write("c;" + id + ";vorelitambu\r\n");
-    QByteArray answer;
-    while (!answer.contains('\n') && socket->waitForReadyRead(5000))
-        answer += socket->readAll();
-    return answer.left(answer.indexOf('\r'));
-}
 
 } // namespace
 
@@ -294,31 +284,3 @@ TEST(ServerLimits, TheSignInLaneAnswersInTheConnectionsOrder) {
     EXPECT_EQ(sessions, QList<bool>({true, false, true}));
 }
 
-TEST(ServerLimits, RelaySignOnNeedsALiveSessionUsedFromTheSameAddress) {
-    ServerHarness server(
-        [](ServerOptions &o) { o.relay << ParseListenAddress(QStringLiteral("0.0.0.0:0")); });
-    quint16 relay = 0;
-    server.onServer([&](CentralServer &s) { relay = s.relayPort(); });
-    ASSERT_NE(relay, 0);
-    // Without a sign-in nobody gets on line, whatever id he names.
-    EXPECT_EQ(RelaySignOn(relay, "2_4"), "@error;nosession");
-    server.signIn("lektor");
-    server.signIn("klient");
-    // The teacher holds his id as long as his connection stays open.
-    auto teacher = Connect(relay);
-    teacher->write("c;2_4;vorelitambu\r\n");
-    ASSERT_TRUE(teacher->waitForReadyRead(5000));
-    EXPECT_TRUE(teacher->readLine().startsWith("@loginok;2_4"));
-    EXPECT_EQ(RelaySignOn(relay, "2_4_7"), "@loginok;2_4_7");
-    struct Case {
-        QByteArray id;
-        const char *from;
-    };
-    for (const Case &c :
-         {Case{"2_4", "127.0.0.2"}, Case{"2_5", "127.0.0.1"}, Case{"2_4_8", "127.0.0.1"},
-          Case{"3_4", "127.0.0.1"}, Case{"2_7", "127.0.0.1"}})
-        EXPECT_EQ(RelaySignOn(relay, c.id, QHostAddress(QString::fromLatin1(c.from))),
-                  "@error;nosession")
-            << c.id.toStdString() << " from " << c.from;
-    EXPECT_EQ(teacher->state(), QAbstractSocket::ConnectedState); // not taken over
-}

@@ -154,11 +154,13 @@ TEST(ServerTables, OnlineTeachersComeFromTheServersOwnRelay) {
     const QString client = server.signIn("klient");
     EXPECT_TRUE(server.table(client, "prov_onlineteacher").rows.empty());
 
-    server.signIn("lektor2"); // the relay takes only ids of signed-in users
+    // The relay takes only ids proved by a token of a signed-in user.
+    const HttpReply token = server.post("relaytoken", {}, server.signIn("lektor2"));
+    ASSERT_TRUE(token.body.startsWith("ok"));
     QTcpSocket teacher;
     teacher.connectToHost(QStringLiteral("127.0.0.1"), relayPort);
     ASSERT_TRUE(teacher.waitForConnected(5000));
-    teacher.write("c;2_5;vorelitambu\r\n");
+    teacher.write("c;2_5;vorelitambu;" + token.body.mid(2) + "\r\n");
     QByteArray answer;
     while (!answer.contains('\n') && teacher.waitForReadyRead(5000))
         answer += teacher.readAll();

@@ -5,10 +5,16 @@
 #include "server/actions/loginaction.h"
 #include "server/actions/loginthrottle.h"
 #include "server/http/formdata.h"
+#include "server/ops/histogram.h"
+#include "server/ops/metricstext.h"
 #include "server/seed/zipwriter.h"
 #include "server/serveroptions.h"
 #include "server/store/passwordhash.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <functional>
 #include <gtest/gtest.h>
 #include <openssl/evp.h>
@@ -218,4 +224,60 @@ TEST(LoginThrottle, GuessersWaitWhileTheOwnerGetsInFromHisUsualAddress) {
     EXPECT_GT(throttle.waitSeconds("klient", home, now), 0);
     now = now.addSecs(11);
     EXPECT_EQ(throttle.waitSeconds("klient", home, now), 0);
+}
+
+// Label values with quotes, backslashes, line feeds and control characters come out of the
+// monitoring systems' own parser as they went in (control characters other than the line
+// feed are left out), and a histogram's buckets, sum and count read back whole.
+TEST(MetricsText, HostileLabelValuesSurviveTheMonitoringParser) {
+    const QList<QByteArray> values{"plain", "quo\"te", "back\\slash", "line\nfeed",
+                                   "bell\x07 esc\x1b[31m", "end\\"};
+    MetricsText text;
+    text.family("t_total", "counter", "Test counter.");
+    for (int i = 0; i < values.size(); ++i)
+        text.sample("t_total", {{"name", values[i]}, {"n", QByteArray::number(i)}}, i + 0.5);
+    Histogram h;
+    for (const double seconds : {0.0005, 0.003, 0.003, 0.2, 30.0})
+        h.observe(seconds);
+    text.family("t_seconds", "histogram", "Test histogram.");
+    text.histogram("t_seconds", {{"action", "a\"b"}}, h);
+
+    QProcess python;
+    // The system's Python, which has the Debian parser package.
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral(
+                      "import sys, json\n"
+                      "from prometheus_client.parser import text_string_to_metric_families\n"
+                      "out = []\n"
+                      "for f in text_string_to_metric_families(sys.stdin.read()):\n"
+                      "    for s in f.samples:\n"
+                      "        out.append([s.name, s.labels, s.value])\n"
+                      "print(json.dumps(out))\n")});
+    ASSERT_TRUE(python.waitForStarted());
+    python.write(text.text());
+    python.closeWriteChannel();
+    ASSERT_TRUE(python.waitForFinished(30000));
+    ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    const QJsonArray samples = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+    ASSERT_EQ(samples.size(), values.size() + 13 + 2);
+    for (int i = 0; i < values.size(); ++i) {
+        QByteArray expected = values[i];
+        expected.replace('\x07', "").replace('\x1b', "");
+        const QJsonArray s = samples[i].toArray();
+        EXPECT_EQ(s[1].toObject()["name"].toString().toUtf8(), expected);
+        EXPECT_EQ(s[2].toDouble(), i + 0.5);
+    }
+    QMap<QString, double> histogram;
+    for (qsizetype i = values.size(); i < samples.size(); ++i) {
+        const QJsonArray s = samples[i].toArray();
+        EXPECT_EQ(s[1].toObject()["action"].toString(), "a\"b");
+        histogram[s[0].toString() + s[1].toObject()["le"].toString()] = s[2].toDouble();
+    }
+    EXPECT_EQ(histogram["t_seconds_bucket0.001"], 1);
+    EXPECT_EQ(histogram["t_seconds_bucket0.005"], 3);
+    EXPECT_EQ(histogram["t_seconds_bucket10"], 4);
+    EXPECT_EQ(histogram["t_seconds_bucket+Inf"], 5);
+    EXPECT_EQ(histogram["t_seconds_count"], 5);
+    EXPECT_NEAR(histogram["t_seconds_sum"], 30.2065, 1e-6);
 }

@@ -60,8 +60,10 @@ void LessonChannel::refreshIdentity() {
 
 void LessonChannel::ConnectToggle() {
     const bool idle = m_state == State::Offline;
-    if (idle)
+    if (idle) {
         refreshIdentity();
+        m_relayWithoutTokens = false;
+    }
     if (idle && isStudent() && !chooseTeacher())
         return;
     m_host.closeOnlineTeachers();
@@ -173,16 +175,36 @@ void LessonChannel::startAttempt() {
     } else {
         setStatus(AppText(1646).arg(m_endpoint.text()));
     }
+    if (!takeRelayToken()) {
+        failAttempt(AppText(1644));
+        return;
+    }
     m_link.setOpenTimeout(m_replyTimeout);
     m_link.open(m_endpoint, ClientTlsConfiguration(Settings()));
+}
+
+// Each sign-on is proved by a fresh token from the central server, unless the server issues
+// none or the relay does not know them.
+bool LessonChannel::takeRelayToken() {
+    m_token.clear();
+    if (m_relayWithoutTokens)
+        return true;
+    const std::optional<QByteArray> token = m_host.relayToken();
+    if (!token)
+        qCInfo(lcLesson) << "no relay token: the central server could not be asked";
+    m_token = token.value_or(QByteArray());
+    return token.has_value();
 }
 
 void LessonChannel::linkOpened() {
     if (m_step != Step::Opening)
         return;
     m_step = Step::SigningOn;
-    m_link.sendLine("c;" + m_ids.OwnClientId(m_teacherId) + ';' +
-                    RelayProtocol::SignOnKey.toByteArray());
+    QByteArray signOn =
+        "c;" + m_ids.OwnClientId(m_teacherId) + ';' + RelayProtocol::SignOnKey.toByteArray();
+    if (!m_token.isEmpty())
+        signOn += ';' + m_token;
+    m_link.sendLine(signOn);
     m_replyTimer.start(m_replyTimeout);
 }
 
@@ -203,6 +225,15 @@ void LessonChannel::takeAttemptLines() {
 void LessonChannel::attemptLine(const QByteArray &line) {
     QByteArray rest = line;
     if (m_step == Step::SigningOn) {
+        if (line == "@error;badkey" && !m_token.isEmpty()) {
+            // A relay from before tokens reads the token as a wrong key: sign on without.
+            qCInfo(lcLesson) << "relay takes no tokens: signing on without one";
+            m_relayWithoutTokens = true;
+            m_link.close();
+            m_step = Step::None;
+            startAttempt();
+            return;
+        }
         if (RelayProtocol::TakeField(rest) != "@loginok") {
             qCInfo(lcLesson) << "relay refused the sign-on:" << line;
             m_link.close();

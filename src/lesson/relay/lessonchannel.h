@@ -115,6 +115,7 @@ private:
     void setState(State state);
     void setStatus(const QString &text);
     void startAttempt();
+    bool takeRelayToken();
     void linkOpened();
     void linkFailed();
     void linesArrived();
@@ -161,6 +162,8 @@ private:
     bool m_handling = false;
     bool m_dropPending = false;
     bool m_relayError = false;
+    QByteArray m_token;          // proves this attempt's sign-on; empty: the sign-on goes without
+    bool m_relayWithoutTokens = false; // the relay refused a sign-on with a token as malformed
     bool m_sync = false;
     QString m_partnerId;
     QString m_teacherId;

@@ -1,9 +1,23 @@
 #include "lessonchannelhost.h"
 
 #include "base/session.h"
+#include "net/requestrunner.h"
+#include "wire/actionnames.h"
+#include "wire/relay/relayprotocol.h"
 
 LessonIdentity LessonChannelHost::identity() {
     return {UserType(), JobId(), UserId(), RelayServer()};
+}
+
+std::optional<QByteArray> LessonChannelHost::relayToken() {
+    ServerRequest call;
+    call.action = QString::fromLatin1(ActionNames::RelayToken);
+    const RequestOutcome outcome = AppRequestRunner().run(call, nullptr, true);
+    if (outcome.result == rrFailed || outcome.result == rrCancelled || outcome.sessionLost ||
+        outcome.result == rrBadLogin)
+        return std::nullopt;
+    const std::optional<QByteArray> token = outcome.ok() ? ReplyPayload(outcome.reply) : std::nullopt;
+    return token && RelayProtocol::IsToken(*token) ? *token : QByteArray();
 }
 
 void LessonChannelHost::connectionTextsChanged(const QString &, const QString &) {}

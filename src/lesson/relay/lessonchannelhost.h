@@ -29,6 +29,10 @@ public:
 
     // The session's identity, read when connecting.
     virtual LessonIdentity identity();
+    // A relay token for the next sign-on, asked of the central server: empty when the server
+    // issues none (it predates them: the sign-on goes without), no value when the server could
+    // not be asked (the attempt fails like an unreachable relay).
+    virtual std::optional<QByteArray> relayToken();
 
     // Status panel 1 and the connect button's caption.
     virtual void connectionTextsChanged(const QString &panel, const QString &button);

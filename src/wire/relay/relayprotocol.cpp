@@ -1,5 +1,7 @@
 #include "relayprotocol.h"
 
+#include <algorithm>
+
 namespace RelayProtocol {
 
 namespace {
@@ -46,6 +48,15 @@ bool IsClientId(QByteArrayView id) {
         start = end + 1;
     }
     return parts >= 2;
+}
+
+bool IsToken(QByteArrayView token) {
+    if (token.isEmpty() || token.size() > 128)
+        return false;
+    return std::all_of(token.begin(), token.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+               c == '-' || c == '_' || c == '.';
+    });
 }
 
 QByteArray GroupOf(const QByteArray &id) {

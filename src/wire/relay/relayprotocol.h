@@ -21,6 +21,10 @@ QByteArray TakeField(QByteArray &rest);
 // job "_" teacher, or job "_" teacher "_" student.
 bool IsClientId(QByteArrayView id);
 
+// A relay token as the central server issues it: 1 to 128 characters of letters, digits,
+// "-", "_" and ".", so that it is one field of a line.
+bool IsToken(QByteArrayView token);
+
 // The lesson group of a valid client id: its job and teacher numbers ("7_12" for "7_12_40").
 // A teacher and the students who connect to it share one group.
 QByteArray GroupOf(const QByteArray &id);
