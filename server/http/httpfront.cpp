@@ -1,5 +1,6 @@
 #include "server/http/httpfront.h"
 
+#include "server/booking/calendarfeed.h"
 #include "server/http/guardedlisteners.h"
 #include "server/http/httplog.h"
 
@@ -208,6 +209,10 @@ ActionReply HttpFront::answer(const QHttpServerRequest &request, QTcpSocket *soc
     }
     if (path == m_state.options.updateLink() && read)
         return updateProgram();
+    if (read && m_state.options.bookingFeatures) {
+        if (std::optional<ActionReply> feed = CalendarFeedReply(path, m_state))
+            return *feed;
+    }
     return {404, "Not Found", false, "text/plain"};
 }
 
