@@ -1,6 +1,8 @@
 #include "server/centralserver.h"
 
 #include "errors/apperror.h"
+#include "server/booking/bookingschema.h"
+#include "server/booking/remindertimer.h"
 #include "server/http/guardedlisteners.h"
 #include "server/http/httplog.h"
 #include "server/http/requestthread.h"
@@ -75,8 +77,11 @@ QStringList CentralServer::start() {
     m_db = std::make_unique<SchoolDatabase>(m_options.databaseFile);
     if (m_db->isPostgres())
         m_sessions.keepInDatabase(m_options.databaseFile);
+    CreateBookingTables(*m_db);
     seedIfAsked();
     primeFreeSlots();
+    if (m_options.bookingFeatures)
+        StartReminderTimer(this, *m_db, m_options, m_clock);
     m_limits = requestLimits();
     if (!m_options.tlsListen.isEmpty())
         tlsConfiguration();

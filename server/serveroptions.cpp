@@ -119,6 +119,12 @@ QHash<QString, Setter> OptionSetters() {
              o.maxConnectionsPerAddress = static_cast<int>(
                  qMin<qint64>(ParseCount("--max-connections-per-address", v), 1000000));
          }},
+        {"--booking-features",
+         [](ServerOptions &o, const QString &v) {
+             if (v != QLatin1String("0") && v != QLatin1String("1"))
+                 throw AppError(QStringLiteral("--booking-features must be 0 or 1"));
+             o.bookingFeatures = v == QLatin1String("1");
+         }},
         {"--signin-threads",
          [](ServerOptions &o, const QString &v) {
              o.signInThreads = static_cast<int>(qMin<qint64>(ParseCount("--signin-threads", v), 64));
@@ -217,5 +223,7 @@ QString ServerUsage() {
         "  --pbkdf2-iterations N   iterations of the older hash form (default 600000), which\n"
         "                          an unknown name is checked against\n"
         "  --threads N             request threads (default: one per core, two with PostgreSQL)\n"
+        "  --booking-features 0|1  reminders, cancellation deadline, repeating bookings, calendar\n"
+        "                          feeds and waiting for a slot (default 1)\n"
         "  --max-connections-per-address N  open connections one address may hold (128)\n");
 }

@@ -62,6 +62,7 @@ struct ServerOptions {
     int relaySessionCheckMs = 30000; // how often the relay looks for ended sign-ins
     int threads = 0;            // request threads; 0: one per core for SQLite, two for PostgreSQL
     int freeSlotPieceRows = 32; // rows per deflated piece of the shared free slots; 0: none kept
+    bool bookingFeatures = true; // reminders, deadline, repeats, feeds, waits; off: an older server
 
     // The server-relative address of the update program, beside the script.
     QString updateLink() const;

@@ -34,6 +34,11 @@ enum class Msg {
     TooManyOpenOrders,
     TestAlreadyTaken,
     LessonNotYetHeld,
+    // booking features
+    CancelTooLate,
+    RepeatConflicts,
+    RepeatTooFewHours,
+    TooManyWaits,
 };
 
 // Language numbers of the sign-in: 2 Czech, 3 Slovak; anything else reads as Czech.

@@ -6,6 +6,7 @@
 #include "server/actions/loginaction.h"
 #include "server/actions/orderactions.h"
 #include "server/actions/timetableactions.h"
+#include "server/booking/bookingactions.h"
 #include "wire/actionnames.h"
 #include "server/http/httplog.h"
 #include "server/ops/logformat.h"
@@ -97,7 +98,9 @@ ActionReply RunAction(ActionContext &ctx, ActionRequest &request, const ServerOp
         LogRefusal(ctx, QStringLiteral("too many form fields"));
         return ActionReply::Error(ctx.text(Msg::MalformedRequest));
     }
-    const Handler handler = Handlers().value(request.action());
+    Handler handler = Handlers().value(request.action());
+    if (!handler && options.bookingFeatures)
+        handler = BookingHandler(request.action());
     if (!handler) {
         LogRefusal(ctx, QStringLiteral("unknown action"));
         return ActionReply::Error(ctx.text(Msg::UnknownAction));

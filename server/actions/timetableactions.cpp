@@ -1,6 +1,8 @@
 #include "server/actions/timetableactions.h"
 
 #include "server/actions/applyrules.h"
+#include "server/booking/bookingsettings.h"
+#include "server/booking/lessonchanges.h"
 #include "server/packets/packetfields.h"
 #include "server/store/schooldatabase.h"
 #include "server/packets/userstatistics.h"
@@ -33,6 +35,15 @@ void RequireBookableHours(ActionContext &ctx, qint64 client, double hours) {
         throw Refusal(Msg::NoBookableHours);
 }
 
+// A client cancels no later than the school's deadline before the lesson (staff always may).
+void RequireBeforeCancelDeadline(ActionContext &ctx, const Lesson &lesson) {
+    if (!ctx.options.bookingFeatures)
+        return;
+    const int hours = BookingSettings::Read(ctx.db).cancelDeadlineHours;
+    if (WallTime(ctx.now()).secsTo(lesson.when) < qint64(hours) * 3600)
+        throw Refusal(Msg::CancelTooLate, QString::number(hours));
+}
+
 // The client the lesson has after a client's own request.
 qint64 ClientChange(ActionContext &ctx, const Lesson &lesson, int newStatus) {
     if (newStatus == 2) {
@@ -48,6 +59,7 @@ qint64 ClientChange(ActionContext &ctx, const Lesson &lesson, int newStatus) {
             throw Refusal(Msg::StatusNotAllowed);
         if (lesson.when < WallTime(ctx.now()))
             throw Refusal(Msg::LessonInPast);
+        RequireBeforeCancelDeadline(ctx, lesson);
         return 0;
     }
     throw Refusal(Msg::StatusNotAllowed);
@@ -122,6 +134,12 @@ ActionReply SetTimetableStatusAction(ActionContext &ctx) {
                {status, client, ctx.now(), ctx.userId(), id});
     RecordTimetableHistory(ctx, id, lesson.status, status, lesson.teacher, lesson.teacher,
                            lesson.client, client);
+    if (ctx.options.bookingFeatures) {
+        AfterLessonChange(ctx, {id, lesson.teacher, lesson.when, lesson.status, status,
+                                lesson.client, client});
+        if (ctx.isClient() && status == 2)
+            AfterBooking(ctx, client);
+    }
     transaction.commit();
     return ActionReply::Ok();
 }

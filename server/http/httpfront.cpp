@@ -1,5 +1,6 @@
 #include "server/http/httpfront.h"
 
+#include "server/booking/calendarfeed.h"
 #include "server/http/guardedlisteners.h"
 #include "server/http/httplog.h"
 #include "server/ops/logformat.h"
@@ -233,6 +234,10 @@ ActionReply HttpFront::answer(const QHttpServerRequest &request, QTcpSocket *soc
             return true;
         });
         return {health.status, health.body, false, "text/plain"};
+    }
+    if (read && m_state.options.bookingFeatures) {
+        if (std::optional<ActionReply> feed = CalendarFeedReply(path, m_state))
+            return *feed;
     }
     return {404, "Not Found", false, "text/plain"};
 }

@@ -20,4 +20,24 @@ inline constexpr char PostChatFile[] = "postchatfile";
 // "error", and the client then signs on without one).
 inline constexpr char RelayToken[] = "relaytoken";
 
+// Booking features a server may offer beyond the basic timetable; a server that does not know
+// "bookingfeatures" offers none of them, and the program then sends none of the others.
+inline constexpr char BookingFeatures[] = "bookingfeatures";
+inline constexpr char NextLesson[] = "nextlesson";
+inline constexpr char RepeatBooking[] = "bookrepeat";
+inline constexpr char CalendarFeed[] = "calendarfeed";
+inline constexpr char WaitForSlot[] = "waitforslot";
+
 } // namespace ActionNames
+
+// The words of the "bookingfeatures" reply's features line, one per feature.
+namespace BookingFeatureNames {
+
+inline constexpr char CancelDeadline[] = "deadline";
+inline constexpr char LowBalance[] = "lowbalance";
+inline constexpr char Repeat[] = "repeat";
+inline constexpr char Feed[] = "feed";
+inline constexpr char Reminders[] = "reminders";
+inline constexpr char Waits[] = "waits";
+
+} // namespace BookingFeatureNames
