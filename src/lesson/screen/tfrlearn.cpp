@@ -4,6 +4,8 @@
 #include "data/dm.h"
 #include "grid/dialogs/progresswindow.h"
 #include "lang/texts.h"
+#include "lesson/classroom/classroombar.h"
+#include "lesson/classroom/lessonclassroom.h"
 #include "lesson/audio/lessonaudioplayer.h"
 #include "lesson/screen/chatinput.h"
 #include "lesson/screen/lessonaudiocontrols.h"
@@ -53,6 +55,8 @@ Tfrlearn::Tfrlearn(const TServices &services, QWidget *parent)
     auto *lowerLayout = new QHBoxLayout(lower);
     lowerLayout->setContentsMargins(2, 2, 2, 2);
     lowerLayout->addWidget(buildButtonColumn());
+    m_classroom = new TLessonClassroom(*this);
+    lowerLayout->addWidget(m_classroom->bar());
     buildChat();
     lowerLayout->addWidget(chat, 1);
     splitter->addWidget(pages);
@@ -179,6 +183,7 @@ void Tfrlearn::setCaptions() {
     spbsend->setToolTip(AppText(251));
     Spbconnect->setText(AppText(253));
     pmgotopage->actions().constFirst()->setText(AppText(254));
+    m_classroom->setCaptions();
     for (QToolButton *button : {sbprior, sbNext})
         button->setAccessibleName(button->toolTip());
 }
@@ -245,7 +250,7 @@ void Tfrlearn::connectionTextsChanged(const QString &panel, const QString &butto
 }
 
 void Tfrlearn::statusTextChanged(const QString &text) {
-    setStatusPanel(2, text);
+    setStatusPanel(2, m_classroom->statusText(text));
 }
 
 QList<OnlineTeacher> Tfrlearn::fetchOnlineTeachers() {
@@ -313,6 +318,9 @@ void Tfrlearn::chatReceived(const QString &writer, const QStringList &lines) {
 }
 
 bool Tfrlearn::followBook(int bookNumber, std::optional<int> page) {
+    // A student looking around on his own only notes the teacher's page.
+    if (m_classroom->holdsTeacherPage(bookNumber, page))
+        return false;
     const QList<tbook> &library = BookCatalogue::Library();
     for (int i = 0; i < library.size(); ++i) {
         if (library[i].number != bookNumber)
@@ -330,9 +338,10 @@ bool Tfrlearn::followBook(int bookNumber, std::optional<int> page) {
 void Tfrlearn::followAudio(int audioIndex, int action) {
     audio->setCurrent(audioIndex);
     QAction *entry = audio->entry(audioIndex);
-    // The teacher's pause or stop of the recording that plays, from a page without it.
+    // The teacher's pause or stop of the recording that plays, from a page without it; a
+    // student looking around on his own hears the teacher's recordings too.
     const bool playing = action != 1 && audioIndex == m_audio->PlayingRecording();
-    if (!entry && !playing)
+    if (!entry && !playing && !m_classroom->lookingAround())
         return;
     if (entry)
         entry->setChecked(true);

@@ -21,6 +21,7 @@ class QWebEngineView;
 class TChatInput;
 class TLessonAudioControls;
 class TLessonChatPanel;
+class TLessonClassroom;
 class TLessonPageView;
 
 // The lesson screen: a page of a course book with paging by page, lesson and book, the
@@ -52,6 +53,8 @@ public:
     TChatInput *Memowrite;
 
     LessonChannel &channel() { return m_channel; }
+    // Looking around while following, the shared pointer and highlighter.
+    TLessonClassroom *classroom() const { return m_classroom; }
     QWebEngineView *browser() const;
 
     void InitScreen() override;
@@ -85,8 +88,11 @@ public:
     int CurrentPage() const { return m_currentPage; }
     int CurrentRecording() const;
     void SetCurrentRecording(int index);
-    // A student while following: the own navigation and recording buttons are locked.
-    bool StudentLocked() const { return m_channel.isStudent() && m_channel.syncOn(); }
+    // A student while following (and not looking around on his own): the own navigation and
+    // recording buttons are locked.
+    bool StudentLocked() const;
+    // Sets the student's navigation and recording buttons from the lock.
+    void RefreshStudentLock();
     // Teacher with a partner while following: the recording command goes to the student, for
     // the recording given (pause and stop name the one that plays, also after a page turn) or
     // else the chosen one.
@@ -144,6 +150,7 @@ private:
     void popupBeside(QToolButton *button, QMenu *menu, int extra);
 
     LessonChannel m_channel;
+    TLessonClassroom *m_classroom = nullptr;
     std::unique_ptr<LessonAudio> m_audio;
     TPagePrefetch m_prefetch;
     QPointer<QWidget> m_progress;

@@ -6,6 +6,7 @@
 #include "grid/dialogs/inputex.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
+#include "lesson/classroom/lessonclassroom.h"
 #include "lesson/books/bookfiles.h"
 #include "lesson/screen/lessonaudiocontrols.h"
 #include "lesson/screen/lessonbuttons.h"
@@ -191,9 +192,11 @@ void Tfrlearn::showCurrentPage() {
     }
     if (book->html) {
         pages->showHtml(file);
+        m_classroom->pageShown();
         return;
     }
     showImagePage(file);
+    m_classroom->pageShown();
     // The page most likely shown next is fetched while this one is read.
     if (m_prefetchOn && m_currentPage < book->lastPage)
         m_prefetch.Start(*book, m_currentPage + 1);
@@ -305,6 +308,7 @@ bool Tfrlearn::ScrollBox1MouseWheel(int delta) {
 
 void Tfrlearn::SetSync(bool on) {
     spbsync->setChecked(on);
+    m_classroom->syncChanged(on);
     if (!m_channel.isStudent()) {
         pansync->hide();
         spbsync->show();
@@ -314,17 +318,26 @@ void Tfrlearn::SetSync(bool on) {
     spbsync->setEnabled(false);
     pansync->setVisible(on);
     spbsync->setVisible(!on);
-    if (const tbook *book = CurrentBook(); book && !book->html) {
-        sbprior->setEnabled(m_currentPage > book->firstPage && !on);
-        sbNext->setEnabled(m_currentPage < book->lastPage && !on);
-    }
-    const bool library = !libraryEmpty();
-    sbgotopage->setEnabled(!on && library);
-    spbbook->setEnabled(!on && library);
-    spblesson->setEnabled(!on && library);
-    spbaudio->setEnabled(!pma->isEmpty() && !on);
     if (on)
         m_audio->ReleasePlayer();
+    RefreshStudentLock();
+}
+
+bool Tfrlearn::StudentLocked() const {
+    return m_channel.isStudent() && m_channel.syncOn() && !m_classroom->lookingAround();
+}
+
+void Tfrlearn::RefreshStudentLock() {
+    const bool locked = StudentLocked();
+    if (const tbook *book = CurrentBook(); book && !book->html) {
+        sbprior->setEnabled(m_currentPage > book->firstPage && !locked);
+        sbNext->setEnabled(m_currentPage < book->lastPage && !locked);
+    }
+    const bool library = !libraryEmpty();
+    sbgotopage->setEnabled(!locked && library);
+    spbbook->setEnabled(!locked && library);
+    spblesson->setEnabled(!locked && library);
+    spbaudio->setEnabled(!pma->isEmpty() && !locked);
     m_audio->UpdateAudioButtons();
 }
 
