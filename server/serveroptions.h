@@ -51,6 +51,12 @@ struct ServerOptions {
     int relayMaxPerAddress = 200;      // relay sign-ons from one address
     int threads = 0;            // request threads; 0: one per core for SQLite, two for PostgreSQL
     int freeSlotPieceRows = 32; // rows per deflated piece of the shared free slots; 0: none kept
+    // Lesson calls: STUN and TURN addresses handed out, the secret shared with the TURN server
+    // (read from --turn-secret-file) and how long a TURN credential lasts.
+    QStringList stunAddresses;
+    QStringList turnAddresses;
+    QByteArray turnSecret;
+    qint64 turnTtlSeconds = 3600;
 
     // The server-relative address of the update program, beside the script.
     QString updateLink() const;

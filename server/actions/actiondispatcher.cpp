@@ -1,6 +1,7 @@
 #include "server/actions/actiondispatcher.h"
 
 #include "server/actions/accountactions.h"
+#include "server/actions/callactions.h"
 #include "server/actions/actionlog.h"
 #include "server/actions/fileactions.h"
 #include "server/actions/loginaction.h"
@@ -31,6 +32,7 @@ const QHash<QByteArray, Handler> &Handlers() {
         {ActionNames::GetBookFile, GetBookFileAction},
         {ActionNames::GetChatFile, GetChatFileAction},
         {ActionNames::PostChatFile, PostChatFileAction},
+        {ActionNames::GetCallServers, GetCallServersAction},
     };
     return handlers;
 }

@@ -16,5 +16,7 @@ inline constexpr char PostTestResult[] = "posttestresult";
 inline constexpr char GetBookFile[] = "getbookfile";
 inline constexpr char GetChatFile[] = "getchatfile";
 inline constexpr char PostChatFile[] = "postchatfile";
+// Lesson calls: the STUN/TURN servers with a short-lived TURN credential.
+inline constexpr char GetCallServers[] = "getcallservers";
 
 } // namespace ActionNames

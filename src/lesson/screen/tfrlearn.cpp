@@ -5,6 +5,7 @@
 #include "grid/dialogs/progresswindow.h"
 #include "lang/texts.h"
 #include "lesson/audio/lessonaudioplayer.h"
+#include "lesson/call/callpanel.h"
 #include "lesson/screen/chatinput.h"
 #include "lesson/screen/lessonaudiocontrols.h"
 #include "lesson/screen/lessonbuttons.h"
@@ -60,9 +61,11 @@ Tfrlearn::Tfrlearn(const TServices &services, QWidget *parent)
     splitter->setStretchFactor(0, 2);
     splitter->setStretchFactor(1, 1);
     splitter->setChildrenCollapsible(false);
-    auto *layout = new QVBoxLayout(this);
+    auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
+    layout->addWidget(call = new TCallPanel(m_channel, services.settings, this));
+    call->setRecordingPlaying([this] { return !spbpause->isHidden(); });
     setFocusProxy(Memowrite);
     // Tab goes down the button column, then to the history and the input.
     QWidget *previous = sbprior;
@@ -78,7 +81,9 @@ Tfrlearn::Tfrlearn(const TServices &services, QWidget *parent)
     connectControls();
 }
 
-Tfrlearn::~Tfrlearn() = default;
+Tfrlearn::~Tfrlearn() {
+    delete call; // hangs up while the channel is still there
+}
 
 QWidget *Tfrlearn::buildButtonColumn() {
     auto *column = new QWidget(this);
@@ -223,6 +228,7 @@ void Tfrlearn::SignOutScreen() {
     }
     RunGuarded([this] { SaveChatHistory(); });
     chat->forgetHistory();
+    call->EndLesson();
     m_channel.DisconnectLesson();
 }
 
