@@ -2,6 +2,7 @@
 
 #include "errors/apperror.h"
 
+#include <QFile>
 #include <QHash>
 #include <functional>
 
@@ -40,6 +41,33 @@ ListenAddress ParseListenAddress(const QString &text) {
 }
 
 namespace {
+
+// A STUN (stun:) or TURN (turn:, turns:) address as handed to clients: its scheme, then
+// printable characters only.
+QString CallAddress(const QString &value, bool turn) {
+    const bool known = turn ? value.startsWith(QLatin1String("turn:")) ||
+                                  value.startsWith(QLatin1String("turns:"))
+                            : value.startsWith(QLatin1String("stun:"));
+    const bool printable = std::all_of(value.begin(), value.end(), [](QChar c) {
+        return c.unicode() > 0x20 && c.unicode() < 0x7f;
+    });
+    if (!known || !printable || value.size() > 256)
+        throw AppError(QStringLiteral("expected a %1 address, got \"%2\"")
+                           .arg(turn ? QLatin1String("turn: or turns:") : QLatin1String("stun:"))
+                           .arg(value.left(80)));
+    return value;
+}
+
+// The TURN secret: the file's first line, which must not be empty.
+QByteArray ReadTurnSecret(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("cannot read the TURN secret file %1").arg(path));
+    const QByteArray secret = file.readLine().trimmed();
+    if (secret.isEmpty())
+        throw AppError(QStringLiteral("the TURN secret file %1 is empty").arg(path));
+    return secret;
+}
 
 qint64 ParseCount(const QString &option, const QString &value) {
     bool ok = false;
@@ -141,6 +169,14 @@ QHash<QString, Setter> OptionSetters() {
              o.hashCost.passes =
                  static_cast<int>(qBound(qint64(1), ParseCount("--argon2-passes", v), qint64(100)));
          }},
+        {"--stun", [](ServerOptions &o, const QString &v) { o.stunAddresses << CallAddress(v, false); }},
+        {"--turn", [](ServerOptions &o, const QString &v) { o.turnAddresses << CallAddress(v, true); }},
+        {"--turn-secret-file",
+         [](ServerOptions &o, const QString &v) { o.turnSecret = ReadTurnSecret(v); }},
+        {"--turn-ttl",
+         [](ServerOptions &o, const QString &v) {
+             o.turnTtlSeconds = qBound(qint64(60), ParseCount("--turn-ttl", v), qint64(86400));
+         }},
         {"--pbkdf2-iterations",
          [](ServerOptions &o, const QString &v) {
              o.passwordIterations = static_cast<int>(ParseCount("--pbkdf2-iterations", v));
@@ -225,5 +261,10 @@ QString ServerUsage() {
         "  --threads N             request threads (default: one per core, two with PostgreSQL)\n"
         "  --booking-features 0|1  reminders, cancellation deadline, repeating bookings, calendar\n"
         "                          feeds and waiting for a slot (default 1)\n"
-        "  --max-connections-per-address N  open connections one address may hold (128)\n");
+        "  --max-connections-per-address N  open connections one address may hold (128)\n"
+        "  --stun URL              STUN address for lesson calls (repeatable), stun:host:port\n"
+        "  --turn URL              TURN address for lesson calls (repeatable),\n"
+        "                          turn:host:port?transport=udp or turns:host:port\n"
+        "  --turn-secret-file FILE the secret shared with the TURN server (its static-auth-secret)\n"
+        "  --turn-ttl SECONDS      how long a TURN credential lasts (default 3600)\n");
 }

@@ -63,6 +63,12 @@ struct ServerOptions {
     int threads = 0;            // request threads; 0: one per core for SQLite, two for PostgreSQL
     int freeSlotPieceRows = 32; // rows per deflated piece of the shared free slots; 0: none kept
     bool bookingFeatures = true; // reminders, deadline, repeats, feeds, waits; off: an older server
+    // Lesson calls: STUN and TURN addresses handed out, the secret shared with the TURN server
+    // (read from --turn-secret-file) and how long a TURN credential lasts.
+    QStringList stunAddresses;
+    QStringList turnAddresses;
+    QByteArray turnSecret;
+    qint64 turnTtlSeconds = 3600;
 
     // The server-relative address of the update program, beside the script.
     QString updateLink() const;

@@ -1,6 +1,7 @@
 #include "server/actions/actiondispatcher.h"
 
 #include "server/actions/accountactions.h"
+#include "server/actions/callactions.h"
 #include "server/actions/actionlog.h"
 #include "server/actions/fileactions.h"
 #include "server/actions/loginaction.h"
@@ -34,6 +35,7 @@ const QHash<QByteArray, Handler> &Handlers() {
         {ActionNames::GetChatFile, GetChatFileAction},
         {ActionNames::PostChatFile, PostChatFileAction},
         {ActionNames::RelayToken, RelayTokenAction},
+        {ActionNames::GetCallServers, GetCallServersAction},
     };
     return handlers;
 }

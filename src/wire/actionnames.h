@@ -27,6 +27,8 @@ inline constexpr char NextLesson[] = "nextlesson";
 inline constexpr char RepeatBooking[] = "bookrepeat";
 inline constexpr char CalendarFeed[] = "calendarfeed";
 inline constexpr char WaitForSlot[] = "waitforslot";
+// Lesson calls: the STUN/TURN servers with a short-lived TURN credential.
+inline constexpr char GetCallServers[] = "getcallservers";
 
 } // namespace ActionNames
 

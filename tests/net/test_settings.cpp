@@ -198,6 +198,8 @@ TEST_F(SettingsFileTest, EachGroupWritesOnlyItsKeys) {
     values.lastUsedPage = 17;
     values.runWizardOnStartup = true;
     values.mainWindow = QString();
+    values.callMicrophone = QStringLiteral("Mikrofon (USB) č. 2");
+    values.callCamera = QStringLiteral("Kamera");
 
     const struct {
         int group;
@@ -227,6 +229,10 @@ TEST_F(SettingsFileTest, EachGroupWritesOnlyItsKeys) {
         {sgMainWindow,
          {"Unknown=kept", "autoconnect=0", "LoginName=old", "LoginPass=<oldpass>", "ProxyUse=0",
           "Proxyserver=old.proxy", "ProxyName=pn", "LastUsedBook=1", "; trailing comment"}},
+        {sgCall,
+         {"Unknown=kept", "autoconnect=0", "LoginName=old", "LoginPass=<oldpass>", "ProxyUse=0",
+          "Proxyserver=old.proxy", "ProxyName=pn", "LastUsedBook=1", "Main Window=old",
+          "; trailing comment", "CallMicrophone=Mikrofon (USB) č. 2", "CallCamera=Kamera"}},
     };
     for (const auto &c : cases) {
         writeSettings(original);
@@ -379,7 +385,7 @@ TEST_F(SettingsFileTest, WriteFailuresRaiseAndNeverReplaceAnUnreadableFile) {
     writeBytes(m_dir.filePath(QStringLiteral("blocker")), "x");
     InitLocations(m_dir.filePath(QStringLiteral("blocker/tellavo")));
     EXPECT_THROW(SaveSettings(sgWizard), AppError);
-    EXPECT_THROW(SaveSettings(6), AppError);
+    EXPECT_THROW(SaveSettings(sgCall + 1), AppError);
 }
 
 TEST(ServerEndpoint, PortComesFromTheServerOrTheHttpsOption) {

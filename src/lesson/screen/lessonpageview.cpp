@@ -70,6 +70,12 @@ QWebEngineView *TLessonPageView::ensureBrowser() {
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
     settings->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
     m_wb->setPage(new QWebEnginePage(profile, m_wb));
+    // A book page never gets microphone, camera, screen, location or notifications.
+    QWebEnginePage *page = m_wb->page();
+    connect(page, &QWebEnginePage::featurePermissionRequested, page,
+            [page](const QUrl &origin, QWebEnginePage::Feature feature) {
+                page->setFeaturePermission(origin, feature, QWebEnginePage::PermissionDeniedByUser);
+            });
     addWidget(m_wb);
     connect(m_wb, &QWebEngineView::urlChanged, this, &TLessonPageView::updateHistory);
     connect(m_wb, &QWebEngineView::loadFinished, this, &TLessonPageView::updateHistory);

@@ -7,6 +7,7 @@
 #include "lesson/classroom/classroombar.h"
 #include "lesson/classroom/lessonclassroom.h"
 #include "lesson/audio/lessonaudioplayer.h"
+#include "lesson/call/callpanel.h"
 #include "lesson/screen/chatinput.h"
 #include "lesson/screen/lessonaudiocontrols.h"
 #include "lesson/screen/lessonbuttons.h"
@@ -64,9 +65,11 @@ Tfrlearn::Tfrlearn(const TServices &services, QWidget *parent)
     splitter->setStretchFactor(0, 2);
     splitter->setStretchFactor(1, 1);
     splitter->setChildrenCollapsible(false);
-    auto *layout = new QVBoxLayout(this);
+    auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
+    layout->addWidget(call = new TCallPanel(m_channel, services.settings, this));
+    call->setRecordingPlaying([this] { return !spbpause->isHidden(); });
     setFocusProxy(Memowrite);
     // Tab goes down the button column, then to the history and the input.
     QWidget *previous = sbprior;
@@ -82,7 +85,9 @@ Tfrlearn::Tfrlearn(const TServices &services, QWidget *parent)
     connectControls();
 }
 
-Tfrlearn::~Tfrlearn() = default;
+Tfrlearn::~Tfrlearn() {
+    delete call; // hangs up while the channel is still there
+}
 
 QWidget *Tfrlearn::buildButtonColumn() {
     auto *column = new QWidget(this);
@@ -228,6 +233,7 @@ void Tfrlearn::SignOutScreen() {
     }
     RunGuarded([this] { SaveChatHistory(); });
     chat->forgetHistory();
+    call->EndLesson();
     m_channel.DisconnectLesson();
 }
 

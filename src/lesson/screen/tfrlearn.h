@@ -18,6 +18,7 @@ class QSplitter;
 class QTextEdit;
 class QToolButton;
 class QWebEngineView;
+class TCallPanel;
 class TChatInput;
 class TLessonAudioControls;
 class TLessonChatPanel;
@@ -51,6 +52,8 @@ public:
     QMenu *pmb, *pml, *pma, *pmgotopage;
     QTextEdit *memoread;
     TChatInput *Memowrite;
+    // The call with the partner, beside the page.
+    TCallPanel *call;
 
     LessonChannel &channel() { return m_channel; }
     // Looking around while following, the shared pointer and highlighter.

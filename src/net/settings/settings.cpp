@@ -63,6 +63,11 @@ void writeGroup(NameValueList &file, int group, const AppSettings &s) {
     case sgMainWindow:
         file.setValue(QStringLiteral("Main Window"), s.mainWindow);
         break;
+    case sgCall:
+        file.setValue(QStringLiteral("CallMicrophone"), s.callMicrophone);
+        file.setValue(QStringLiteral("CallSpeaker"), s.callSpeaker);
+        file.setValue(QStringLiteral("CallCamera"), s.callCamera);
+        break;
     }
 }
 
@@ -82,7 +87,7 @@ void checkSingleLine(std::initializer_list<const QString *> values) {
 } // namespace
 
 void CheckSettingsGroup(int group, const AppSettings &s) {
-    if (group < sgConnection || group > sgMainWindow)
+    if (group < sgConnection || group > sgCall)
         throw AppError(QStringLiteral("Settings group %1error").arg(group));
     if (group == sgConnection) {
         checkSingleLine({&s.loginName, &s.caFile});
@@ -96,6 +101,8 @@ void CheckSettingsGroup(int group, const AppSettings &s) {
     }
     if (group == sgMainWindow)
         checkSingleLine({&s.mainWindow});
+    if (group == sgCall)
+        checkSingleLine({&s.callMicrophone, &s.callSpeaker, &s.callCamera});
 }
 
 AppSettings &Settings() {
@@ -127,6 +134,9 @@ void LoadSettings() {
     s.tlsVerify = ReadFlag(file, u"CentralServerTLSVerify", true);
     s.caFile = file.value(u"CentralServerCAFile");
     s.relayAutoReconnect = ReadFlag(file, u"RelayAutoReconnect", true);
+    s.callMicrophone = file.value(u"CallMicrophone");
+    s.callSpeaker = file.value(u"CallSpeaker");
+    s.callCamera = file.value(u"CallCamera");
     // RequestTimeout (file only): seconds a request may go without any sign of progress.
     HttpExchange::setRequestTimeout(ReadInteger(file, u"RequestTimeout", 0));
     s.booksVersion = ReadNameValueFile(AppLocations().booksIni).value(u"BooksVersion");

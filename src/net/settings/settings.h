@@ -30,6 +30,10 @@ struct AppSettings {
     QString caFile;        // CentralServerCAFile
     // A lesson connection that drops without being asked to signs on again (file only).
     bool relayAutoReconnect = true; // RelayAutoReconnect
+    // Lesson call devices by name (group 6); empty: the system's own.
+    QString callMicrophone; // CallMicrophone
+    QString callSpeaker;    // CallSpeaker
+    QString callCamera;     // CallCamera
     // Version text of the local book catalogue ("BooksVersion" of books.ini).
     QString booksVersion;
 };
@@ -46,6 +50,7 @@ enum SettingsGroup {
     sgLastBook = 3,   // LastUsedBook, LastUsedPage
     sgWizard = 4,     // RunWizardOnStartup
     sgMainWindow = 5, // Main Window
+    sgCall = 6,       // CallMicrophone, CallSpeaker, CallCamera
 };
 
 // Reads the settings file into Settings() (every key with its default), sets the connection

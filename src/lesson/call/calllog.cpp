@@ -1,0 +1,3 @@
+#include "calllog.h"
+
+Q_LOGGING_CATEGORY(lcCall, "tellavo.lesson.call")
