@@ -8,6 +8,7 @@
 #include "lesson/call/callpage.h"
 #include "lesson/call/callpanel.h"
 #include "lesson/call/lessoncall.h"
+#include "lesson/screen/lessonpageview.h"
 #include "lesson/screen/tfrlearn.h"
 #include "server/serveroptions.h"
 #include "serverharness.h"
@@ -19,6 +20,7 @@
 #include <QProgressBar>
 #include <QTcpServer>
 #include <QTest>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QWebEngineView>
 
@@ -59,6 +61,10 @@ protected:
         const auto session = SessionSection(DecompressText(reply.body.mid(5)));
         teacherHost.who = {3, session.value("idjob").toInt(), int(Demo::Teacher),
                            QStringLiteral("127.0.0.1:%1").arg(g_relayPort)};
+        const QString sessionId = session.value("sesid");
+        teacherHost.tokenSource = [this, sessionId]() -> std::optional<QByteArray> {
+            return server.post("relaytoken", {}, sessionId).body.mid(2);
+        };
         teacher.ConnectToggle();
         ASSERT_TRUE(teacher.isConnected()) << teacherHost.status.toStdString();
     }

@@ -300,7 +300,8 @@ TEST_F(LessonChannelTest, ConnectingReportsRefusalsAndFailures) {
 
 // Each sign-on carries a fresh token from the central server; a relay from before tokens
 // (which reads it as a wrong key) gets a sign-on without, and so does a server that issues
-// none. A server that cannot be asked ends the attempt before the relay is reached.
+// none, and so does one that cannot be asked: the relay decides whether it takes a sign-on
+// without a token.
 TEST_F(LessonChannelTest, SignOnCarriesTheTokenWhereServerAndRelayKnowThem) {
     QMutex lock;
     QList<QByteArray> seen; // the tokens of the sign-ons, in order
@@ -329,7 +330,7 @@ TEST_F(LessonChannelTest, SignOnCarriesTheTokenWhereServerAndRelayKnowThem) {
         {"relay before tokens", QByteArray("17-1893456000-0a1c"), true,
          {"17-1893456000-0a1c", ""}, true},
         {"server before tokens", QByteArray(), false, {""}, true},
-        {"server not reached", std::nullopt, false, {}, false},
+        {"server not reached", std::nullopt, false, {""}, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -347,7 +348,7 @@ TEST_F(LessonChannelTest, SignOnCarriesTheTokenWhereServerAndRelayKnowThem) {
         if (teacher.isConnected())
             teacher.ConnectToggle();
     }
-    EXPECT_EQ(seam.boxTexts(), QStringList{"Chyba - nepodařilo se připojit!"});
+    EXPECT_TRUE(seam.boxes.isEmpty());
 }
 
 TEST_F(LessonChannelTest, StudentChoosesAmongTeachersOnLine) {

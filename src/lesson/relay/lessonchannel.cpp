@@ -175,25 +175,22 @@ void LessonChannel::startAttempt() {
     } else {
         setStatus(AppText(1646).arg(m_endpoint.text()));
     }
-    if (!takeRelayToken()) {
-        failAttempt(AppText(1644));
-        return;
-    }
+    takeRelayToken();
     m_link.setOpenTimeout(m_replyTimeout);
     m_link.open(m_endpoint, ClientTlsConfiguration(Settings()));
 }
 
 // Each sign-on is proved by a fresh token from the central server, unless the server issues
-// none or the relay does not know them.
-bool LessonChannel::takeRelayToken() {
+// none or the relay does not know them. Without one (the central server could not be asked)
+// the sign-on goes without: a relay that requires tokens refuses it with its own answer.
+void LessonChannel::takeRelayToken() {
     m_token.clear();
     if (m_relayWithoutTokens)
-        return true;
+        return;
     const std::optional<QByteArray> token = m_host.relayToken();
     if (!token)
         qCInfo(lcLesson) << "no relay token: the central server could not be asked";
     m_token = token.value_or(QByteArray());
-    return token.has_value();
 }
 
 void LessonChannel::linkOpened() {

@@ -115,7 +115,7 @@ private:
     void setState(State state);
     void setStatus(const QString &text);
     void startAttempt();
-    bool takeRelayToken();
+    void takeRelayToken();
     void linkOpened();
     void linkFailed();
     void linesArrived();
