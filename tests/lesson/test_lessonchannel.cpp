@@ -3,6 +3,7 @@
 #include "relayhubthread.h"
 #include "testlessonhost.h"
 
+#include "base/sessionlost.h"
 #include "lesson/relay/lessonchannel.h"
 #include "net/settings/settings.h"
 #include "relayhub.h"
@@ -271,17 +272,29 @@ TEST_F(LessonChannelTest, StudentIsDisconnectedWhenTheTeacherLeaves) {
 }
 
 TEST_F(LessonChannelTest, ConnectingReportsRefusalsAndFailures) {
-    // A refused sign-on ends off line without a box.
-    relay.run([](RelayHub &hub) {
-        hub.setSignOnCheck([](const QByteArray &id, const QByteArray &, const QHostAddress &) {
-            return RelayHub::SignOnVerdict{id == "7_12" ? "nosession" : ""};
+    // A refused sign-on ends off line without a box, the relay's refusal named.
+    QByteArray refusal = "notonline";
+    relay.run([&refusal](RelayHub &hub) {
+        hub.setSignOnCheck([&refusal](const QByteArray &id, const QByteArray &, const QHostAddress &) {
+            return RelayHub::SignOnVerdict{id == "7_12" ? refusal : QByteArray()};
         });
     });
+    int sessionsLost = 0;
+    SetSessionLostHandler([&] { ++sessionsLost; });
     teacher.ConnectToggle();
     EXPECT_EQ(teacher.state(), LessonChannel::State::Offline);
-    EXPECT_EQ(teacherHost.status, "Odpojen - @error;nosession");
+    EXPECT_EQ(teacherHost.status, "Odpojen - @error;notonline");
     EXPECT_EQ(teacherHost.button, "&Být on-line");
     EXPECT_TRUE(seam.boxes.isEmpty());
+    // A relay that finds no sign-in at the central server: the session is over, which the
+    // program handles as any lost session, with no relay line on screen.
+    refusal = "nosession";
+    teacher.ConnectToggle();
+    EXPECT_EQ(teacher.state(), LessonChannel::State::Offline);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sessionsLost == 1; }, Wait));
+    EXPECT_FALSE(teacherHost.status.contains(u"@error")) << teacherHost.status.toStdString();
+    EXPECT_TRUE(seam.boxes.isEmpty());
+    SetSessionLostHandler({});
 
     // The student's teacher is not on line: the attempt fails with the warning.
     student.ConnectToggle();

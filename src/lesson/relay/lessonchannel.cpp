@@ -1,6 +1,7 @@
 #include "lessonchannel.h"
 
 #include "base/logging.h"
+#include "base/sessionlost.h"
 #include "base/usertypes.h"
 #include "lang/programlocale.h"
 #include "lang/texts.h"
@@ -229,6 +230,16 @@ void LessonChannel::attemptLine(const QByteArray &line) {
             m_link.close();
             m_step = Step::None;
             startAttempt();
+            return;
+        }
+        if (line == "@error;nosession") {
+            // The relay found no sign-in of this user at the central server: the session is
+            // over, which the program says once and signs out (not a raw relay line).
+            qCInfo(lcLesson) << "relay: the central session is gone";
+            m_link.close();
+            setStatus(QString());
+            finishAttempt(Outcome::Refused);
+            QMetaObject::invokeMethod(this, [] { NotifySessionLost(); }, Qt::QueuedConnection);
             return;
         }
         if (RelayProtocol::TakeField(rest) != "@loginok") {

@@ -5,6 +5,7 @@
 #include "wire/relay/relayprotocol.h"
 
 #include "base/logging.h"
+#include "base/sessionlost.h"
 #include "lang/texts.h"
 #include "lang/textutil.h"
 #include "seam/messagebox.h"
@@ -140,6 +141,9 @@ void LessonChannel::HandleIncoming(const QByteArray &line) {
         // The relay closes the connection after an error: that close is meant, not a drop.
         qCInfo(lcLesson) << "relay error:" << line;
         m_relayError = true;
+        // The central session ended while on line: signed out once, like any lost session.
+        if (rest == "nosession")
+            QMetaObject::invokeMethod(this, [] { NotifySessionLost(); }, Qt::QueuedConnection);
     }
 }
 
