@@ -106,6 +106,8 @@ constexpr OwnText kOwnTexts[] = {
      "Správne ste odpovedali na %d otázok z %d."},
     {1075, "Filtr skrývá všechny záznamy. Vypněte ho nebo ho změňte.",
      "Filter skrýva všetky záznamy. Vypnite ho alebo ho zmeňte."},
+    {1076, "Historie chatu zatím nebyla uložena, další pokus proběhne za chvíli.",
+     "História chatu zatiaľ nebola uložená, ďalší pokus prebehne o chvíľu."},
     {1200, "ID", "ID"},
     {1300, "Do kalendáře...", "Do kalendára..."},
     {1301, "Výuka", "Výučba"},

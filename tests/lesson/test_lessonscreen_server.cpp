@@ -1,6 +1,7 @@
 // The lesson screen in the real program, signed in to the reference server with its demo
 // school and lesson relay; the other side of the lesson is a channel of this test, signed in
 // to the same server.
+#include "base/session.h"
 #include "screenfixture.h"
 #include "testlessonhost.h"
 
@@ -138,6 +139,30 @@ TEST_F(LessonWithServer, StudentHistoryIsFetchedOncePerSignInAndKeptOnTheServer)
     EXPECT_EQ(screen().memoread->toPlainText(), shown);
     EXPECT_FALSE(screen().HistoryChanged());
     EXPECT_TRUE(seam.boxes.isEmpty()) << seam.boxTexts().join(u'|').toStdString();
+}
+
+TEST_F(LessonWithServer, AChatHistoryThatCannotBeSavedIsKeptAndSavedLaterWithoutABox) {
+    signIn(QStringLiteral("klient"));
+    clickMain("im_learn");
+    ASSERT_TRUE(screen().HistoryLoaded());
+    screen().chatReceived(QStringLiteral("Svobodová Petra"), {u"Neztratit ani slovo"_qs});
+    // The central server cannot be reached for a while.
+    ConnectionTarget &target = CurrentConnectionTarget();
+    const ConnectionTarget reachable = target;
+    target.server = QStringLiteral("127.0.0.1:1");
+    screen().SetChatRetryPause(200);
+    screen().SaveChatHistory();
+    EXPECT_TRUE(seam.boxes.isEmpty()) << seam.boxTexts().join(u'|').toStdString();
+    EXPECT_TRUE(screen().HistoryChanged());
+    EXPECT_TRUE(screen().ChatSaveWaiting());
+    // Back again: the next try saves it, with nothing asked of the student.
+    target = reachable;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !screen().HistoryChanged(); }, 10000));
+    EXPECT_FALSE(screen().ChatSaveWaiting());
+    EXPECT_TRUE(seam.boxes.isEmpty());
+    const HttpReply stored =
+        server.post("getchatfile", "aiduser=" + QByteArray::number(Demo::Client), sessionId());
+    EXPECT_TRUE(stored.body.startsWith("ok"));
 }
 
 TEST_F(LessonWithServer, TeacherSeesTheConnectedStudent) {

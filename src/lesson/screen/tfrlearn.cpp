@@ -51,6 +51,8 @@ Tfrlearn::Tfrlearn(const TServices &services, QWidget *parent)
       pma(audio->pma), pmgotopage(makeMenu(this, "pmgotopage")), memoread(chat->memoread),
       Memowrite(chat->Memowrite), m_channel(*this), m_services(services) {
     setObjectName(QStringLiteral("frlearn"));
+    m_chatRetry.setSingleShot(true);
+    connect(&m_chatRetry, &QTimer::timeout, this, [this] { RunGuarded([this] { SaveChatHistory(); }); });
     auto *lower = new QWidget(splitter);
     lower->setMinimumHeight(LowerAreaHeight);
     auto *lowerLayout = new QHBoxLayout(lower);

@@ -8,6 +8,7 @@
 #include "lesson/screen/lessonaudio.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <memory>
 
 class QAction;
@@ -109,6 +110,9 @@ public:
     // Whether the chat history is loaded, and changed since it was loaded or saved.
     bool HistoryLoaded() const;
     bool HistoryChanged() const;
+    // A failed save of the chat history waits for its next try (and the pause before it).
+    bool ChatSaveWaiting() const { return m_chatRetry.isActive(); }
+    void SetChatRetryPause(int milliseconds) { m_chatRetryMs = milliseconds; }
 
     // The relay channel's host.
     void connectionTextsChanged(const QString &panel, const QString &button) override;
@@ -164,4 +168,9 @@ private:
     bool m_showing = false;
     bool m_showAgain = false;
     bool m_prefetchOn = true;
+    // A chat history that could not be saved is sent again after a pause.
+    static constexpr int ChatRetryMs = 30000;
+    QTimer m_chatRetry;
+    int m_chatRetryMs = ChatRetryMs;
+    bool m_chatSaveNoted = false;
 };

@@ -101,13 +101,23 @@ void Tfrlearn::SaveChatHistory() {
     request.action = QStringLiteral("postchatfile");
     request.data = "chatdata=" + FormEncode(history);
     const RequestOutcome outcome = RunRequest(request);
-    if (outcome.ok())
+    if (outcome.ok()) {
         chat->setChanged(false);
-    else
-        qCWarning(lcLesson) << "chat history not saved: request result" << outcome.result
-                            << "(still marked as changed for the next save)";
-    if (!QCoreApplication::closingDown())
-        ReportResult(outcome);
+        m_chatRetry.stop();
+        if (m_chatSaveNoted)
+            setStatusPanel(3, QString());
+        m_chatSaveNoted = false;
+        return;
+    }
+    qCWarning(lcLesson) << "chat history not saved: request result" << outcome.result
+                        << "(kept, and saved again in" << m_chatRetryMs << "ms)";
+    if (outcome.sessionLost || QCoreApplication::closingDown())
+        return;
+    // No box in the middle of a lesson: the history stays marked as changed, a note says it
+    // waits, and it is sent again shortly (and at every later save).
+    setStatusPanel(3, AppText(1076));
+    m_chatSaveNoted = true;
+    m_chatRetry.start(m_chatRetryMs);
 }
 
 void Tfrlearn::spbuserdetailClick() {
