@@ -51,6 +51,7 @@ void LessonChannel::reset() {
     m_teacherName.clear();
     m_partnerName.clear();
     m_resumePartner.clear();
+    m_chatPartner.clear();
 }
 
 void LessonChannel::refreshIdentity() {

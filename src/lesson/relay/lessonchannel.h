@@ -171,4 +171,6 @@ private:
     QString m_partnerName;
     // Teacher: the student that was lost while following was on, to be followed again.
     QString m_resumePartner;
+    // Teacher: the student whose chat is on screen (kept across his drops).
+    QString m_chatPartner;
 };

@@ -207,13 +207,17 @@ void LessonChannel::UpdatePartner(const QByteArray &list) {
     const bool present = !m_partnerId.isEmpty();
     if (!old.isEmpty() && changed && isStudent())
         m_host.saveChatHistory();
-    if (!present) {
-        if (!isStudent())
-            m_host.forgetChatHistory();
+    if (!present)
         m_partnerName.clear();
-    }
-    if (present && changed && !isStudent())
+    // The teacher's chat stays on screen while the student is away (a drop, a relay restart)
+    // and is replaced only when another student comes: the same student coming back finds
+    // the conversation as it was, his own lines and colours included.
+    if (present && changed && !isStudent() && m_partnerId != m_chatPartner) {
+        if (!m_chatPartner.isEmpty())
+            m_host.forgetChatHistory();
         m_host.loadChatHistory(m_partnerId.toInt());
+        m_chatPartner = m_partnerId;
+    }
     m_host.partnerChanged(present);
     if (changed)
         emit partnerPresenceChanged(present);
