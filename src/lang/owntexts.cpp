@@ -108,6 +108,8 @@ constexpr OwnText kOwnTexts[] = {
      "Filter skrýva všetky záznamy. Vypnite ho alebo ho zmeňte."},
     {1076, "Historie chatu zatím nebyla uložena, další pokus proběhne za chvíli.",
      "História chatu zatiaľ nebola uložená, ďalší pokus prebehne o chvíľu."},
+    {1077, "Strana %s v této učebnici není, má strany %d až %d.",
+     "Strana %s v tejto učebnici nie je, má strany %d až %d."},
     {1200, "ID", "ID"},
     {1300, "Do kalendáře...", "Do kalendára..."},
     {1301, "Výuka", "Výučba"},

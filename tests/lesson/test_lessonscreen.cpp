@@ -161,9 +161,14 @@ TEST_F(LessonScreen, GoToPageTakesOnlyPagesOfTheBook) {
         EXPECT_EQ(page(), 2) << answer;
     }
     EXPECT_EQ(seam.inputs.size(), 4);
+    // Each refusal says which pages the book has.
+    ASSERT_EQ(seam.boxes.size(), 4);
+    EXPECT_TRUE(seam.boxes[1].text.startsWith(u"Strana 7 v této učebnici není")) << seam.boxes[1].text.toStdString();
+    seam.boxes.clear();
     seam.inputAnswers.enqueue(QString()); // cancelled
     screen->sbgotopageClick();
     EXPECT_EQ(page(), 2);
+    EXPECT_TRUE(seam.boxes.isEmpty());
     seam.inputAnswers.enqueue(QStringLiteral("6"));
     screen->sbgotopageClick();
     EXPECT_EQ(page(), 6);

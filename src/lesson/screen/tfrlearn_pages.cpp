@@ -285,8 +285,12 @@ void Tfrlearn::sbgotopageClick() {
     if (!InputEx(AppText(278), prompt, QString(), value, unused))
         return;
     const int page = ParseInteger(value).value_or(0);
-    if (page < book->firstPage || page > book->lastPage)
+    if (page < book->firstPage || page > book->lastPage) {
+        // Not silent: the book's pages are named, and the page shown stays.
+        AppMessageBox(FormatText(AppText(1077), {value.trimmed(), book->firstPage, book->lastPage}),
+                      mtWarning, mbOK);
         return;
+    }
     m_currentPage = page;
     ShowPage();
 }
