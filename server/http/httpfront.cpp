@@ -66,15 +66,20 @@ template <typename Answer> ActionReply Guarded(Answer answer) {
     }
 }
 
-// Counts every request for the metrics, and writes one line per request: what was asked, by
-// whom, the outcome ("error" when the body is a refusal) and how long it took from its arrival
-// to its reply.
+// Counts a request for the metrics before its reply goes out, so that a client that has the
+// reply finds it counted.
+void CountRequest(const QByteArray &what, const ActionReply &reply, const QElapsedTimer &since) {
+    ServerMetrics::instance().countRequest(what, reply.status, reply.body.startsWith("error"),
+                                           since.nsecsElapsed() / 1e9);
+}
+
+// One line per request: what was asked, by whom, the outcome ("error" when the body is a
+// refusal) and how long it took from its arrival to its reply.
 void LogRequest(const QByteArray &what, const ActionReply &reply, const QElapsedTimer &since) {
-    const bool refused = reply.body.startsWith("error");
-    const double seconds = since.nsecsElapsed() / 1e9;
-    ServerMetrics::instance().countRequest(what, reply.status, refused, seconds);
     if (!lcHttp().isInfoEnabled())
         return;
+    const bool refused = reply.body.startsWith("error");
+    const double seconds = since.nsecsElapsed() / 1e9;
     const qsizetype eq = what.indexOf('=');
     const QString ms = QString::number(seconds * 1000, 'f', 1);
     const LogFields fields({{QString::fromLatin1(what.left(eq)), QString::fromUtf8(what.mid(eq + 1))},
@@ -150,6 +155,7 @@ bool HttpFront::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
         return true;
     }
     const ActionReply reply = Guarded([&] { return answer(request, socket); });
+    CountRequest(WhatIsAsked(request), reply, arrived);
     WriteReply(socket, reply, headOnly, close);
     LogRequest(WhatIsAsked(request), reply, arrived);
     return true;
@@ -176,6 +182,7 @@ void HttpFront::toLane(const QHttpServerRequest &request, QTcpSocket *socket, bo
                  what = WhatIsAsked(request)](const ActionReply &reply) {
                     m_inLane.remove(key);
                     if (guard) {
+                        CountRequest(what, reply, arrived);
                         WriteReply(guard, reply, headOnly, close);
                         LogRequest(what, reply, arrived);
                     }
@@ -206,6 +213,7 @@ void HttpFront::serveNextWaiting() {
         const ActionReply reply =
             next.ready ? *next.ready
                        : Guarded([&] { return DispatchAction(std::move(next.request), m_state); });
+        CountRequest(next.what, reply, next.arrived);
         WriteReply(next.socket, reply, next.headOnly, next.close);
         LogRequest(next.what, reply, next.arrived);
     }

@@ -10,6 +10,8 @@ LessonIdentity LessonChannelHost::identity() {
 }
 
 std::optional<QByteArray> LessonChannelHost::relayToken() {
+    if (!IsSignedIn())
+        return QByteArray(); // no session to ask for one
     ServerRequest call;
     call.action = QString::fromLatin1(ActionNames::RelayToken);
     const RequestOutcome outcome = AppRequestRunner().run(call, nullptr, true);

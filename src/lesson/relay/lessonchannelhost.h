@@ -30,8 +30,9 @@ public:
     // The session's identity, read when connecting.
     virtual LessonIdentity identity();
     // A relay token for the next sign-on, asked of the central server: empty when the server
-    // issues none (it predates them: the sign-on goes without), no value when the server could
-    // not be asked (the attempt fails like an unreachable relay).
+    // issues none (it predates them) or there is no session to ask for one, and the sign-on
+    // goes without; no value when the server could not be asked (the attempt fails like an
+    // unreachable relay).
     virtual std::optional<QByteArray> relayToken();
 
     // Status panel 1 and the connect button's caption.
