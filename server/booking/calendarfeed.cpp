@@ -49,9 +49,11 @@ ActionReply CalendarFeedAction(ActionContext &ctx) {
         transaction.commit();
         return ActionReply::Ok();
     }
-    if (op != "get")
+    if (op != "get" && op != "show")
         throw Refusal(Msg::MalformedRequest);
     QString token = TokenOf(ctx);
+    if (token.isEmpty() && op == "show")
+        return ActionReply::Ok();
     if (token.isEmpty()) {
         token = NewToken();
         ctx.db.run(QStringLiteral("INSERT INTO CALENDARFEEDS (IDUSER, IDJOB, TOKEN, WHENCREATED)"

@@ -115,6 +115,8 @@ void TSignIn::SignIn() {
         return;
     }
     setRemoteAddress();
+    if (IsSignedIn() && m_hooks.askServerFeatures)
+        m_hooks.askServerFeatures();
     if (m_hooks.refreshState)
         m_hooks.refreshState();
     if (IsSignedIn() && Settings().runWizardOnStartup && UserType() == UserTypes::Client &&

@@ -23,6 +23,7 @@ public:
         std::function<void()> signOutScreens;      // every screen's sign-out hook
         std::function<void()> reloadBookMenus;     // lesson screen's book list
         std::function<void()> runEntranceTest;     // modal entrance test window
+        std::function<void()> askServerFeatures;   // what the server offers beyond the basics
     };
 
     // Installs itself as the handler of a session that the server has ended.

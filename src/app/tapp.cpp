@@ -1,5 +1,7 @@
 #include "app/tapp.h"
 
+#include "app/booking/featurequery.h"
+#include "app/booking/lessonbanner.h"
 #include "app/instanceguard.h"
 #include "app/screenregistry.h"
 #include "app/signin.h"
@@ -28,6 +30,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QTimer>
 
@@ -83,6 +86,7 @@ void TApp::createWindows() {
     };
     LessonHooks().showUserDialog = [this](int idUser) { ShowUserDialogFor(m_services, idUser); };
     m_main = std::make_unique<Tfmain>(ScreenRegistry(), m_services, mainWindowActions());
+    addLessonBanner();
     m_connection = std::make_unique<Tfconnection>(false, m_main.get());
     InstallSlowRequestDialog();
     InstallGridOutput();
@@ -148,7 +152,13 @@ TSignIn::Hooks TApp::signInHooks() {
         SetRequestDialogPosition(QPoint(main.left() + (main.width() - dialog.width()) / 2,
                                         main.top() + (main.height() - dialog.height()) / 2));
     };
-    h.refreshState = [this] { m_main->RefreshState(); };
+    h.refreshState = [this] {
+        m_main->RefreshState();
+        m_banner->SessionChanged();
+    };
+    h.askServerFeatures = [] {
+        AskBookingFeatures([](const ServerRequest &request) { return RunRequest(request); });
+    };
     h.runEntranceTest = [this] { Tfentrancetest::Run(m_services, m_main.get()); };
     h.hideScreens = [this] { m_main->ShowScreen(nullptr); };
     h.reloadBookMenus = [this] {
@@ -161,6 +171,13 @@ TSignIn::Hooks TApp::signInHooks() {
         ClearUserDialogBooks();
     };
     return h;
+}
+
+// The strip before one's next lesson stands below the top bar, above every screen.
+void TApp::addLessonBanner() {
+    m_banner = new TLessonBanner(m_main->centralWidget());
+    static_cast<QVBoxLayout *>(m_main->centralWidget()->layout())->insertWidget(1, m_banner);
+    m_banner->openLesson = [this] { m_main->ShowScreen(m_main->screen(u"learn")); };
 }
 
 void TApp::profileClicked() {

@@ -9,6 +9,7 @@
 
 class InstanceGuard;
 class RelayLink;
+class TLessonBanner;
 class TSignIn;
 class Tfconnection;
 
@@ -42,6 +43,7 @@ private:
     void profileClicked();
     QString userCaption() const;
     TSignIn::Hooks signInHooks();
+    void addLessonBanner();
 
     StartSwitches m_switches;
     TServices m_services;
@@ -50,4 +52,5 @@ private:
     std::unique_ptr<Tfmain> m_main;
     std::unique_ptr<Tfconnection> m_connection;
     std::unique_ptr<TSignIn> m_signIn;
+    TLessonBanner *m_banner = nullptr; // owned by the main window
 };

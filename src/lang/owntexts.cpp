@@ -252,6 +252,8 @@ static_assert(std::is_sorted(std::begin(kOwnTexts), std::end(kOwnTexts),
 } // namespace
 
 const OwnText *FindOwnText(int number) {
+    if (number >= 1900)
+        return FindBookingText(number);
     const auto it = std::lower_bound(std::begin(kOwnTexts), std::end(kOwnTexts), number,
                                      [](const OwnText &t, int n) { return t.number < n; });
     return it != std::end(kOwnTexts) && it->number == number ? &*it : nullptr;

@@ -10,6 +10,7 @@
 //   1500-1599 entrance test and rich text
 //   1600-1699 lesson: relay, lesson screen, course books, audio
 //   1700-1799 output: export, Excel, preview, print and PDF
+//   1900-1999 booking features beyond the timetable (their own table, bookingtexts.cpp)
 namespace texttables {
 
 inline constexpr int OwnTextFirst = 1000;
@@ -23,5 +24,7 @@ struct OwnText {
 
 // The entry of that number, or nullptr when there is none.
 const OwnText *FindOwnText(int number);
+// The same within the booking features' range.
+const OwnText *FindBookingText(int number);
 
 } // namespace texttables

@@ -342,10 +342,12 @@ TEST(ServerBooking, TheCalendarFeedShowsOnlyItsOwnersLessons) {
     ServerHarness server;
     Exec(server, "UPDATE USERS SET SURNAME = ? WHERE IDUSER = ?", {kHostileSurname, Demo::Teacher});
     const QString client = server.signIn("klient");
+    EXPECT_EQ(server.post("calendarfeed", "op=show", client).body, "ok") << "none yet";
     const HttpReply address = server.post("calendarfeed", "op=get", client);
     ASSERT_TRUE(address.body.startsWith("ok/tellavo/calendar/")) << address.body.toStdString();
     const QByteArray path = address.body.mid(2);
     EXPECT_EQ(server.post("calendarfeed", "op=get", client).body.mid(2), path) << "kept";
+    EXPECT_EQ(server.post("calendarfeed", "op=show", client).body.mid(2), path);
     EXPECT_NE(server.post("calendarfeed", "op=get", server.signIn("student10", "heslo")).body.mid(2), path);
 
     const HttpReply feed = server.get(path);

@@ -1,9 +1,11 @@
 #include "screens/profile/tfprofile.h"
 
+
 #include "base/logging.h"
 #include "data/dm.h"
 #include "grid/controls/datasource.h"
 #include "lang/texts.h"
+#include "screens/profile/calendar/calendarfeedbox.h"
 #include "screens/profile/tfpasschange.h"
 #include "screens/profile/tfrprofil.h"
 #include "seam/guard.h"
@@ -16,7 +18,8 @@
 Tfprofile::Tfprofile(const TServices &services, QWidget *parent)
     : QDialog(parent), m_services(services), fr_profil(new Tfrprofil(this)),
       btn_pass(new QPushButton(AppText(211), this)), btnok(new QPushButton(CommonText(1), this)),
-      btncancel(new QPushButton(CommonText(2), this)), ds(new TDataSource(this)) {
+      btncancel(new QPushButton(CommonText(2), this)), ds(new TDataSource(this)),
+      gb_calendarfeed(new TCalendarFeedBox(services, this)) {
     setObjectName(QStringLiteral("fprofile"));
     ds->setObjectName(QStringLiteral("ds"));
     setWindowTitle(AppText(210));
@@ -30,6 +33,7 @@ Tfprofile::Tfprofile(const TServices &services, QWidget *parent)
     buttons->addWidget(btncancel);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(fr_profil);
+    layout->addWidget(gb_calendarfeed);
     layout->addLayout(buttons);
     setMinimumWidth(620);
     connect(btnok, &QPushButton::clicked, this, [this] { RunGuarded([this] { btnokClick(); }); });
@@ -45,6 +49,7 @@ Tfprofile::~Tfprofile() {
 void Tfprofile::Prepare() {
     ds->SetDataSet(&m_services.dm->cd_user_info);
     fr_profil->SetDataSource(ds);
+    gb_calendarfeed->Prepare();
     setFocus(); // no editor has the focus at first
 }
 

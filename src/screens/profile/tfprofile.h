@@ -9,6 +9,7 @@
 #include <QPair>
 
 class QPushButton;
+class TCalendarFeedBox;
 class TClientTable;
 class TDataSource;
 class Tfrprofil;
@@ -29,6 +30,7 @@ public:
     QPushButton *btnok;
     QPushButton *btncancel;
     TDataSource *ds;
+    TCalendarFeedBox *gb_calendarfeed; // shown when the server offers calendar feeds
 
     // Binds the frame to the user's own record (the dialog is being shown).
     void Prepare();

@@ -1,6 +1,9 @@
 #include "screens/timetable/tfaddtimetable.h"
 
+#include "base/bookingfeatures.h"
+#include "base/namevaluelist.h"
 #include "base/session.h"
+#include "wire/actionnames.h"
 #include "data/dm.h"
 #include "data/usertext.h"
 #include "errors/apperror.h"
@@ -15,12 +18,14 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int kHourColumns = 4;
 constexpr int kHours = 24;
+constexpr int kMaxWeeks = 26; // a week's pattern repeated for up to half a year
 
 // Holds back the table's save-at-once while the run adds its slots, and gives it back
 // afterwards, also after an error.
@@ -42,7 +47,7 @@ private:
 
 Tfaddtimetable::Tfaddtimetable(const TServices &services, QWidget *parent)
     : QDialog(parent), m_services(services), dt_date(new QDateEdit(this)),
-      btnclear(new QPushButton(AppText(4), this)), btnok(new QPushButton(CommonText(1), this)),
+      spn_weeks(new QSpinBox(this)), btnclear(new QPushButton(AppText(4), this)), btnok(new QPushButton(CommonText(1), this)),
       btncancel(new QPushButton(CommonText(2), this)) {
     setObjectName(QStringLiteral("faddtimetable"));
     setWindowTitle(AppText(1));
@@ -63,6 +68,9 @@ Tfaddtimetable::Tfaddtimetable(const TServices &services, QWidget *parent)
     auto *form = new QFormLayout;
     form->addRow(AppText(2), dt_date);
     form->addRow(AppText(3), grid);
+    spn_weeks->setObjectName(QStringLiteral("spn_weeks"));
+    spn_weeks->setRange(1, kMaxWeeks);
+    form->addRow(AppText(1921), spn_weeks);
     auto *buttons = new QDialogButtonBox(this);
     buttons->addButton(btnclear, QDialogButtonBox::ResetRole);
     buttons->addButton(btnok, QDialogButtonBox::AcceptRole);
@@ -92,6 +100,14 @@ void Tfaddtimetable::checkNotPast() const {
 bool Tfaddtimetable::ExecuteFor(int teacherId) {
     checkNotPast();
     TeacherId = teacherId;
+    // Repeating the pattern over weeks is offered with the server's repeating bookings.
+    const bool repeat = m_services.session &&
+                        TBookingFeatures::FromSession(*m_services.session).has(BookingFeatureNames::Repeat);
+    spn_weeks->setValue(1);
+    spn_weeks->setVisible(repeat);
+    if (auto *form = findChild<QFormLayout *>())
+        if (QWidget *label = form->labelForField(spn_weeks))
+            label->setVisible(repeat);
     return exec() == QDialog::Accepted;
 }
 
@@ -120,9 +136,11 @@ void Tfaddtimetable::appendSlots() {
         t.Open();
     SaveHeldBack held(t);
     try {
-        for (QCheckBox *box : std::as_const(hours))
-            if (box->isChecked())
-                appendSlot(box->text());
+        const int weeks = spn_weeks->isVisibleTo(this) ? spn_weeks->value() : 1;
+        for (int week = 0; week < weeks; ++week)
+            for (QCheckBox *box : std::as_const(hours))
+                if (box->isChecked())
+                    appendSlot(Date().addDays(7 * week), box->text());
     } catch (...) {
         // Every slot of this run is undone.
         if (t.State() != TTableState::Browse)
@@ -132,12 +150,12 @@ void Tfaddtimetable::appendSlots() {
     }
 }
 
-void Tfaddtimetable::appendSlot(const QString &hourText) {
+void Tfaddtimetable::appendSlot(const QDate &day, const QString &hourText) {
     Tdm &d = *m_services.dm;
     TClientTable &t = d.cd_timetable;
     const int job = m_services.jobId();
     const QStringList parts = hourText.split(u':');
-    const QDateTime when(Date(), QTime(parts.value(0).toInt(), parts.value(1).toInt()));
+    const QDateTime when(day, QTime(parts.value(0).toInt(), parts.value(1).toInt()));
     if (d.FindTimetableSlot(when, TeacherId, job))
         throw AppError(
             AppText(7).replace(QStringLiteral("%s"), FormatShortDate(when.date()) +

@@ -9,10 +9,12 @@
 class QCheckBox;
 class QDateEdit;
 class QPushButton;
+class QSpinBox;
 
 // Adds free lesson slots of one hour for a teacher on one day: the hours 0:00 to 23:00 with
 // check marks in four columns. OK refuses a past day, refuses the whole run when one of the
-// hours is taken, and saves the new slots to the server at once. The timetable and users
+// hours is taken, and saves the new slots to the server at once. With a server that offers
+// repeating bookings the day's pattern may be repeated weekly, all weeks or none. The timetable and users
 // screens share it.
 class Tfaddtimetable : public QDialog {
     Q_OBJECT
@@ -24,6 +26,7 @@ public:
 
     QDateEdit *dt_date;
     QList<QCheckBox *> hours; // 0:00 to 23:00
+    QSpinBox *spn_weeks;      // the same hours in this many weeks from the day on
     QPushButton *btnclear;    // "&Vynulovat"
     QPushButton *btnok;
     QPushButton *btncancel;
@@ -47,6 +50,6 @@ protected:
 private:
     void checkNotPast() const;
     void appendSlots();
-    void appendSlot(const QString &hourText);
+    void appendSlot(const QDate &day, const QString &hourText);
     void saveSlots();
 };

@@ -10,6 +10,7 @@
 #include "seam/seam.h"
 #include "lang/texts.h"
 #include "screens/timetable/hoursbalance.h"
+#include "screens/timetable/booking/timetableextras.h"
 #include "screens/timetable/hourspanel.h"
 #include "screens/timetable/month/monthcalendar.h"
 #include "screens/timetable/month/monthdays.h"
@@ -25,6 +26,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -79,6 +81,13 @@ Tfrtimetable::Tfrtimetable(const TServices &services, QWidget *parent)
     layout->setSpacing(0);
     layout->addWidget(buildHeader());
     layout->addWidget(frg_timetable, 1);
+    m_extras = new TTimetableExtras(m_services, frg_timetable->pan, spb_storno_status, layout,
+                                    pan_hours, this);
+    m_extras->afterRepeat = [this] {
+        m_services.dm->cd_timetable.Refresh();
+        FillHours(true);
+        RecomputeCalendar();
+    };
 
     cal->days->CellColour = [this](const QDate &date) { return CellColour(date); };
     connect(cal, &TMonthCalendar::dateChanged, this,
@@ -208,6 +217,7 @@ void Tfrtimetable::EnterScreen() {
     showFilterState();
     RecomputeCalendar();
     UpdateButtons();
+    m_extras->Enter();
 }
 
 void Tfrtimetable::enterAsClient() {
@@ -289,7 +299,9 @@ void Tfrtimetable::FillHours(bool reread) {
     TClientTable &info = m_services.dm->cd_user_info;
     if (!info.Active() || info.IsEmpty())
         return;
-    pan_hours->Fill(THoursBalance::FromUserInfo(info));
+    const THoursBalance balance = THoursBalance::FromUserInfo(info);
+    pan_hours->Fill(balance);
+    m_extras->MarkBalance(balance.Bookable());
 }
 
 void Tfrtimetable::showFilterState() {
@@ -338,6 +350,8 @@ void Tfrtimetable::moveTo(qint64 id) {
 }
 
 void Tfrtimetable::UpdateButtons() {
+    // The booking features have their word on the buttons after the basic rules.
+    const auto extras = qScopeGuard([this] { m_extras->Update(); });
     const qint64 id = currentId();
     const bool client = m_services.userType() == UserTypes::Client;
     if (id < 1) {

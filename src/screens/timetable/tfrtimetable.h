@@ -15,6 +15,7 @@ class QLabel;
 class QToolButton;
 class TDataSource;
 class THoursPanel;
+class TTimetableExtras;
 class TMonthCalendar;
 class TStatusMenu;
 class Tfaddtimetable;
@@ -56,6 +57,8 @@ public:
     Tfflttimetable *FilterDialog() const { return m_filter; }
     Tfaddtimetable *AddDialog() const { return m_add; }
     Tfhisttimetable *HistoryDialog() const { return m_hist; }
+    // The booking features the server may offer beyond the basic timetable.
+    TTimetableExtras *Extras() const { return m_extras; }
 
     // Every change of the selected date and every forced recomputation: title, colour map
     // for a new month, the day's lessons or the filter's, the lesson that was current.
@@ -112,4 +115,5 @@ private:
     QPointer<Tfflttimetable> m_filter;
     Tfaddtimetable *m_add = nullptr;
     Tfhisttimetable *m_hist = nullptr;
+    TTimetableExtras *m_extras = nullptr;
 };

@@ -12,6 +12,7 @@
 #include "lang/texts.h"
 #include "net/reportresult.h"
 #include "net/runrequest.h"
+#include "screens/timetable/booking/timetableextras.h"
 #include "screens/timetable/lessonevents.h"
 #include "screens/timetable/month/monthcalendar.h"
 #include "screens/timetable/statusmenu.h"
@@ -80,8 +81,10 @@ void Tfrtimetable::ReserveLesson() {
     const QString question = AppText(355).replace(QStringLiteral("%s"), currentWhenText());
     if (AppMessageBox(question, mtConfirmation, mbYes | mbNo) != mrYes)
         return;
-    if (ChangeStatus(2))
+    if (ChangeStatus(2)) {
         AppMessageBox(AppText(356), mtInformation, mbOK);
+        m_extras->AfterBooking();
+    }
 }
 
 void Tfrtimetable::CancelLesson() {
