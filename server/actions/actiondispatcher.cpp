@@ -4,6 +4,7 @@
 #include "server/actions/actionlog.h"
 #include "server/actions/fileactions.h"
 #include "server/actions/loginaction.h"
+#include "server/actions/notesactions.h"
 #include "server/actions/orderactions.h"
 #include "server/actions/timetableactions.h"
 #include "wire/actionnames.h"
@@ -31,6 +32,9 @@ const QHash<QByteArray, Handler> &Handlers() {
         {ActionNames::GetBookFile, GetBookFileAction},
         {ActionNames::GetChatFile, GetChatFileAction},
         {ActionNames::PostChatFile, PostChatFileAction},
+        {ActionNames::PostLessonNotes, PostLessonNotesAction},
+        {ActionNames::GetLessonNotes, GetLessonNotesAction},
+        {ActionNames::GetLessonNote, GetLessonNoteAction},
     };
     return handlers;
 }

@@ -16,5 +16,10 @@ inline constexpr char PostTestResult[] = "posttestresult";
 inline constexpr char GetBookFile[] = "getbookfile";
 inline constexpr char GetChatFile[] = "getchatfile";
 inline constexpr char PostChatFile[] = "postchatfile";
+// The notes of a lesson that the teacher sends the student (a PDF kept beside the chat), the
+// list of a student's notes and one of them.
+inline constexpr char PostLessonNotes[] = "postlessonnotes";
+inline constexpr char GetLessonNotes[] = "getlessonnotes";
+inline constexpr char GetLessonNote[] = "getlessonnote";
 
 } // namespace ActionNames
