@@ -99,6 +99,13 @@ protected:
             Wait));
     }
 
+    // The lesson screen's picture for the documentation, when a folder is named.
+    void saveShot(const char *name) {
+        const QString folder = qEnvironmentVariable("TELLAVO_CLASSROOM_SHOTS");
+        if (!folder.isEmpty())
+            screen().grab().save(folder + QStringLiteral("/%1.png").arg(QLatin1String(name)));
+    }
+
     TestLessonHost otherHost;
     LessonChannel other{otherHost};
     QList<QByteArray> partnerLines;
@@ -124,6 +131,7 @@ TEST_F(LessonNotesTest, TeacherSendsNotesThatTheStudentReadsBackAsPdf) {
         [&] { return screen().memoread->toPlainText().contains(QStringLiteral("Řádek 150")); },
         Wait));
 
+    saveShot("notes-teacher");
     seam.inputAnswers.enqueue(QStringLiteral("Úkol: cvičení 3 \x01<b>&amp;</b>\nDruhý řádek ďáblů"));
     QTest::mouseClick(bar().spbsendnotes, Qt::LeftButton);
     EXPECT_EQ(seam.boxTexts(), QStringList{QStringLiteral("Poznámky z lekce byly odeslány.")});
@@ -178,6 +186,7 @@ TEST_F(LessonNotesTest, StudentListsAndOpensHisNotesNewestFirst) {
     const QList<TLessonNoteEntry> &notes = screen().classroom()->notes()->notes();
     EXPECT_GT(notes[0].id, notes[1].id);
     EXPECT_TRUE(items[0]->text().contains(QStringLiteral("Svobodová Petra")));
+    saveShot("notes-student");
     items[0]->trigger();
     ASSERT_EQ(seam.opened.size(), 1);
     QFile opened(seam.opened.first());
