@@ -5,6 +5,7 @@
 #include "server/actions/actionlog.h"
 #include "server/actions/fileactions.h"
 #include "server/actions/loginaction.h"
+#include "server/actions/notesactions.h"
 #include "server/actions/orderactions.h"
 #include "server/actions/timetableactions.h"
 #include "server/booking/bookingactions.h"
@@ -36,6 +37,9 @@ const QHash<QByteArray, Handler> &Handlers() {
         {ActionNames::PostChatFile, PostChatFileAction},
         {ActionNames::RelayToken, RelayTokenAction},
         {ActionNames::GetCallServers, GetCallServersAction},
+        {ActionNames::PostLessonNotes, PostLessonNotesAction},
+        {ActionNames::GetLessonNotes, GetLessonNotesAction},
+        {ActionNames::GetLessonNote, GetLessonNoteAction},
     };
     return handlers;
 }

@@ -48,9 +48,6 @@ ActionReply GetBookFileAction(ActionContext &ctx) {
     return ActionReply::Raw(file.readAll());
 }
 
-namespace {
-
-// A teacher's own students: those he has lessons with, and the one on line in his lesson.
 bool IsOwnStudent(ActionContext &ctx, qint64 student) {
     if (ctx.db
             .scalar(QStringLiteral("SELECT 1 FROM TIMETABLE WHERE IDJOB = ? AND IDTEACHER = ?"
@@ -62,8 +59,6 @@ bool IsOwnStudent(ActionContext &ctx, qint64 student) {
         QStringLiteral("%1_%2_%3").arg(ctx.jobId()).arg(ctx.userId()).arg(student);
     return ctx.onlineClientIds && ctx.onlineClientIds().contains(lessonId);
 }
-
-} // namespace
 
 ActionReply GetChatFileAction(ActionContext &ctx) {
     qint64 student = ctx.request.has("aiduser") ? ctx.intParam("aiduser") : 0;

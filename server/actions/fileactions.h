@@ -10,6 +10,9 @@ ActionReply GetChatFileAction(ActionContext &ctx);
 // "postchatfile": stores the user's lesson chat ("chatdata", full form encoded).
 ActionReply PostChatFileAction(ActionContext &ctx);
 
+// A teacher's own students: those he has lessons with, and the one on line in his lesson.
+bool IsOwnStudent(ActionContext &ctx, qint64 student);
+
 // The file name of a book file inside the book's folder, as the client stores it too
 // (the HTML package travels as one ZIP archive).
 QString BookFileName(int fileType, int index);

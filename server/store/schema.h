@@ -11,6 +11,10 @@ QStringList SchemaStatements();
 // kept in memory can tell whether they still hold (several server processes may share one
 // database).
 QStringList SchemaAdditions(bool postgres);
+// The notes of lessons that teachers send their students (a PDF each), added later: made with
+// new schools and, when missing, in older ones.
+QString LessonNotesTable();
+QString LessonNotesIndex();
 // Indexes added later, each created when missing: they find a user's last successful
 // sign-in without reading his others, and sum his lesson hours without reading the lessons.
 QStringList LaterIndexes();

@@ -117,7 +117,7 @@ void SchoolDatabase::createSchemaIfMissing() {
 }
 
 // Schools created before the additions get them: the version table and its triggers (when
-// there is no DATAVERSIONS table), and the later indexes.
+// there is no DATAVERSIONS table), the later indexes, and the table of lesson notes.
 void SchoolDatabase::addSchemaAdditionsIfMissing() {
     auto hasVersions = [this] {
         return m_db.tables().contains(QStringLiteral("DATAVERSIONS"), Qt::CaseInsensitive);
@@ -130,9 +130,18 @@ void SchoolDatabase::addSchemaAdditionsIfMissing() {
                     : scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = ?"),
                              {lastIndex}))
             .toInt() > 0;
-    if (hasVersions() && indexed)
+    const bool hasNotes =
+        m_db.tables().contains(QStringLiteral("LESSONNOTES"), Qt::CaseInsensitive);
+    if (hasVersions() && indexed && hasNotes)
         return;
     Transaction transaction(*this);
+    if (!hasNotes) {
+        QString table = LessonNotesTable();
+        if (m_postgres)
+            table.replace(QLatin1String(" BLOB"), QLatin1String(" BYTEA"));
+        run(table);
+        run(LessonNotesIndex());
+    }
     if (!hasVersions()) {
         for (const QString &statement : SchemaAdditions(m_postgres))
             run(statement);

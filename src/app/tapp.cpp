@@ -20,6 +20,7 @@
 #include "net/settings/connectiondialog.h"
 #include "net/settings/settings.h"
 #include "output/outputdefinition.h"
+#include "output/report/textreportpdf.h"
 #include "screens/entrancetest/entrancetest.h"
 #include "screens/profile/tfprofile.h"
 #include "screens/users/tfeduser.h"
@@ -72,6 +73,7 @@ void TApp::createServices() {
     m_services.requests = &AppRequestRunner();
     m_services.books = &BookCatalogue::Library();
     m_services.relay = m_relay.get();
+    m_services.textReportPdf = TextReportPdf;
 }
 
 void TApp::createWindows() {

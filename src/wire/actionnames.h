@@ -29,6 +29,11 @@ inline constexpr char CalendarFeed[] = "calendarfeed";
 inline constexpr char WaitForSlot[] = "waitforslot";
 // Lesson calls: the STUN/TURN servers with a short-lived TURN credential.
 inline constexpr char GetCallServers[] = "getcallservers";
+// The notes of a lesson that the teacher sends the student (a PDF kept beside the chat), the
+// list of a student's notes and one of them.
+inline constexpr char PostLessonNotes[] = "postlessonnotes";
+inline constexpr char GetLessonNotes[] = "getlessonnotes";
+inline constexpr char GetLessonNote[] = "getlessonnote";
 
 } // namespace ActionNames
 

@@ -4,6 +4,7 @@
 #include "lesson/screen/lessonbuttons.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -20,7 +21,8 @@ TClassroomBar::TClassroomBar(QWidget *parent)
     : QWidget(parent), lbstate(new QLabel(this)),
       spblookaround(makeButton(this, "spblookaround")), spbpointer(makeButton(this, "spbpointer")),
       spbhighlight(makeButton(this, "spbhighlight")), spbclear(makeButton(this, "spbclear")),
-      spballowdraw(makeButton(this, "spballowdraw")) {
+      spballowdraw(makeButton(this, "spballowdraw")), spbsendnotes(makeButton(this, "spbsendnotes")),
+      spbnotes(makeButton(this, "spbnotes")), pmnotes(makeMenu(this, "pmnotes")) {
     setObjectName(QStringLiteral("pnclassroom"));
     setFixedWidth(ColumnWidth);
     lbstate->setObjectName(QStringLiteral("lbclassroomstate"));
@@ -38,6 +40,12 @@ TClassroomBar::TClassroomBar(QWidget *parent)
                                                           spbclear, spballowdraw, lbstate})
         layout->addWidget(part);
     layout->addStretch(1);
+    layout->addWidget(spbsendnotes);
+    layout->addWidget(spbnotes);
+    spbnotes->setMenu(pmnotes);
+    spbnotes->setPopupMode(QToolButton::InstantPopup);
+    spbsendnotes->hide();
+    spbnotes->hide();
 }
 
 void TClassroomBar::setCaptions() {
@@ -50,6 +58,10 @@ void TClassroomBar::setCaptions() {
     spbclear->setToolTip(AppText(1693));
     spballowdraw->setText(AppText(1685));
     spballowdraw->setToolTip(AppText(1694));
+    spbsendnotes->setText(AppText(1660));
+    spbsendnotes->setToolTip(AppText(1661));
+    spbnotes->setText(AppText(1662));
+    spbnotes->setToolTip(AppText(1663));
     showLookingAround(false);
 }
 

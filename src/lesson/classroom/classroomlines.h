@@ -29,6 +29,8 @@ struct PageKey {
 //   "@stroke;" book ";" page ";" x "," y ";" x "," y ...   a highlight stroke (a piece of one)
 //   "@strokesclear;" book ";" page         every stroke of that page is wiped
 //   "@drawallow;" 0 or 1                   teacher: whether the student may point and draw
+//   "@notessent"                           teacher: the lesson's notes were stored for the
+//                                          student (who fetches his list anew)
 // Reading is strict: a field that is not a plain decimal number in range makes the whole line
 // invalid, and an invalid line is dropped.
 namespace ClassroomLines {
@@ -42,6 +44,7 @@ inline constexpr char Pointer[] = "@ptr";
 inline constexpr char Stroke[] = "@stroke";
 inline constexpr char StrokesClear[] = "@strokesclear";
 inline constexpr char DrawAllow[] = "@drawallow";
+inline constexpr char NotesSent[] = "@notessent";
 
 struct PageStateLine {
     bool away = false;

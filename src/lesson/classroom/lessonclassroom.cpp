@@ -5,6 +5,7 @@
 #include "lang/textutil.h"
 #include "lesson/classroom/classroombar.h"
 #include "lesson/classroom/classroomoverlay.h"
+#include "lesson/classroom/lessonnotes.h"
 #include "lesson/classroom/pointerthrottle.h"
 #include "lesson/screen/lessonpageview.h"
 #include "lesson/screen/lessonscreenhooks.h"
@@ -22,12 +23,13 @@
 
 namespace Lines = ClassroomLines;
 
-TLessonClassroom::TLessonClassroom(Tfrlearn &screen)
+TLessonClassroom::TLessonClassroom(Tfrlearn &screen, const TServices &services)
     : QObject(&screen), m_screen(screen), m_bar(new TClassroomBar(&screen)),
       m_overlay(new TClassroomOverlay(screen.pages)),
       m_throttle(new TPointerThrottle(
           [this](const QByteArray &line) { m_screen.channel().PostToPartner(line); },
-          TPointerThrottle::DefaultInterval, this)) {
+          TPointerThrottle::DefaultInterval, this)),
+      m_notes(new TLessonNotes(screen, services, *m_bar)) {
     m_overlay->setPageRect([this] { return pageRect(); });
     LessonChannel &channel = screen.channel();
     connect(&channel, &LessonChannel::partnerLine, this, &TLessonClassroom::partnerLine);
@@ -164,9 +166,18 @@ void TLessonClassroom::pageShown() {
         m_overlay->marks().setPage(key);
         m_overlay->update();
     }
+    m_notes->pageShown();
     reportPageState();
     updateControls();
     updateStatus();
+}
+
+void TLessonClassroom::screenEntered() {
+    m_notes->screenEntered();
+}
+
+void TLessonClassroom::recordingPlayed(int recording) {
+    m_notes->recordingPlayed(recording);
 }
 
 QString TLessonClassroom::statusText(const QString &partnerText) {
@@ -236,6 +247,8 @@ void TLessonClassroom::partnerLine(const QByteArray &command, const QByteArray &
             }
             updateControls();
         }
+    } else if (command == Lines::NotesSent) {
+        m_notes->notesArrived();
     } else {
         return; // a line of another feature
     }
@@ -257,6 +270,7 @@ void TLessonClassroom::partnerPresence(bool present) {
     } else if (present && m_bar->spballowdraw->isChecked()) {
         m_screen.channel().PostToPartner(Lines::drawAllow(true));
     }
+    m_notes->partnerPresence(present);
     updateControls();
     updateStatus();
 }

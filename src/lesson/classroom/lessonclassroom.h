@@ -9,6 +9,8 @@
 class Tfrlearn;
 class TClassroomBar;
 class TClassroomOverlay;
+class TLessonNotes;
+struct TServices;
 class TPointerThrottle;
 class QWidget;
 
@@ -17,15 +19,16 @@ class QWidget;
 // come back to the teacher's page with one button (the teacher's pages are noted meanwhile,
 // and the teacher sees whether the student is on his page); the teacher (and the student when
 // allowed) shows a pointer and draws highlight strokes that both sides see on the same spot of
-// the same page.
+// the same page; and the notes of the lesson that the teacher sends the student.
 class TLessonClassroom : public QObject {
     Q_OBJECT
 public:
-    explicit TLessonClassroom(Tfrlearn &screen);
+    TLessonClassroom(Tfrlearn &screen, const TServices &services);
     ~TLessonClassroom() override;
 
     TClassroomBar *bar() const { return m_bar; }
     TClassroomOverlay *overlay() const { return m_overlay; }
+    TLessonNotes *notes() const { return m_notes; }
     void setCaptions();
 
     // Student: leaving the teacher's page to look around, and coming back to it (and locking).
@@ -42,9 +45,12 @@ public:
     // Student: whether the teacher allows the pointer and the highlighter.
     bool drawAllowed() const { return m_drawAllowed; }
 
-    // Hooks of the screen: following switched, a page shown, status panel 2's text.
+    // Hooks of the screen: following switched, a page shown, status panel 2's text, the screen
+    // shown, a recording the teacher starts.
     void syncChanged(bool on);
     void pageShown();
+    void screenEntered();
+    void recordingPlayed(int recording);
     QString statusText(const QString &partnerText);
     // The own marks tools and their lines.
     void setPointerTool(bool on);
@@ -74,6 +80,7 @@ private:
     TClassroomBar *m_bar;
     TClassroomOverlay *m_overlay;
     TPointerThrottle *m_throttle;
+    TLessonNotes *m_notes;
     bool m_looking = false;
     int m_teacherBook = -1;
     std::optional<int> m_teacherPage;

@@ -58,7 +58,7 @@ Tfrlearn::Tfrlearn(const TServices &services, QWidget *parent)
     auto *lowerLayout = new QHBoxLayout(lower);
     lowerLayout->setContentsMargins(2, 2, 2, 2);
     lowerLayout->addWidget(buildButtonColumn());
-    m_classroom = new TLessonClassroom(*this);
+    m_classroom = new TLessonClassroom(*this, services);
     lowerLayout->addWidget(m_classroom->bar());
     buildChat();
     lowerLayout->addWidget(chat, 1);
@@ -218,6 +218,7 @@ void Tfrlearn::EnterScreen() {
     ShowPage();
     if (m_channel.isStudent())
         LoadChatHistory(0);
+    m_classroom->screenEntered();
 }
 
 void Tfrlearn::LeaveScreen() {
@@ -375,6 +376,8 @@ bool Tfrlearn::currentPage(int &bookNumber, int &page) {
 void Tfrlearn::SendAudioSync(int action, int recording) {
     if (recording <= 0)
         recording = audio->current();
+    if (action == 1 && !m_channel.isStudent())
+        m_classroom->recordingPlayed(recording);
     if (const tbook *book = CurrentBook())
         m_channel.SendAudio(book->number, recording, action);
 }
