@@ -1,7 +1,7 @@
 // A lesson call on loopback, measured: two call pages in this program (the engine's fake
 // microphone), calling each other over the reference relay on a thread of its own.
 //  - setup: from the student's accepting until audio flows both ways (bytes received on both
-//    sides; statistics every 20 ms)
+//    sides; statistics every 50 ms)
 //  - mouth-to-ear estimate from the engine's own statistics: round trip / 2 + jitter buffer
 //  - CPU of an audio call per side: this program and its engine processes over 10 s of talk,
 //    halved (both sides run here)
@@ -69,7 +69,7 @@ void BM_CallOnLoopback(benchmark::State &state) {
         return;
     }
     for (LessonCall *call : {&rig.teacherCall, &rig.studentCall})
-        call->setStatsInterval(20);
+        call->setStatsInterval(50);
     double setupMs = 0, connectMs = 0, mouthToEar = 0, roundTrip = 0, jitter = 0, cpu = 0;
     int calls = 0;
     for (auto _ : state) {

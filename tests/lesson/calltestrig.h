@@ -11,8 +11,7 @@
 
 // A teacher's and a student's lesson channel on the reference relay (on a thread of this
 // test), each with a call on the media engine it is given.
-template <typename Media>
-struct CallTestRig {
+template <typename Media> struct CallTestRig {
     static constexpr int Wait = 15000;
 
     RelayHubThread relay;

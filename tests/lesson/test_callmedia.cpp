@@ -121,8 +121,8 @@ TEST_F(CallMediaTest, TwoSidesTalkMuteShowVideoHangUpAndCallAgainAfterARelayRest
     // The teacher's camera brings pictures to the student.
     EXPECT_EQ(rig.studentCall.stats().videoFramesReceived, 0);
     rig.teacherCall.SetCamera(true);
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return rig.studentCall.stats().videoFramesReceived > 5; }, Wait));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return rig.studentCall.stats().videoFramesReceived > 5; }, Wait));
 
     rig.studentCall.HangUp();
     EXPECT_TRUE(rig.bothIn(State::Idle));
@@ -158,8 +158,10 @@ TEST_F(CallMediaTest, OnlyTheCallPageGetsMicrophoneAndCameraAndOnlyDuringACall) 
         {own, QWebEnginePage::MediaVideoCapture, false, false},
         {own, QWebEnginePage::DesktopVideoCapture, true, false},
         {own, QWebEnginePage::Geolocation, true, false},
-        {QUrl(QStringLiteral("file:///books/05/index.htm")), QWebEnginePage::MediaAudioCapture, true, false},
-        {QUrl(QStringLiteral("https://example.cz")), QWebEnginePage::MediaAudioCapture, true, false},
+        {QUrl(QStringLiteral("file:///books/05/index.htm")), QWebEnginePage::MediaAudioCapture,
+         true, false},
+        {QUrl(QStringLiteral("https://example.cz")), QWebEnginePage::MediaAudioCapture, true,
+         false},
         {QUrl(QStringLiteral("qrc://evil")), QWebEnginePage::MediaAudioCapture, true, false},
     };
     for (const auto &c : cases)

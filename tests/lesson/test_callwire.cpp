@@ -27,10 +27,10 @@ QByteArray offerJson(const QString &sdp) {
     return message.toJson();
 }
 
-const QString kSdp = QStringLiteral(
-    "v=0\r\no=- 4611731400430051336 2 IN IP4 127.0.0.1\r\ns=-\r\nt=0 0\r\n"
-    "a=group:BUNDLE 0\r\nm=audio 9 UDP/TLS/RTP/SAVPF 111\r\nc=IN IP4 0.0.0.0\r\n"
-    "a=rtpmap:111 opus/48000/2\r\na=fmtp:111 minptime=10;useinbandfec=1\r\n");
+const QString kSdp =
+    QStringLiteral("v=0\r\no=- 4611731400430051336 2 IN IP4 127.0.0.1\r\ns=-\r\nt=0 0\r\n"
+                   "a=group:BUNDLE 0\r\nm=audio 9 UDP/TLS/RTP/SAVPF 111\r\nc=IN IP4 0.0.0.0\r\n"
+                   "a=rtpmap:111 opus/48000/2\r\na=fmtp:111 minptime=10;useinbandfec=1\r\n");
 
 } // namespace
 
@@ -62,16 +62,34 @@ TEST(CallWire, WritesLinesThatReadBack) {
 
 TEST(CallWire, RefusesMalformedLines) {
     const char *bad[] = {
-        "@callhello",          "@callhello;;0",        "@callhello;0;0",
-        "@callhello;1;2",      "@callhello;x;1",       "@callhello;01;1",
-        "@callring",           "@callring;ab",         "@callring;ab;2",
-        "@callring;AB;1",      "@callring;;1",         "@callring;12345678901234567;1",
-        "@callaccept;a b",      "@callbye;",
-        "@callbye;g",          "@callsig;ab",          "@callsig;ab;1;0;1",
-        "@callsig;ab;0;0;1;QQ==", "@callsig;ab;1;1;1;QQ==", "@callsig;ab;1;0;0;QQ==",
-        "@callsig;ab;1;0;65;QQ==", "@callsig;ab;1;64;65;QQ==", "@callsig;ab;1;-1;2;QQ==",
-        "@callsig;ab;1;0;2;Q Q", "@callsig;ab;1;0;2;Q;Q", "@callsig;ab;99999999999;0;1;QQ==",
-        "@callother;ab",       "@callsig;ab;1;0;1;\x80\x81",
+        "@callhello",
+        "@callhello;;0",
+        "@callhello;0;0",
+        "@callhello;1;2",
+        "@callhello;x;1",
+        "@callhello;01;1",
+        "@callring",
+        "@callring;ab",
+        "@callring;ab;2",
+        "@callring;AB;1",
+        "@callring;;1",
+        "@callring;12345678901234567;1",
+        "@callaccept;a b",
+        "@callbye;",
+        "@callbye;g",
+        "@callsig;ab",
+        "@callsig;ab;1;0;1",
+        "@callsig;ab;0;0;1;QQ==",
+        "@callsig;ab;1;1;1;QQ==",
+        "@callsig;ab;1;0;0;QQ==",
+        "@callsig;ab;1;0;65;QQ==",
+        "@callsig;ab;1;64;65;QQ==",
+        "@callsig;ab;1;-1;2;QQ==",
+        "@callsig;ab;1;0;2;Q Q",
+        "@callsig;ab;1;0;2;Q;Q",
+        "@callsig;ab;99999999999;0;1;QQ==",
+        "@callother;ab",
+        "@callsig;ab;1;0;1;\x80\x81",
     };
     for (const char *line : bad)
         EXPECT_FALSE(read(line)) << line;
@@ -117,8 +135,18 @@ TEST(CallReassembler, RefusesPiecesOutOfOrderAndKeepsWorkingForTheNextMessage) {
         {"next message before the end", {first[0], second[0]}},
         {"same piece twice", {first[0], first[0]}},
         {"count changes", {first[0], "@callsig;ab;1;1;9;QUFB"}},
-        {"message number again", [&] { QList<QByteArray> l = first; l += first; return l; }()},
-        {"message number goes back", [&] { QList<QByteArray> l = second; l += first; return l; }()},
+        {"message number again",
+         [&] {
+             QList<QByteArray> l = first;
+             l += first;
+             return l;
+         }()},
+        {"message number goes back",
+         [&] {
+             QList<QByteArray> l = second;
+             l += first;
+             return l;
+         }()},
         {"not base64 once joined", {"@callsig;ab;1;0;2;QQ", "@callsig;ab;1;1;2;=A"}},
     };
     for (const Case &c : cases) {
@@ -159,7 +187,11 @@ TEST(CallMessage, TakesSoundMessagesAndRefusesHostileOnes) {
     EXPECT_TRUE(CallMessage::fromJson(R"({"type":"candidate","candidate":"","sdpMid":""})"));
 
     const QByteArray hostile[] = {
-        "", "[]", "nonsense", R"({"type":"offer"})", R"({"type":"rollback","sdp":"v=0"})",
+        "",
+        "[]",
+        "nonsense",
+        R"({"type":"offer"})",
+        R"({"type":"rollback","sdp":"v=0"})",
         R"({"type":"answer","sdp":"<script>alert[1]</script>"})",
         offerJson(kSdp + QStringLiteral("a=x\u00e9\r\n")),
         offerJson(kSdp + QStringLiteral("bad line\r\n")),
@@ -173,7 +205,8 @@ TEST(CallMessage, TakesSoundMessagesAndRefusesHostileOnes) {
         R"({"type":"candidate","candidate":"","sdpMid":"0","sdpMLineIndex":1.5})",
         R"({"type":"candidate","candidate":"","sdpMid":"0","sdpMLineIndex":"0"})",
         R"({"type":"candidate","candidate":"","sdpMid":"0","sdpMLineIndex":-1})",
-        QByteArray(R"({"type":"candidate","candidate":"candidate:)") + QByteArray(2000, '1') + "\"}",
+        QByteArray(R"({"type":"candidate","candidate":"candidate:)") + QByteArray(2000, '1') +
+            "\"}",
     };
     for (const QByteArray &text : hostile) {
         QString why;

@@ -54,7 +54,9 @@ protected:
     }
     void bothReady() {
         ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return teacherCall->state() == State::Idle && studentCall->state() == State::Idle; },
+            [&] {
+                return teacherCall->state() == State::Idle && studentCall->state() == State::Idle;
+            },
             Wait));
     }
     void callAndAccept(bool camera = false) {
@@ -197,8 +199,8 @@ TEST_F(LessonCallTest, HostileSignallingEndsTheCallOnBothSidesWithAClearError) {
     connectBoth();
     bothReady();
     const QList<QByteArray> hostile[] = {
-        {"@callsig;%1;1;0;1;%%%"},                           // not a sound line
-        {"@callsig;%1;90;1;3;QUFB"},                         // a piece out of order
+        {"@callsig;%1;1;0;1;%%%"},   // not a sound line
+        {"@callsig;%1;90;1;3;QUFB"}, // a piece out of order
         {"@callsig;%1;90;0;1;" + QByteArray("nonsense").toBase64()},
         {"@callsig;%1;90;0;1;" +
          QByteArray(R"({"type":"offer","sdp":"v=0\r\na=\u0000"})").toBase64()},
@@ -214,7 +216,8 @@ TEST_F(LessonCallTest, HostileSignallingEndsTheCallOnBothSidesWithAClearError) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return teacherCall->state() == State::Idle; }, Wait))
             << lines[0].constData();
         EXPECT_EQ(teacherCall->ending(), Ending::BadSignal);
-        EXPECT_EQ(teacherCall->endingText(), "Partner poslal chybná data hovoru, hovor byl ukončen.");
+        EXPECT_EQ(teacherCall->endingText(),
+                  "Partner poslal chybná data hovoru, hovor byl ukončen.");
         ASSERT_TRUE(QTest::qWaitFor([&] { return studentCall->state() == State::Idle; }, Wait));
         EXPECT_EQ(studentCall->ending(), Ending::PartnerHungUp);
     }

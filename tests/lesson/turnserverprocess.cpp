@@ -30,28 +30,29 @@ bool TurnServerProcess::start() {
     QFile file(config);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write("listening-ip=127.0.0.1\nrelay-ip=127.0.0.1\nlistening-port=" +
-               QByteArray::number(m_port) +
-               "\nuse-auth-secret\nstatic-auth-secret=" + QByteArray(Secret) +
-               "\nrealm=tellavo.test\nallow-loopback-peers\nno-cli\nno-tls\nno-dtls\n"
-               "no-multicast-peers\nfingerprint\nverbose\nno-stdout-log\nsimple-log\n"
-               "log-file=" + m_dir.filePath(QStringLiteral("turn.log")).toUtf8() +
-               "\npidfile=" + m_dir.filePath(QStringLiteral("turnserver.pid")).toUtf8() +
-               "\nuserdb=" + m_dir.filePath(QStringLiteral("turndb")).toUtf8() + "\n");
+    file.write(
+        "listening-ip=127.0.0.1\nrelay-ip=127.0.0.1\nlistening-port=" + QByteArray::number(m_port) +
+        "\nuse-auth-secret\nstatic-auth-secret=" + QByteArray(Secret) +
+        "\nrealm=tellavo.test\nallow-loopback-peers\nno-cli\nno-tls\nno-dtls\n"
+        "no-multicast-peers\nfingerprint\nverbose\nno-stdout-log\nsimple-log\n"
+        "log-file=" +
+        m_dir.filePath(QStringLiteral("turn.log")).toUtf8() +
+        "\npidfile=" + m_dir.filePath(QStringLiteral("turnserver.pid")).toUtf8() +
+        "\nuserdb=" + m_dir.filePath(QStringLiteral("turndb")).toUtf8() + "\n");
     file.close();
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.start(m_program, {QStringLiteral("-c"), config});
     if (!m_process.waitForStarted(5000))
         return false;
     return QTest::qWaitFor(
-        [&] {
-            if (m_process.state() == QProcess::NotRunning)
-                return true;
-            QTcpSocket socket;
-            socket.connectToHost(QHostAddress::LocalHost, m_port);
-            return socket.waitForConnected(200);
-        },
-        10000) &&
+               [&] {
+                   if (m_process.state() == QProcess::NotRunning)
+                       return true;
+                   QTcpSocket socket;
+                   socket.connectToHost(QHostAddress::LocalHost, m_port);
+                   return socket.waitForConnected(200);
+               },
+               10000) &&
            m_process.state() == QProcess::Running;
 }
 
@@ -68,13 +69,14 @@ IceServers TurnServerProcess::servers(int userId, const QByteArray &secret) cons
     IceServers servers;
     const QString address = QStringLiteral("127.0.0.1:%1").arg(m_port);
     servers.stun = QStringList{QStringLiteral("stun:") + address};
-    servers.turn = QStringList{QStringLiteral("turn:") + address + QStringLiteral("?transport=udp")};
+    servers.turn =
+        QStringList{QStringLiteral("turn:") + address + QStringLiteral("?transport=udp")};
     const qint64 expiry = QDateTime::currentSecsSinceEpoch() + 600;
     servers.username = QStringLiteral("%1:%2").arg(expiry).arg(userId);
-    servers.credential = QString::fromLatin1(
-        QMessageAuthenticationCode::hash(servers.username.toLatin1(), secret,
-                                         QCryptographicHash::Sha1)
-            .toBase64());
+    servers.credential =
+        QString::fromLatin1(QMessageAuthenticationCode::hash(servers.username.toLatin1(), secret,
+                                                             QCryptographicHash::Sha1)
+                                .toBase64());
     servers.ttl = 600;
     return servers;
 }

@@ -10,12 +10,12 @@
 struct CallStats {
     qint64 audioBytesReceived = 0;
     qint64 audioBytesSent = 0;
-    double audioLevel = 0;       // the partner's voice as received, 0..1
-    double microphoneLevel = 0;  // the own microphone, 0..1
+    double audioLevel = 0;      // the partner's voice as received, 0..1
+    double microphoneLevel = 0; // the own microphone, 0..1
     qint64 videoFramesReceived = 0;
-    double roundTripMs = -1;     // -1 while unknown
-    double jitterBufferMs = -1;  // -1 while unknown
-    QString route;               // the local candidate's type: host, srflx, prflx or relay
+    double roundTripMs = -1;    // -1 while unknown
+    double jitterBufferMs = -1; // -1 while unknown
+    QString route;              // the local candidate's type: host, srflx, prflx or relay
 };
 
 // A media engine for a call: captures microphone (and camera), exchanges session descriptions

@@ -85,7 +85,8 @@ std::optional<CallMessage> CallMessage::fromJson(const QByteArray &text, QString
     message.sdpMid = object.value(QLatin1String("sdpMid")).toString();
     static const QRegularExpression mid(QStringLiteral("^[A-Za-z0-9_-]{0,64}$"));
     if (message.candidate.size() > MaxCandidate || !plainText(message.candidate, false) ||
-        (!message.candidate.isEmpty() && !message.candidate.startsWith(QLatin1String("candidate:"))))
+        (!message.candidate.isEmpty() &&
+         !message.candidate.startsWith(QLatin1String("candidate:"))))
         return fail(error, QStringLiteral("unsound candidate"));
     if (!mid.match(message.sdpMid).hasMatch())
         return fail(error, QStringLiteral("unsound media id"));

@@ -15,10 +15,10 @@ struct CallMessage {
     static constexpr qsizetype MaxCandidate = 1024;
 
     Type type = Type::Offer;
-    QString sdp;          // Offer, Answer
-    QString candidate;    // Candidate; empty: the partner has no more candidates
-    QString sdpMid;       // Candidate
-    int mLineIndex = -1;  // Candidate; -1 when not given
+    QString sdp;         // Offer, Answer
+    QString candidate;   // Candidate; empty: the partner has no more candidates
+    QString sdpMid;      // Candidate
+    int mLineIndex = -1; // Candidate; -1 when not given
 
     // The message as compact JSON ({"type":..., ...}).
     QByteArray toJson() const;

@@ -90,7 +90,8 @@ bool TCallPage::grants(const QUrl &origin, QWebEnginePage::Feature feature, bool
 void TCallPage::permission(const QUrl &origin, QWebEnginePage::Feature feature) {
     const bool granted = grants(origin, feature, capturing()) &&
                          m_page->url().adjusted(QUrl::RemoveFragment) == PageUrl();
-    qCInfo(lcCall) << "permission" << feature << "for" << origin << (granted ? "granted" : "denied");
+    qCInfo(lcCall) << "permission" << feature << "for" << origin
+                   << (granted ? "granted" : "denied");
     m_page->setFeaturePermission(origin, feature,
                                  granted ? QWebEnginePage::PermissionGrantedByUser
                                          : QWebEnginePage::PermissionDeniedByUser);

@@ -83,9 +83,8 @@ TCallPanel::TCallPanel(LessonChannel &channel, AppSettings *settings, QWidget *p
 
     // While a call runs, the microphone is held as long as a book recording plays here.
     m_recordingWatch->setInterval(250);
-    connect(m_recordingWatch, &QTimer::timeout, this, [this] {
-        m_call->SetHeld(m_recordingPlaying && m_recordingPlaying());
-    });
+    connect(m_recordingWatch, &QTimer::timeout, this,
+            [this] { m_call->SetHeld(m_recordingPlaying && m_recordingPlaying()); });
     connect(m_call, &LessonCall::changed, this, &TCallPanel::refresh);
     connect(m_call, &LessonCall::statsChanged, this, &TCallPanel::showStats);
     setCaptions();
@@ -155,7 +154,7 @@ void TCallPanel::refresh() {
     const State state = m_call->state();
     const bool talking = state == State::Connecting || state == State::Connected;
     btnCall->setText(AppText(m_call->callAgain() ? 1922 : 1900));
-    btnCall->setVisible(!talking && state != State::Outgoing);
+    btnCall->setVisible(!m_call->inCall());
     btnCall->setEnabled(state == State::Idle);
     btnHangUp->setVisible(talking || state == State::Outgoing);
     prompt->setVisible(state == State::Incoming);
@@ -163,8 +162,8 @@ void TCallPanel::refresh() {
     btnMicrophone->setEnabled(talking);
     btnMicrophone->setChecked(!talking || !m_call->muted());
     // Before a call the camera button chooses whether the call starts with the camera.
-    btnCamera->setEnabled(talking || state == State::Idle);
-    if (talking)
+    btnCamera->setEnabled(talking || state == State::Idle || state == State::Outgoing);
+    if (m_call->inCall())
         btnCamera->setChecked(m_call->camera());
     btnDevices->setEnabled(!m_call->inCall());
     meter->setVisible(talking);

@@ -29,7 +29,9 @@ public:
     // The lesson ends (sign-out): a call is hung up.
     void EndLesson();
     // Tells whether a book recording plays on this side (asked during a call).
-    void setRecordingPlaying(std::function<bool()> playing) { m_recordingPlaying = std::move(playing); }
+    void setRecordingPlaying(std::function<bool()> playing) {
+        m_recordingPlaying = std::move(playing);
+    }
 
     QWebEngineView *video;
     QFrame *prompt;

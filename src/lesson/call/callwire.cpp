@@ -70,10 +70,10 @@ std::optional<Line> parse(const QByteArray &command, const QByteArray &restIn) {
         return line;
     }
     static const QList<QPair<QByteArray, Kind>> kinds{{"@callring", Kind::Ring},
-                                                       {"@callaccept", Kind::Accept},
-                                                       {"@calldecline", Kind::Decline},
-                                                       {"@callbye", Kind::Bye},
-                                                       {"@callsig", Kind::Signal}};
+                                                      {"@callaccept", Kind::Accept},
+                                                      {"@calldecline", Kind::Decline},
+                                                      {"@callbye", Kind::Bye},
+                                                      {"@callsig", Kind::Signal}};
     const auto found = std::find_if(kinds.begin(), kinds.end(),
                                     [&](const auto &entry) { return entry.first == command; });
     if (found == kinds.end())
@@ -120,8 +120,8 @@ QList<QByteArray> signalLines(const QByteArray &callId, int message, const QByte
     if (encoded.isEmpty() || encoded.size() > MaxMessageBytes)
         return {};
     // The head of the longest line: the fields with the widest index and count.
-    const QByteArray widest = withId("@callsig", callId) + ';' + QByteArray::number(message) +
-                              ';' + QByteArray::number(MaxPieces - 1) + ';' +
+    const QByteArray widest = withId("@callsig", callId) + ';' + QByteArray::number(message) + ';' +
+                              QByteArray::number(MaxPieces - 1) + ';' +
                               QByteArray::number(MaxPieces) + ';';
     const qsizetype chunk = room - widest.size();
     if (chunk <= 0)

@@ -24,14 +24,14 @@ enum class Kind { Hello, Ring, Accept, Decline, Bye, Signal };
 // One call line as read from the partner.
 struct Line {
     Kind kind = Kind::Hello;
-    QByteArray callId;   // every kind but Hello
-    int version = 0;     // Hello
-    bool reply = false;  // Hello
-    bool video = false;  // Ring
-    int message = 0;     // Signal: the message's number (counts up from 1 within a call)
-    int index = 0;       // Signal: the piece (from 0)
-    int count = 0;       // Signal: pieces of the message
-    QByteArray chunk;    // Signal: a piece of the base64 text
+    QByteArray callId;  // every kind but Hello
+    int version = 0;    // Hello
+    bool reply = false; // Hello
+    bool video = false; // Ring
+    int message = 0;    // Signal: the message's number (counts up from 1 within a call)
+    int index = 0;      // Signal: the piece (from 0)
+    int count = 0;      // Signal: pieces of the message
+    QByteArray chunk;   // Signal: a piece of the base64 text
 };
 
 // True for the commands of the call (the partner-line names it answers to).

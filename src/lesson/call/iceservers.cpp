@@ -15,8 +15,9 @@ bool printable(const QString &text) {
 }
 
 bool soundAddress(const QString &address, bool turn) {
-    const QStringList schemes = turn ? QStringList{QStringLiteral("turn:"), QStringLiteral("turns:")}
-                                     : QStringList{QStringLiteral("stun:")};
+    const QStringList schemes = turn
+                                    ? QStringList{QStringLiteral("turn:"), QStringLiteral("turns:")}
+                                    : QStringList{QStringLiteral("stun:")};
     return address.size() <= MaxValue && printable(address) &&
            std::any_of(schemes.begin(), schemes.end(), [&](const QString &scheme) {
                return address.startsWith(scheme) && address.size() > scheme.size();

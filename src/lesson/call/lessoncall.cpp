@@ -123,7 +123,9 @@ void LessonCall::partnerLine(const QByteArray &command, const QByteArray &rest) 
             m_setup.start();
             setState(State::Connecting);
             m_callTimer.start(m_connectMs);
-            startMedia(true);
+            // The offer made while it rang goes out now.
+            for (const CallMessage &message : std::exchange(m_outbox, {}))
+                sendMessage(message);
         }
         break;
     case CallWire::Kind::Decline:
@@ -167,8 +169,11 @@ void LessonCall::takeRing(const QByteArray &id, bool video) {
     m_pieces.reset();
     m_waiting.clear();
     m_sentMessages = 0;
+    ++m_attempt;
     setState(State::Incoming);
     m_callTimer.start(m_ringMs);
+    // The servers are fetched while it rings, so that accepting starts at once.
+    fetchServers();
 }
 
 void LessonCall::takeSignal(const CallWire::Line &line) {
@@ -209,8 +214,13 @@ bool LessonCall::Call(bool camera) {
         m_callId.clear();
         return false;
     }
+    ++m_attempt;
     setState(State::Outgoing);
     m_callTimer.start(m_ringMs);
+    // The caller's side gets ready while it rings: servers, microphone and the offer, which
+    // waits for the partner's accepting.
+    fetchServers();
+    startMedia(true);
     return true;
 }
 
@@ -233,6 +243,8 @@ void LessonCall::Decline() {
     post(CallWire::decline(m_callId));
     m_callTimer.stop();
     m_callId.clear();
+    m_servers.reset();
+    ++m_attempt;
     m_ending = Ending::None;
     setState(m_available ? State::Idle : State::Probing);
 }
@@ -277,39 +289,57 @@ void LessonCall::End() {
 
 // The engine.
 
-void LessonCall::startMedia(bool offerer) {
-    const quint64 attempt = ++m_attempt;
-    auto begin = [this, attempt, offerer](const IceServers &servers) {
-        if (attempt != m_attempt || m_state != State::Connecting)
+void LessonCall::fetchServers() {
+    m_servers.reset();
+    const quint64 attempt = m_attempt;
+    auto take = [this, attempt](const IceServers &servers) {
+        if (attempt != m_attempt || !inCall())
             return;
-        qCInfo(lcCall) << "call starts with" << servers.stun.size() << "STUN and"
-                       << servers.turn.size() << "TURN addresses";
-        CallMedia::Start how;
-        how.servers = servers;
-        how.relayOnly = m_relayOnly;
-        how.offerer = offerer;
-        how.camera = m_camera;
-        how.muted = m_muted || m_held;
-        how.statsIntervalMs = m_statsMs;
-        how.microphone = m_microphone;
-        how.speaker = m_speaker;
-        how.cameraDevice = m_cameraDevice;
-        m_mediaStarted = true;
-        m_media.start(how);
-        for (const CallMessage &message : std::exchange(m_waiting, {}))
-            m_media.takeMessage(message);
+        m_servers = servers;
+        if (m_mediaWanted)
+            beginMedia();
     };
     if (m_fetch)
-        m_fetch(begin);
+        m_fetch(take);
     else
-        begin(IceServers());
+        take(IceServers());
+}
+
+void LessonCall::startMedia(bool offerer) {
+    m_offerer = offerer;
+    m_mediaWanted = true;
+    if (m_servers)
+        beginMedia();
+}
+
+void LessonCall::beginMedia() {
+    if (m_mediaStarted)
+        return;
+    qCInfo(lcCall) << "call starts with" << m_servers->stun.size() << "STUN and"
+                   << m_servers->turn.size() << "TURN addresses";
+    CallMedia::Start how;
+    how.servers = *m_servers;
+    how.relayOnly = m_relayOnly;
+    how.offerer = m_offerer;
+    how.camera = m_camera;
+    how.muted = m_muted || m_held;
+    how.statsIntervalMs = m_statsMs;
+    how.microphone = m_microphone;
+    how.speaker = m_speaker;
+    how.cameraDevice = m_cameraDevice;
+    m_mediaStarted = true;
+    m_media.start(how);
+    for (const CallMessage &message : std::exchange(m_waiting, {}))
+        m_media.takeMessage(message);
 }
 
 void LessonCall::sendMessage(const CallMessage &message) {
+    if (m_state == State::Outgoing)
+        m_outbox.append(message);
     if (!(m_state == State::Connecting || m_state == State::Connected))
         return;
-    const QList<QByteArray> lines = CallWire::signalLines(m_callId, ++m_sentMessages,
-                                                          message.toJson(), m_channel.partnerRoom());
+    const QList<QByteArray> lines = CallWire::signalLines(
+        m_callId, ++m_sentMessages, message.toJson(), m_channel.partnerRoom());
     if (lines.isEmpty()) {
         mediaFailed(false, QStringLiteral("a signalling message does not fit the relay's lines"));
         return;
@@ -358,9 +388,12 @@ void LessonCall::finish(Ending ending, bool tellPartner) {
     if (m_mediaStarted)
         m_media.stop();
     m_mediaStarted = false;
+    m_mediaWanted = false;
+    m_servers.reset();
     ++m_attempt;
     m_callId.clear();
     m_waiting.clear();
+    m_outbox.clear();
     m_pieces.reset();
     m_stats = CallStats();
     m_ending = ending;

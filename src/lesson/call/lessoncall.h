@@ -18,10 +18,31 @@
 class LessonCall : public QObject {
     Q_OBJECT
 public:
-    enum class State { NoPartner, Probing, Unavailable, Idle, Outgoing, Incoming, Connecting, Connected };
+    enum class State {
+        NoPartner,
+        Probing,
+        Unavailable,
+        Idle,
+        Outgoing,
+        Incoming,
+        Connecting,
+        Connected
+    };
     // Why the last call ended, for the sentence shown after it.
-    enum class Ending { None, HungUp, PartnerHungUp, Declined, NoAnswer, Missed, PartnerLeft,
-                        RelayDropped, LessonEnded, Failed, NoDevices, BadSignal };
+    enum class Ending {
+        None,
+        HungUp,
+        PartnerHungUp,
+        Declined,
+        NoAnswer,
+        Missed,
+        PartnerLeft,
+        RelayDropped,
+        LessonEnded,
+        Failed,
+        NoDevices,
+        BadSignal
+    };
     // Fetches the STUN/TURN servers for a call and hands them to the callback (no servers when
     // the central server has none).
     using ServerFetch = std::function<void(std::function<void(const IceServers &)>)>;
@@ -83,7 +104,9 @@ private:
     void takeHello(bool reply);
     void takeRing(const QByteArray &id, bool video);
     void takeSignal(const CallWire::Line &line);
+    void fetchServers();
     void startMedia(bool offerer);
+    void beginMedia();
     void sendMessage(const CallMessage &message);
     void mediaConnected();
     void mediaFailed(bool devices, const QString &reason);
@@ -108,10 +131,14 @@ private:
     bool m_callAgain = false;
     bool m_relayOnly = false;
     bool m_mediaStarted = false;
+    bool m_mediaWanted = false;
+    bool m_offerer = false;
+    std::optional<IceServers> m_servers; // fetched for the present call
     int m_sentMessages = 0;
     quint64 m_attempt = 0; // counts calls, so that a late server answer is not taken for the next
     QString m_microphone, m_speaker, m_cameraDevice;
     QList<CallMessage> m_waiting; // partner messages that came before the engine started
+    QList<CallMessage> m_outbox;  // the caller's own messages made while it rings
     CallReassembler m_pieces;
     CallStats m_stats;
     QTimer m_probeTimer;

@@ -16,6 +16,11 @@ let statsTimer = null;
 let reportedConnected = false;
 let wantCamera = false;
 let muted = false;
+let began = 0;           // when the call started, for the timings in the log
+
+function note(what) {
+  console.log(Math.round(performance.now() - began) + ' ms: ' + what);
+}
 
 const voice = document.getElementById('voice');
 const remote = document.getElementById('remote');
@@ -38,21 +43,13 @@ async function deviceId(kind, label) {
 
 async function start(json) {
   stopNow();
+  began = performance.now();
   options = JSON.parse(json);
   muted = options.muted;
   wantCamera = options.camera;
-  try {
-    const id = await deviceId('audioinput', options.microphone);
-    microphone = await navigator.mediaDevices.getUserMedia({
-      audio: { deviceId: id ? { exact: id } : undefined, echoCancellation: true,
-               noiseSuppression: true, autoGainControl: true },
-      video: false });
-  } catch (error) {
-    fail(true, 'microphone: ' + error.name + ': ' + error.message);
-    return;
-  }
-  pc = new RTCPeerConnection({ iceServers: options.servers,
-                               iceTransportPolicy: options.relayOnly ? 'relay' : 'all' });
+  const connection = new RTCPeerConnection({ iceServers: options.servers,
+                                             iceTransportPolicy: options.relayOnly ? 'relay' : 'all' });
+  pc = connection;
   pc.onicecandidate = event => {
     const c = event.candidate;
     bridge.localMessage(JSON.stringify(c ? { type: 'candidate', candidate: c.candidate,
@@ -69,8 +66,11 @@ async function start(json) {
       remote.play().catch(() => {});
     }
   };
+  pc.oniceconnectionstatechange = () => pc && note('ice ' + pc.iceConnectionState);
+  pc.onicegatheringstatechange = () => pc && note('gathering ' + pc.iceGatheringState);
   pc.onconnectionstatechange = () => {
     if (!pc) return;
+    note('connection ' + pc.connectionState);
     if (pc.connectionState === 'connected' && !reportedConnected) {
       reportedConnected = true;
       bridge.connected();
@@ -78,26 +78,53 @@ async function start(json) {
       fail(false, 'connection failed');
     }
   };
-  const track = microphone.getAudioTracks()[0];
-  audioSender = pc.addTrack(track, microphone);
-  if (muted) await audioSender.replaceTrack(null);
-  if (options.offerer) {
-    videoSender = pc.addTransceiver('video', { direction: 'sendrecv' }).sender;
-    await showCamera(wantCamera);
-    await pc.setLocalDescription(await pc.createOffer());
-    sendDescription();
-  }
   statsTimer = setInterval(() => queueStats(), options.statsMs || 500);
+  const id = await deviceId('audioinput', options.microphone);
+  const opening = navigator.mediaDevices.getUserMedia({
+    audio: { deviceId: id ? { exact: id } : undefined, echoCancellation: true,
+             noiseSuppression: true, autoGainControl: true },
+    video: false });
+  if (!options.offerer) {
+    // The answer does not wait for the microphone: its sound joins the call once it is open.
+    opening.then(stream => useMicrophone(connection, stream),
+                 error => fail(true, 'microphone: ' + error.name + ': ' + error.message));
+    return;
+  }
+  try {
+    await useMicrophone(connection, await opening);
+  } catch (error) {
+    fail(true, 'microphone: ' + error.name + ': ' + error.message);
+    return;
+  }
+  audioSender = pc.addTrack(microphone.getAudioTracks()[0], microphone);
+  if (muted) await audioSender.replaceTrack(null);
+  videoSender = pc.addTransceiver('video', { direction: 'sendrecv' }).sender;
+  await showCamera(wantCamera);
+  await pc.setLocalDescription(await pc.createOffer());
+  sendDescription();
+}
+
+// The microphone opened for the connection: kept (or released when the call has ended since).
+async function useMicrophone(connection, stream) {
+  if (connection !== pc) {
+    stream.getTracks().forEach(track => track.stop());
+    return;
+  }
+  microphone = stream;
+  note('microphone open');
+  if (audioSender && !muted) await audioSender.replaceTrack(stream.getAudioTracks()[0]);
 }
 
 function sendDescription() {
   const d = pc.localDescription;
+  note(d.type + ' sent');
   bridge.localMessage(JSON.stringify({ type: d.type, sdp: d.sdp }));
 }
 
 async function take(json) {
   if (!pc) return;
   const message = JSON.parse(json);
+  note(message.type + ' taken');
   if (message.type === 'offer' || message.type === 'answer') {
     try {
       await pc.setRemoteDescription({ type: message.type, sdp: message.sdp });
@@ -106,6 +133,12 @@ async function take(json) {
       return;
     }
     if (message.type === 'offer') {
+      const audio = pc.getTransceivers().find(t => t.receiver.track.kind === 'audio');
+      if (audio) {
+        audio.direction = 'sendrecv';
+        audioSender = audio.sender;
+        if (microphone && !muted) await audioSender.replaceTrack(microphone.getAudioTracks()[0]);
+      }
       const video = pc.getTransceivers().find(t => t.receiver.track.kind === 'video');
       if (video) {
         video.direction = 'sendrecv';
@@ -158,8 +191,8 @@ async function showCamera(on) {
 async function setMuted(on) {
   muted = on;
   // Nothing is sent while muted, not even silence.
-  if (audioSender && microphone)
-    await audioSender.replaceTrack(on ? null : microphone.getAudioTracks()[0]);
+  if (audioSender)
+    await audioSender.replaceTrack(on || !microphone ? null : microphone.getAudioTracks()[0]);
 }
 
 async function useSpeaker() {
