@@ -56,7 +56,8 @@ double cpuSeconds(qint64 pid) {
 }
 
 bool flowing(LessonCall &a, LessonCall &b) {
-    return a.stats().audioBytesReceived > 0 && b.stats().audioBytesReceived > 0;
+    return a.state() == LessonCall::State::Connected && b.state() == LessonCall::State::Connected &&
+           a.stats().audioBytesReceived > 0 && b.stats().audioBytesReceived > 0;
 }
 
 void BM_CallOnLoopback(benchmark::State &state) {

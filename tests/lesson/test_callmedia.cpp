@@ -87,14 +87,14 @@ QString titleAfter(QWebEnginePage *page, const std::function<void()> &start) {
     QSignalSpy titles(page, &QWebEnginePage::titleChanged);
     start();
     QString title;
-    QTest::qWaitFor(
+    const bool answered = QTest::qWaitFor(
         [&] {
             title = page->title();
             return title.startsWith(QLatin1String("granted")) ||
                    title.startsWith(QLatin1String("refused"));
         },
         Wait);
-    return title;
+    return answered ? title : QStringLiteral("no answer");
 }
 
 } // namespace
@@ -170,6 +170,8 @@ TEST_F(CallMediaTest, OnlyTheCallPageGetsMicrophoneAndCameraAndOnlyDuringACall) 
 
     // The call page outside a call is refused.
     TCallPage media;
+    EXPECT_EQ(media.page(), nullptr); // no browser engine before it is needed
+    media.prepare();
     ASSERT_TRUE(QTest::qWaitFor([&] { return media.isReady(); }, Wait));
     const QString asked = titleAfter(media.page(), [&] {
         media.page()->runJavaScript(QString::fromLatin1(R"(
@@ -220,13 +222,15 @@ TEST_F(CallMediaTest, ACallWithHostCandidatesBarredGoesThroughTheTurnServer) {
     // A credential the TURN server does not know (another secret) gets no route.
     rig.teacherCall.HangUp();
     ASSERT_TRUE(rig.bothIn(State::Idle));
-    for (LessonCall *call : {&rig.teacherCall, &rig.studentCall}) {
-        call->setTimeouts(8000, 45000, 4000);
+    // The teacher gives up first and says so; the student hears the goodbye.
+    rig.teacherCall.setTimeouts(8000, 45000, 4000);
+    rig.studentCall.setTimeouts(8000, 45000, 12000);
+    for (LessonCall *call : {&rig.teacherCall, &rig.studentCall})
         call->setServerFetch([&](auto done) { done(turn.servers(12, "wrong secret")); });
-    }
     ASSERT_TRUE(rig.teacherCall.Call());
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.studentCall.state() == State::Incoming; }, Wait));
     rig.studentCall.Accept();
     EXPECT_TRUE(rig.bothIn(State::Idle));
     EXPECT_EQ(rig.teacherCall.ending(), LessonCall::Ending::Failed);
+    EXPECT_EQ(rig.studentCall.ending(), LessonCall::Ending::PartnerHungUp);
 }

@@ -152,6 +152,26 @@ TEST_F(LessonCallTest, PartnersCallEachOtherAndAHangUpEndsBothSides) {
     EXPECT_TRUE(seam.boxes.isEmpty());
 }
 
+TEST_F(LessonCallTest, WhenBothCallAtOnceTheTeachersCallGoesOn) {
+    connectBoth();
+    bothReady();
+    ASSERT_TRUE(teacherCall->Call());
+    ASSERT_TRUE(studentCall->Call());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return studentCall->state() == State::Incoming; }, Wait));
+    EXPECT_EQ(teacherCall->state(), State::Outgoing);
+    EXPECT_EQ(studentMedia.stops, 1); // the student's own call, made ready, is dropped
+    studentCall->Accept();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return teacherCall->state() == State::Connected &&
+                   studentCall->state() == State::Connected;
+        },
+        Wait));
+    ASSERT_EQ(studentMedia.starts.size(), 2);
+    EXPECT_FALSE(studentMedia.starts[1].offerer);
+    EXPECT_EQ(studentMedia.taken.constFirst().type, CallMessage::Type::Offer);
+}
+
 TEST_F(LessonCallTest, APartnerWithoutCallsLeavesTheCallUnavailable) {
     studentCall.reset(); // the student's program knows no calls and ignores the lines
     teacherCall->setTimeouts(300, 45000, 20000);

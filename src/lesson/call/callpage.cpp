@@ -36,20 +36,8 @@ const QUrl &TCallPage::PageUrl() {
 }
 
 TCallPage::TCallPage(QObject *parent)
-    : CallMedia(parent), m_profile(new QWebEngineProfile(this)), m_channel(new QWebChannel(this)),
-      m_bridge(new TCallBridge(this)) {
-    QWebEngineSettings *settings = m_profile->settings();
-    settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
-    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-    // Host candidates carry the machine's own addresses: they are what a call on one network
-    // (and on loopback) needs.
-    settings->setAttribute(QWebEngineSettings::WebRTCPublicInterfacesOnly, false);
-    m_page = new CallWebPage(m_profile, this);
+    : CallMedia(parent), m_channel(new QWebChannel(this)), m_bridge(new TCallBridge(this)) {
     m_channel->registerObject(QStringLiteral("bridge"), m_bridge);
-    m_page->setWebChannel(m_channel);
-    connect(m_page, &QWebEnginePage::featurePermissionRequested, this, &TCallPage::permission);
     connect(m_bridge, &TCallBridge::ready, this, [this] {
         m_ready = true;
         for (const auto &command : std::exchange(m_waiting, {}))
@@ -66,12 +54,30 @@ TCallPage::TCallPage(QObject *parent)
     connect(m_bridge, &TCallBridge::failureReported, this, &TCallPage::failed);
     connect(m_bridge, &TCallBridge::statsReported, this, &TCallPage::takeStats);
     connect(m_bridge, &TCallBridge::devicesReported, this, &TCallPage::takeDevices);
+}
+
+void TCallPage::prepare() {
+    if (m_page)
+        return;
+    m_profile = new QWebEngineProfile(this);
+    QWebEngineSettings *settings = m_profile->settings();
+    settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    // Host candidates carry the machine's own addresses: they are what a call on one network
+    // (and on loopback) needs.
+    settings->setAttribute(QWebEngineSettings::WebRTCPublicInterfacesOnly, false);
+    m_page = new CallWebPage(m_profile, this);
+    m_page->setWebChannel(m_channel);
+    connect(m_page, &QWebEnginePage::featurePermissionRequested, this, &TCallPage::permission);
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this, [this] {
         m_ready = false;
         emit failed(false, QStringLiteral("the call page's process ended"));
         m_page->load(PageUrl());
     });
     m_page->load(PageUrl());
+    emit prepared();
 }
 
 TCallPage::~TCallPage() {
@@ -98,6 +104,7 @@ void TCallPage::permission(const QUrl &origin, QWebEnginePage::Feature feature) 
 }
 
 void TCallPage::whenReady(std::function<void()> command) {
+    prepare();
     if (m_ready)
         command();
     else
@@ -135,6 +142,8 @@ void TCallPage::setCamera(bool on) {
 
 void TCallPage::stop() {
     m_inCall = false;
+    if (!m_page)
+        return;
     whenReady([this] { emit m_bridge->stopRequested(); });
 }
 

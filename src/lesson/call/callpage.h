@@ -13,6 +13,8 @@ class TCallBridge;
 
 // The call's media engine: a local page (qrc:/call/call.html) in a profile of its own, kept in
 // memory, that runs the browser engine's real-time media and is driven through a web channel.
+// The page is made on first use (prepare), so that a program without a lesson partner never
+// starts the browser engine for it.
 // Only this page, and only while a call or the device list wants them, is given microphone and
 // camera; it may not navigate anywhere else or open windows. Commands given before the page has
 // loaded wait for it.
@@ -29,6 +31,9 @@ public:
     explicit TCallPage(QObject *parent = nullptr);
     ~TCallPage() override;
 
+    // Makes and loads the page, once.
+    void prepare();
+    // The page; null before prepare.
     QWebEnginePage *page() const { return m_page; }
     bool isReady() const { return m_ready; }
     // Whether capture is allowed now (a call runs, or the devices are being listed).
@@ -47,6 +52,8 @@ public:
 
 signals:
     void devicesListed(const QList<TCallPage::Device> &devices);
+    // The page was made (a view may show it now).
+    void prepared();
 
 private:
     void whenReady(std::function<void()> command);
@@ -54,8 +61,8 @@ private:
     void takeStats(const QString &json);
     void takeDevices(const QString &json);
 
-    QWebEngineProfile *m_profile;
-    QWebEnginePage *m_page;
+    QWebEngineProfile *m_profile = nullptr;
+    QWebEnginePage *m_page = nullptr;
     QWebChannel *m_channel;
     TCallBridge *m_bridge;
     bool m_ready = false;

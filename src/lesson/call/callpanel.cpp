@@ -39,20 +39,14 @@ QToolButton *makeCallButton(QWidget *parent, const char *name, bool checkable = 
 } // namespace
 
 TCallPanel::TCallPanel(LessonChannel &channel, AppSettings *settings, QWidget *parent)
-    : QWidget(parent), video(new QWebEngineView(this)), prompt(new QFrame(this)),
-      promptText(new QLabel(prompt)), meter(new QProgressBar(this)), notice(new QLabel(this)),
-      status(new QLabel(this)), m_media(new TCallPage(this)), m_settings(settings),
-      m_recordingWatch(new QTimer(this)) {
+    : QWidget(parent), video(nullptr), prompt(new QFrame(this)), promptText(new QLabel(prompt)),
+      meter(new QProgressBar(this)), notice(new QLabel(this)), status(new QLabel(this)),
+      m_media(new TCallPage(this)), m_settings(settings), m_recordingWatch(new QTimer(this)) {
     setObjectName(QStringLiteral("pncall"));
     setFixedWidth(PanelWidth);
     m_call = new LessonCall(channel, *m_media, this);
     m_call->setServerFetch([this](auto done) { fetchServers(std::move(done)); });
 
-    video->setObjectName(QStringLiteral("wbcall"));
-    video->setPage(m_media->page());
-    video->setFixedHeight(VideoHeight);
-    video->setFocusPolicy(Qt::NoFocus);
-    video->setContextMenuPolicy(Qt::NoContextMenu);
     prompt->setObjectName(QStringLiteral("pncallprompt"));
     prompt->setFrameShape(QFrame::StyledPanel);
     promptText->setWordWrap(true);
@@ -73,7 +67,7 @@ TCallPanel::TCallPanel(LessonChannel &channel, AppSettings *settings, QWidget *p
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(3);
-    layout->addWidget(video);
+    connect(m_media, &TCallPage::prepared, this, [this, layout] { makeVideo(layout); });
     layout->addWidget(prompt);
     layout->addWidget(buildButtons());
     layout->addWidget(meter);
@@ -94,7 +88,20 @@ TCallPanel::TCallPanel(LessonChannel &channel, AppSettings *settings, QWidget *p
 TCallPanel::~TCallPanel() {
     // The call says goodbye while the channel is still there; the page goes before its profile.
     delete m_call;
-    video->setPage(nullptr);
+    if (video)
+        video->setPage(nullptr);
+}
+
+void TCallPanel::makeVideo(QVBoxLayout *layout) {
+    video = new QWebEngineView(this);
+    video->setObjectName(QStringLiteral("wbcall"));
+    video->setPage(m_media->page());
+    video->setFixedHeight(VideoHeight);
+    video->setFocusPolicy(Qt::NoFocus);
+    video->setContextMenuPolicy(Qt::NoContextMenu);
+    video->setAccessibleName(AppText(1935));
+    video->hide();
+    layout->insertWidget(0, video);
 }
 
 QWidget *TCallPanel::buildButtons() {
@@ -146,13 +153,15 @@ void TCallPanel::setCaptions() {
     btnDevices->setText(AppText(1906));
     meter->setToolTip(AppText(1928));
     meter->setAccessibleName(AppText(1928));
-    video->setAccessibleName(AppText(1935));
 }
 
 void TCallPanel::refresh() {
     using State = LessonCall::State;
     const State state = m_call->state();
     const bool talking = state == State::Connecting || state == State::Connected;
+    // The browser engine starts once there is a partner to call.
+    if (state != State::NoPartner)
+        m_media->prepare();
     btnCall->setText(AppText(m_call->callAgain() ? 1922 : 1900));
     btnCall->setVisible(!m_call->inCall());
     btnCall->setEnabled(state == State::Idle);
@@ -167,7 +176,8 @@ void TCallPanel::refresh() {
         btnCamera->setChecked(m_call->camera());
     btnDevices->setEnabled(!m_call->inCall());
     meter->setVisible(talking);
-    video->setVisible(talking && (m_call->camera() || m_call->stats().videoFramesReceived > 0));
+    if (video)
+        video->setVisible(talking && (m_call->camera() || m_call->stats().videoFramesReceived > 0));
     if (talking != m_recordingWatch->isActive())
         talking ? m_recordingWatch->start() : m_recordingWatch->stop();
     if (!talking)
@@ -186,7 +196,7 @@ void TCallPanel::showStats() {
     meter->setValue(qBound(0, int(std::sqrt(stats.microphoneLevel) * 100), 100));
     const bool talking = m_call->state() == LessonCall::State::Connected;
     const bool pictures = talking && (m_call->camera() || stats.videoFramesReceived > 0);
-    if (video->isVisible() != pictures)
+    if (video && video->isVisible() != pictures)
         video->setVisible(pictures);
 }
 

@@ -9,6 +9,7 @@ class QFrame;
 class QLabel;
 class QProgressBar;
 class QTimer;
+class QVBoxLayout;
 class QToolButton;
 class QWebEngineView;
 class TCallPage;
@@ -33,7 +34,7 @@ public:
         m_recordingPlaying = std::move(playing);
     }
 
-    QWebEngineView *video;
+    QWebEngineView *video; // made with the call page, once there is a partner
     QFrame *prompt;
     QLabel *promptText;
     QToolButton *btnAccept, *btnDecline, *btnCall, *btnHangUp, *btnMicrophone, *btnCamera,
@@ -44,6 +45,7 @@ public:
 
 private:
     QWidget *buildButtons();
+    void makeVideo(QVBoxLayout *layout);
     void setCaptions();
     void refresh();
     void showStats();

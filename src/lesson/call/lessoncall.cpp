@@ -26,6 +26,9 @@ LessonCall::LessonCall(LessonChannel &channel, CallMedia &media, QObject *parent
     connect(&media, &CallMedia::connected, this, &LessonCall::mediaConnected);
     connect(&media, &CallMedia::failed, this, &LessonCall::mediaFailed);
     connect(&media, &CallMedia::statsChanged, this, [this](const CallStats &stats) {
+        // A late report of a call that has ended is not the next call's.
+        if (!m_mediaStarted)
+            return;
         m_stats = stats;
         emit statsChanged();
     });
@@ -163,6 +166,14 @@ void LessonCall::takeRing(const QByteArray &id, bool video) {
         return;
     }
     m_callTimer.stop();
+    if (m_mediaStarted) {
+        // The student's own call, ready while it rang, gives way to the teacher's.
+        m_media.stop();
+        m_mediaStarted = false;
+    }
+    m_mediaWanted = false;
+    m_servers.reset();
+    m_outbox.clear();
     m_callId = id;
     m_ringVideo = video;
     m_ending = Ending::None;
