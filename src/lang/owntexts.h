@@ -10,6 +10,7 @@
 //   1500-1599 entrance test and rich text
 //   1600-1699 lesson: relay, lesson screen, course books, audio
 //   1700-1799 output: export, Excel, preview, print and PDF
+//   1800-1899 lesson calls
 //   1900-1999 booking features beyond the timetable (their own table, bookingtexts.cpp)
 namespace texttables {
 

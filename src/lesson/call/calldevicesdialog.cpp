@@ -14,7 +14,7 @@ namespace {
 void fillList(QComboBox *box, const QList<TCallPage::Device> &devices, const QString &kind,
               const QString &chosen) {
     box->clear();
-    box->addItem(AppText(1934), QString());
+    box->addItem(AppText(1834), QString());
     for (const TCallPage::Device &device : devices)
         if (device.kind == kind)
             box->addItem(device.label, device.label);
@@ -30,14 +30,14 @@ TCallDevicesDialog::TCallDevicesDialog(TCallPage &media, AppSettings &settings, 
     : QDialog(parent), cbMicrophone(new QComboBox(this)), cbSpeaker(new QComboBox(this)),
       cbCamera(new QComboBox(this)), m_settings(settings) {
     setObjectName(QStringLiteral("fcalldevices"));
-    setWindowTitle(AppText(1930));
+    setWindowTitle(AppText(1830));
     cbMicrophone->setObjectName(QStringLiteral("cbMicrophone"));
     cbSpeaker->setObjectName(QStringLiteral("cbSpeaker"));
     cbCamera->setObjectName(QStringLiteral("cbCamera"));
     auto *form = new QFormLayout(this);
-    form->addRow(AppText(1931), cbMicrophone);
-    form->addRow(AppText(1932), cbSpeaker);
-    form->addRow(AppText(1933), cbCamera);
+    form->addRow(AppText(1831), cbMicrophone);
+    form->addRow(AppText(1832), cbSpeaker);
+    form->addRow(AppText(1833), cbCamera);
     for (QComboBox *box : {cbMicrophone, cbSpeaker, cbCamera}) {
         box->setMinimumWidth(280);
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

@@ -99,7 +99,7 @@ void TCallPanel::makeVideo(QVBoxLayout *layout) {
     video->setFixedHeight(VideoHeight);
     video->setFocusPolicy(Qt::NoFocus);
     video->setContextMenuPolicy(Qt::NoContextMenu);
-    video->setAccessibleName(AppText(1935));
+    video->setAccessibleName(AppText(1835));
     video->hide();
     layout->insertWidget(0, video);
 }
@@ -145,14 +145,14 @@ QWidget *TCallPanel::buildButtons() {
 }
 
 void TCallPanel::setCaptions() {
-    btnAccept->setText(AppText(1902));
-    btnDecline->setText(AppText(1903));
-    btnHangUp->setText(AppText(1901));
-    btnMicrophone->setText(AppText(1904));
-    btnCamera->setText(AppText(1905));
-    btnDevices->setText(AppText(1906));
-    meter->setToolTip(AppText(1928));
-    meter->setAccessibleName(AppText(1928));
+    btnAccept->setText(AppText(1802));
+    btnDecline->setText(AppText(1803));
+    btnHangUp->setText(AppText(1801));
+    btnMicrophone->setText(AppText(1804));
+    btnCamera->setText(AppText(1805));
+    btnDevices->setText(AppText(1806));
+    meter->setToolTip(AppText(1828));
+    meter->setAccessibleName(AppText(1828));
 }
 
 void TCallPanel::refresh() {
@@ -162,12 +162,12 @@ void TCallPanel::refresh() {
     // The browser engine starts once there is a partner to call.
     if (state != State::NoPartner)
         m_media->prepare();
-    btnCall->setText(AppText(m_call->callAgain() ? 1922 : 1900));
+    btnCall->setText(AppText(m_call->callAgain() ? 1822 : 1800));
     btnCall->setVisible(!m_call->inCall());
     btnCall->setEnabled(state == State::Idle);
     btnHangUp->setVisible(talking || state == State::Outgoing);
     prompt->setVisible(state == State::Incoming);
-    promptText->setText(AppText(m_call->ringWithVideo() ? 1929 : 1925));
+    promptText->setText(AppText(m_call->ringWithVideo() ? 1829 : 1825));
     btnMicrophone->setEnabled(talking);
     btnMicrophone->setChecked(!talking || !m_call->muted());
     // Before a call the camera button chooses whether the call starts with the camera.
@@ -182,7 +182,7 @@ void TCallPanel::refresh() {
         talking ? m_recordingWatch->start() : m_recordingWatch->stop();
     if (!talking)
         m_call->SetHeld(false);
-    notice->setText(m_call->inCall() ? (talking && m_call->held() ? AppText(1936) : QString())
+    notice->setText(m_call->inCall() ? (talking && m_call->held() ? AppText(1836) : QString())
                                      : m_call->endingText());
     notice->setVisible(!notice->text().isEmpty());
     status->setText(m_call->stateText());

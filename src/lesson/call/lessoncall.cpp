@@ -5,7 +5,7 @@
 
 namespace {
 
-// The call texts: states from 1907, endings from 1915.
+// The call texts: states from 1807, endings from 1815.
 QString text(int number) {
     return AppText(number);
 }
@@ -425,31 +425,31 @@ void LessonCall::setState(State state) {
 QString LessonCall::stateText() const {
     switch (m_state) {
     case State::NoPartner:
-        return text(1907);
+        return text(1807);
     case State::Probing:
-        return text(1908);
+        return text(1808);
     case State::Unavailable:
-        return text(1909);
+        return text(1809);
     case State::Idle:
-        return text(1910);
+        return text(1810);
     case State::Outgoing:
-        return text(1911);
+        return text(1811);
     case State::Incoming:
-        return text(1912);
+        return text(1812);
     case State::Connecting:
-        return text(1913);
+        return text(1813);
     case State::Connected:
         break;
     }
-    return text(1914);
+    return text(1814);
 }
 
 QString LessonCall::endingText() const {
     static const QHash<Ending, int> texts{
-        {Ending::HungUp, 1923},       {Ending::PartnerHungUp, 1916}, {Ending::Declined, 1915},
-        {Ending::NoAnswer, 1917},     {Ending::Missed, 1926},        {Ending::PartnerLeft, 1919},
-        {Ending::RelayDropped, 1918}, {Ending::LessonEnded, 1927},   {Ending::Failed, 1920},
-        {Ending::NoDevices, 1924},    {Ending::BadSignal, 1921}};
+        {Ending::HungUp, 1823},       {Ending::PartnerHungUp, 1816}, {Ending::Declined, 1815},
+        {Ending::NoAnswer, 1817},     {Ending::Missed, 1826},        {Ending::PartnerLeft, 1819},
+        {Ending::RelayDropped, 1818}, {Ending::LessonEnded, 1827},   {Ending::Failed, 1820},
+        {Ending::NoDevices, 1824},    {Ending::BadSignal, 1821}};
     const int number = texts.value(m_ending, 0);
     return number ? text(number) : QString();
 }
