@@ -17,9 +17,9 @@ double Bounded(const QVariant &stored, double low, double high, double fallback)
 
 BookingSettings BookingSettings::Read(SchoolDatabase &db) {
     BookingSettings s;
-    QSqlQuery q = db.run(QStringLiteral(
-        "SELECT NAME, VALUE FROM SERVERINFO WHERE NAME IN"
-        " ('REMINDERHOURS', 'CANCELDEADLINEHOURS', 'LOWBALANCEHOURS')"));
+    QSqlQuery q =
+        db.run(QStringLiteral("SELECT NAME, VALUE FROM SERVERINFO WHERE NAME IN"
+                              " ('REMINDERHOURS', 'CANCELDEADLINEHOURS', 'LOWBALANCEHOURS')"));
     while (q.next()) {
         const QString name = q.value(0).toString();
         if (name == QLatin1String("REMINDERHOURS"))

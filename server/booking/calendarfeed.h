@@ -7,8 +7,9 @@
 struct ServerState;
 
 // "calendarfeed": the signed-in user's secret calendar address ("op=get" makes one when he
-// has none, "op=show" only shows one he has) or its revocation ("op=revoke": the address stops answering at once). The reply
-// is "ok" and the address's path on this server, empty after a revocation.
+// has none, "op=show" only shows one he has) or its revocation ("op=revoke": the address stops
+// answering at once). The reply is "ok" and the address's path on this server, empty after a
+// revocation.
 ActionReply CalendarFeedAction(ActionContext &ctx);
 
 // A GET of a feed address, which needs no session: the iCalendar document of that user's

@@ -54,14 +54,14 @@ ActionReply NextLessonAction(ActionContext &ctx) {
         return ActionReply::Ok();
     const bool client = ctx.isClient();
     const QString partner = client ? QStringLiteral("T.IDTEACHER") : QStringLiteral("T.IDUSER");
-    QSqlQuery q = ctx.db.run(
-        QStringLiteral("SELECT T.IDTIMETABLE, T.WHENHOUR, %1 FROM TIMETABLE T"
-                       " JOIN USERS U ON U.IDUSER = %2"
-                       " WHERE T.%3 = ? AND T.IDJOB = ? AND T.TIMETABLESTATUS IN (2, 3)"
-                       " AND T.WHENHOUR > ? ORDER BY T.WHENHOUR LIMIT 1")
-            .arg(FullNameSql(QStringLiteral("U")), partner,
-                 client ? QStringLiteral("IDUSER") : QStringLiteral("IDTEACHER")),
-        {ctx.userId(), ctx.jobId(), ctx.now()});
+    QSqlQuery q =
+        ctx.db.run(QStringLiteral("SELECT T.IDTIMETABLE, T.WHENHOUR, %1 FROM TIMETABLE T"
+                                  " JOIN USERS U ON U.IDUSER = %2"
+                                  " WHERE T.%3 = ? AND T.IDJOB = ? AND T.TIMETABLESTATUS IN (2, 3)"
+                                  " AND T.WHENHOUR > ? ORDER BY T.WHENHOUR LIMIT 1")
+                       .arg(FullNameSql(QStringLiteral("U")), partner,
+                            client ? QStringLiteral("IDUSER") : QStringLiteral("IDTEACHER")),
+                   {ctx.userId(), ctx.jobId(), ctx.now()});
     if (!q.next())
         return ActionReply::Ok();
     return ActionReply::Ok(Lines({

@@ -16,7 +16,7 @@ QString OffsetText(int seconds) {
     return (seconds < 0 ? QStringLiteral("-") : QStringLiteral("+")) +
            QStringLiteral("%1%2")
                .arg(minutes / 60, 2, 10, QLatin1Char('0'))
-        .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
 // The zone's definition over the events' years: each change of its offset as a STANDARD or
@@ -74,8 +74,8 @@ void WriteEvent(IcsText &ics, const CalendarLesson &lesson, CalendarMethod metho
     ics.text("SUMMARY", Title(forClient, envLang, lesson));
     ics.text("DESCRIPTION", Description(lesson));
     ics.raw("STATUS", method == CalendarMethod::Cancel ? "CANCELLED"
-                      : lesson.status == 2          ? "TENTATIVE"
-                                                    : "CONFIRMED");
+                      : lesson.status == 2             ? "TENTATIVE"
+                                                       : "CONFIRMED");
     ics.end("VEVENT");
 }
 
@@ -125,13 +125,13 @@ QByteArray LessonCalendarText(const QList<CalendarLesson> &lessons, CalendarMeth
 
 QList<CalendarLesson> FeedLessons(SchoolDatabase &db, qint64 userId, bool asTeacher,
                                   const QDateTime &now) {
-    QSqlQuery q = db.run(LessonSelect() +
-                             QStringLiteral("WHERE T.%1 = ? AND T.TIMETABLESTATUS IN (2, 3, 4, 5)"
-                                            " AND T.WHENHOUR >= ? AND T.WHENHOUR < ?"
-                                            " ORDER BY T.WHENHOUR")
-                                 .arg(asTeacher ? QStringLiteral("IDTEACHER")
-                                                : QStringLiteral("IDUSER")),
-                         {userId, now.addDays(-60), now.addYears(1)});
+    QSqlQuery q =
+        db.run(LessonSelect() +
+                   QStringLiteral("WHERE T.%1 = ? AND T.TIMETABLESTATUS IN (2, 3, 4, 5)"
+                                  " AND T.WHENHOUR >= ? AND T.WHENHOUR < ?"
+                                  " ORDER BY T.WHENHOUR")
+                       .arg(asTeacher ? QStringLiteral("IDTEACHER") : QStringLiteral("IDUSER")),
+               {userId, now.addDays(-60), now.addYears(1)});
     QList<CalendarLesson> lessons;
     while (q.next())
         lessons << LessonFrom(q);

@@ -38,10 +38,10 @@ void SendCancellations(ActionContext &ctx, const LessonChange &change, bool ever
         mail.calendar = LessonCalendarText({version}, CalendarMethod::Cancel, to.userType == 4,
                                            to.envLang, CalendarUidDomain(ctx.options), ctx.now());
         mail.calendarMethod = "CANCEL";
-        SendToOutbox(ctx.db, ctx.options, ctx.now(),
-                     {to.jobId, to.envLang, QStringLiteral("LESSONCANCEL"), person, ctx.userId(),
-                      change.id},
-                     mail);
+        SendToOutbox(
+            ctx.db, ctx.options, ctx.now(),
+            {to.jobId, to.envLang, QStringLiteral("LESSONCANCEL"), person, ctx.userId(), change.id},
+            mail);
         ctx.db.run(
             QStringLiteral("DELETE FROM LESSONREMINDERS WHERE IDTIMETABLE = ? AND IDUSER = ?"),
             {change.id, person});

@@ -6,14 +6,14 @@
 #include <QSqlQuery>
 
 MailPerson MailPerson::Load(SchoolDatabase &db, qint64 id) {
-    QSqlQuery q = db.run(
-        QStringLiteral("SELECT U.IDJOB, U.USERTYPE, U.EMAIL, %1,"
-                       " (SELECT L.LOGINENVLANG FROM LOGINS L WHERE L.IDLOGIN ="
-                       " (SELECT MAX(L2.IDLOGIN) FROM LOGINS L2 WHERE L2.IDUSER = U.IDUSER"
-                       " AND L2.SUCCESS = 1))"
-                       " FROM USERS U WHERE U.IDUSER = ?")
-            .arg(FullNameSql(QStringLiteral("U"))),
-        {id});
+    QSqlQuery q =
+        db.run(QStringLiteral("SELECT U.IDJOB, U.USERTYPE, U.EMAIL, %1,"
+                              " (SELECT L.LOGINENVLANG FROM LOGINS L WHERE L.IDLOGIN ="
+                              " (SELECT MAX(L2.IDLOGIN) FROM LOGINS L2 WHERE L2.IDUSER = U.IDUSER"
+                              " AND L2.SUCCESS = 1))"
+                              " FROM USERS U WHERE U.IDUSER = ?")
+                   .arg(FullNameSql(QStringLiteral("U"))),
+               {id});
     MailPerson p;
     if (!q.next())
         return p;
@@ -92,20 +92,20 @@ OutboxMail HoursOut(const MailPerson &to) {
     m.to = to.email;
     if (Slovak(to)) {
         m.subject = QStringLiteral("Vaše hodiny sú vyčerpané");
-        m.body = QStringLiteral(
-                     "Dobrý deň, %1,\n\nposlednou rezerváciou ste vyčerpali všetky objednané"
-                     " hodiny. Nové hodiny si objednáte v programe Tellavo: na obrazovke"
-                     " Objednávky zvoľte Nová objednávka a vyberte balíček. Po zaplatení"
-                     " objednávky môžete ďalej rezervovať lekcie.")
-                     .arg(to.name);
+        m.body =
+            QStringLiteral("Dobrý deň, %1,\n\nposlednou rezerváciou ste vyčerpali všetky objednané"
+                           " hodiny. Nové hodiny si objednáte v programe Tellavo: na obrazovke"
+                           " Objednávky zvoľte Nová objednávka a vyberte balíček. Po zaplatení"
+                           " objednávky môžete ďalej rezervovať lekcie.")
+                .arg(to.name);
     } else {
         m.subject = QStringLiteral("Vaše hodiny jsou vyčerpány");
-        m.body = QStringLiteral(
-                     "Dobrý den, %1,\n\nposlední rezervací jste vyčerpal(a) všechny objednané"
-                     " hodiny. Nové hodiny si objednáte v programu Tellavo: na obrazovce"
-                     " Objednávky zvolte Nová objednávka a vyberte balíček. Po zaplacení"
-                     " objednávky můžete dále rezervovat lekce.")
-                     .arg(to.name);
+        m.body =
+            QStringLiteral("Dobrý den, %1,\n\nposlední rezervací jste vyčerpal(a) všechny objednané"
+                           " hodiny. Nové hodiny si objednáte v programu Tellavo: na obrazovce"
+                           " Objednávky zvolte Nová objednávka a vyberte balíček. Po zaplacení"
+                           " objednávky můžete dále rezervovat lekce.")
+                .arg(to.name);
     }
     m.body += Signature(to);
     return m;

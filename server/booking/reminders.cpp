@@ -29,8 +29,9 @@ QList<DueLesson> DueLessons(SchoolDatabase &db, const QDateTime &now, int hours)
         {now, now.addSecs(qint64(hours) * 3600)});
     QList<DueLesson> due;
     while (q.next())
-        due << DueLesson{q.value(0).toLongLong(), q.value(1).toLongLong(), q.value(2).toLongLong(),
-                         q.value(3), StoredWallTime(q.value(3)), StoredWallTime(q.value(4))};
+        due << DueLesson{q.value(0).toLongLong(),    q.value(1).toLongLong(),
+                         q.value(2).toLongLong(),    q.value(3),
+                         StoredWallTime(q.value(3)), StoredWallTime(q.value(4))};
     return due;
 }
 
@@ -57,10 +58,9 @@ int Remind(SchoolDatabase &db, const ServerOptions &options, const QDateTime &no
     mail.calendar = LessonCalendarText({lesson}, CalendarMethod::Publish, to.userType == 4,
                                        to.envLang, CalendarUidDomain(options), now);
     mail.calendarMethod = "PUBLISH";
-    const bool sent = SendToOutbox(db, options, now,
-                                   {to.jobId, to.envLang, QStringLiteral("REMINDER"), person, 0,
-                                    due.id},
-                                   mail);
+    const bool sent =
+        SendToOutbox(db, options, now,
+                     {to.jobId, to.envLang, QStringLiteral("REMINDER"), person, 0, due.id}, mail);
     transaction.commit(); // a person without a usable address is not tried again
     return sent ? 1 : 0;
 }

@@ -39,7 +39,7 @@ qint64 FreeSlotAt(ActionContext &ctx, const FirstSlot &first, const QDateTime &w
 }
 
 struct Plan {
-    QList<qint64> free;        // one per week that has a free slot
+    QList<qint64> free;         // one per week that has a free slot
     QList<QDateTime> conflicts; // the weeks that have none (wall times)
 };
 
@@ -67,8 +67,9 @@ int Weeks(ActionContext &ctx) {
 QByteArray ConflictLines(const Plan &plan) {
     QStringList lines{QStringLiteral("conflicts=%1").arg(plan.conflicts.size())};
     for (int i = 0; i < plan.conflicts.size(); ++i)
-        lines << QStringLiteral("conflict%1=%2").arg(i + 1).arg(
-                     plan.conflicts[i].toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        lines << QStringLiteral("conflict%1=%2")
+                     .arg(i + 1)
+                     .arg(plan.conflicts[i].toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     return lines.join(QStringLiteral("\r\n")).toUtf8();
 }
 
@@ -76,8 +77,8 @@ void Book(ActionContext &ctx, qint64 slot) {
     ctx.db.run(QStringLiteral("UPDATE TIMETABLE SET TIMETABLESTATUS = 2, IDUSER = ?,"
                               " WHENSTATUSCHANGE = ?, WHOSTATUSCHANGE = ? WHERE IDTIMETABLE = ?"),
                {ctx.userId(), ctx.now(), ctx.userId(), slot});
-    const QVariant teacher =
-        ctx.db.scalar(QStringLiteral("SELECT IDTEACHER FROM TIMETABLE WHERE IDTIMETABLE = ?"), {slot});
+    const QVariant teacher = ctx.db.scalar(
+        QStringLiteral("SELECT IDTEACHER FROM TIMETABLE WHERE IDTIMETABLE = ?"), {slot});
     RecordTimetableHistory(ctx, slot, 1, 2, teacher.toLongLong(), teacher.toLongLong(), 0,
                            ctx.userId());
 }

@@ -33,15 +33,17 @@ ActionReply WaitForSlotAction(ActionContext &ctx) {
         throw Refusal(Msg::RecordNotFound);
     Transaction transaction(ctx.db);
     const QVariantList same{ctx.userId(), teacher, DayStart(day), DayStart(day.addDays(1))};
-    if (ctx.db.scalar(QStringLiteral("SELECT COUNT(*) FROM SLOTWAITS WHERE IDUSER = ?"
-                                     " AND IDTEACHER = ? AND WAITDAY >= ? AND WAITDAY < ?"
-                                     " AND WHENFREED IS NULL"),
-                      same)
+    if (ctx.db
+            .scalar(QStringLiteral("SELECT COUNT(*) FROM SLOTWAITS WHERE IDUSER = ?"
+                                   " AND IDTEACHER = ? AND WAITDAY >= ? AND WAITDAY < ?"
+                                   " AND WHENFREED IS NULL"),
+                    same)
             .toInt() > 0)
         return ActionReply::Ok();
-    if (ctx.db.scalar(QStringLiteral("SELECT COUNT(*) FROM SLOTWAITS WHERE IDUSER = ?"
-                                     " AND WHENFREED IS NULL AND WAITDAY >= ?"),
-                      {ctx.userId(), DayStart(today)})
+    if (ctx.db
+            .scalar(QStringLiteral("SELECT COUNT(*) FROM SLOTWAITS WHERE IDUSER = ?"
+                                   " AND WHENFREED IS NULL AND WAITDAY >= ?"),
+                    {ctx.userId(), DayStart(today)})
             .toInt() >= kMaxOpenWaits)
         throw Refusal(Msg::TooManyWaits, QString::number(kMaxOpenWaits));
     ctx.db.run(QStringLiteral("INSERT INTO SLOTWAITS (IDSLOTWAIT, IDJOB, IDUSER, IDTEACHER,"
@@ -87,7 +89,8 @@ QList<FreedSlot> TakeFreedSlots(ActionContext &ctx) {
     while (q.next())
         freed << FreedSlot{StoredWallTime(q.value(0)), q.value(1).toString().trimmed()};
     if (!freed.isEmpty())
-        ctx.db.run(QStringLiteral("DELETE FROM SLOTWAITS WHERE IDUSER = ? AND WHENFREED IS NOT NULL"),
-                   {ctx.userId()});
+        ctx.db.run(
+            QStringLiteral("DELETE FROM SLOTWAITS WHERE IDUSER = ? AND WHENFREED IS NOT NULL"),
+            {ctx.userId()});
     return freed;
 }

@@ -25,10 +25,12 @@ double AmountOr(const QString &text, double fallback) {
 }
 
 void ReadSettings(TBookingFeatures &f, const NameValueList &values, const QString &prefix) {
-    f.cancelDeadlineHours =
-        HoursOr(values.value(prefix + QStringLiteral("canceldeadlinehours")), f.cancelDeadlineHours);
-    f.lowBalanceHours = AmountOr(values.value(prefix + QStringLiteral("lowbalancehours")), f.lowBalanceHours);
-    f.reminderHours = HoursOr(values.value(prefix + QStringLiteral("reminderhours")), f.reminderHours);
+    f.cancelDeadlineHours = HoursOr(values.value(prefix + QStringLiteral("canceldeadlinehours")),
+                                    f.cancelDeadlineHours);
+    f.lowBalanceHours =
+        AmountOr(values.value(prefix + QStringLiteral("lowbalancehours")), f.lowBalanceHours);
+    f.reminderHours =
+        HoursOr(values.value(prefix + QStringLiteral("reminderhours")), f.reminderHours);
 }
 
 } // namespace
@@ -38,7 +40,8 @@ TBookingFeatures TBookingFeatures::Parse(const QString &lines) {
     values.setText(lines);
     TBookingFeatures f;
     for (const QString &word :
-         values.value(u"features").split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+         values.value(u"features")
+             .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
         f.offered.insert(word);
     ReadSettings(f, values, QString());
     const int freed = qBound(0, values.value(u"slotfreedcount").toInt(), 100);

@@ -23,8 +23,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -98,8 +98,8 @@ TEST_F(WithoutFeatures, NoneOfTheFeaturesIsShown) {
     EXPECT_FALSE(extras().pan_cancelreason->isVisible());
     EXPECT_TRUE(screen().spb_storno_status->toolTip().isEmpty());
     ASSERT_TRUE(timetable().Locate(QStringLiteral("IDTIMETABLE"), {TValue::FromInteger(free)}));
-    for (QWidget *w : {static_cast<QWidget *>(extras().spb_repeat),
-                       static_cast<QWidget *>(extras().spb_wait)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(extras().spb_repeat), static_cast<QWidget *>(extras().spb_wait)})
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
     EXPECT_FALSE(screen().pan_hours->property("lowBalance").toBool());
     EXPECT_FALSE(banner().isVisible());
@@ -206,8 +206,10 @@ TEST_F(BookingFixture, TheRepeatDialogListsConflictsBeforeBooking) {
     extras().spb_repeatClick();
     ASSERT_EQ(listed.size(), 1);
     EXPECT_TRUE(listed[0].contains(first.addDays(7).toString(QStringLiteral("d. M. yyyy H:mm"))));
-    EXPECT_EQ(server.dbValue("SELECT TIMETABLESTATUS FROM TIMETABLE WHERE IDTIMETABLE = ?",
-                             {weeks[0]}).toInt(), 1);
+    EXPECT_EQ(
+        server.dbValue("SELECT TIMETABLESTATUS FROM TIMETABLE WHERE IDTIMETABLE = ?", {weeks[0]})
+            .toInt(),
+        1);
 
     addLesson(Demo::Teacher, 0, first.addDays(7), 1);
     showLesson(weeks[0], first.date());
@@ -220,8 +222,12 @@ TEST_F(BookingFixture, TheRepeatDialogListsConflictsBeforeBooking) {
     seam.boxAnswers << mrOK;
     extras().spb_repeatClick();
     EXPECT_EQ(seam.boxTexts().value(0), FormatText(AppText(1920), {3}));
-    EXPECT_EQ(server.dbValue("SELECT COUNT(*) FROM TIMETABLE WHERE IDUSER = ? AND TIMETABLESTATUS = 2",
-                             {Demo::Newcomer}).toInt(), 3);
+    EXPECT_EQ(
+        server
+            .dbValue("SELECT COUNT(*) FROM TIMETABLE WHERE IDUSER = ? AND TIMETABLESTATUS = 2",
+                     {Demo::Newcomer})
+            .toInt(),
+        3);
 }
 
 // Fifteen minutes before the next lesson the strip appears on every screen with its teacher,
@@ -236,7 +242,9 @@ TEST_F(BookingFixture, TheBannerAnnouncesTheNextLesson) {
     addLesson(Demo::Teacher, Demo::Client, seam.clock.addSecs(10 * 60 + 30), 2);
     QStringList notes;
     banner().inBackground = [] { return true; };
-    banner().notify = [&](const QString &title, const QString &text) { notes << title + u'|' + text; };
+    banner().notify = [&](const QString &title, const QString &text) {
+        notes << title + u'|' + text;
+    };
     signIn(QStringLiteral("klient"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return banner().isVisible(); }, 10000));
     const QString teacher = banner().NextLesson()->partner;
@@ -271,8 +279,8 @@ TEST_F(BookingFixture, TheProfileCreatesCopiesAndRevokesTheCalendarAddress) {
     EXPECT_FALSE(box.btn_copy->isVisible());
     box.btn_create->click();
     const QString address = box.ed_address->text();
-    EXPECT_TRUE(address.startsWith(QStringLiteral("http://127.0.0.1:%1/tellavo/calendar/")
-                                       .arg(server.httpPort())))
+    EXPECT_TRUE(address.startsWith(
+        QStringLiteral("http://127.0.0.1:%1/tellavo/calendar/").arg(server.httpPort())))
         << address.toStdString();
     EXPECT_EQ(server.get(address.mid(address.indexOf(u'/', 8)).toLatin1()).status, 200);
     box.btn_copy->click();
@@ -292,8 +300,10 @@ TEST_F(BookingFixture, ATeacherAddsAWeeksPatternForSeveralWeeks) {
     const QDate day = seam.clock.date().addDays(120);
     screen().cal->SetDate(day);
     const auto count = [&] {
-        return server.dbValue("SELECT COUNT(*) FROM TIMETABLE WHERE IDTEACHER = ? AND WHENHOUR >= ?",
-                              {Demo::Teacher, QDateTime(day, QTime(0, 0))}).toInt();
+        return server
+            .dbValue("SELECT COUNT(*) FROM TIMETABLE WHERE IDTEACHER = ? AND WHENHOUR >= ?",
+                     {Demo::Teacher, QDateTime(day, QTime(0, 0))})
+            .toInt();
     };
     const int before = count();
     WhenModal([](QWidget *w) {

@@ -62,7 +62,8 @@ TEST(BookingRules, TheDeadlineBlocksOnlyWithinItsHours) {
     TBookingFeatures f = AllOffered();
     EXPECT_TRUE(BookingRules::CancelBlockedReason(f, now.addSecs(24 * 3600), now).isEmpty());
     const QString reason = BookingRules::CancelBlockedReason(f, now.addSecs(24 * 3600 - 1), now);
-    EXPECT_TRUE(reason.startsWith(QStringLiteral("Rezervaci lze zrušit nejpozději 24 h"))) << reason.toStdString();
+    EXPECT_TRUE(reason.startsWith(QStringLiteral("Rezervaci lze zrušit nejpozději 24 h")))
+        << reason.toStdString();
     f.offered.remove(QStringLiteral("deadline"));
     EXPECT_TRUE(BookingRules::CancelBlockedReason(f, now.addSecs(60), now).isEmpty());
 }
@@ -79,8 +80,9 @@ TEST(BookingRules, LowBalanceAndRepeatWeeks) {
     } cases[] = {{1, 1, 0}, {2, 1, 2}, {5.5, 1, 5}, {1000, 1, 52}, {4, 2, 2}, {3, 0, 0}};
     for (const auto &c : cases)
         EXPECT_EQ(BookingRules::MaxRepeatWeeks(c.bookable, c.hours), c.weeks) << c.bookable;
-    const QList<QDateTime> conflicts = BookingRules::RepeatConflicts(QStringLiteral(
-        "conflicts=3\r\nconflict1=2026-12-24 09:30:00\r\nconflict2=x\r\nconflict3=2027-01-07 09:30:00"));
+    const QList<QDateTime> conflicts = BookingRules::RepeatConflicts(
+        QStringLiteral("conflicts=3\r\nconflict1=2026-12-24 "
+                       "09:30:00\r\nconflict2=x\r\nconflict3=2027-01-07 09:30:00"));
     EXPECT_EQ(conflicts, (QList<QDateTime>{QDateTime(QDate(2026, 12, 24), QTime(9, 30)),
                                            QDateTime(QDate(2027, 1, 7), QTime(9, 30))}));
     EXPECT_TRUE(BookingRules::RepeatConflicts(QStringLiteral("conflicts=100000")).isEmpty());

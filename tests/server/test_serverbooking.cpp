@@ -22,8 +22,7 @@
 namespace {
 
 // A teacher's name with everything a calendar or mail reader could trip over.
-const QString kHostileSurname =
-    QStringLiteral("Nov\"ák; Petr, \\ \u0001X\nДмитрий 李");
+const QString kHostileSurname = QStringLiteral("Nov\"ák; Petr, \\ \u0001X\nДмитрий 李");
 
 // A reply as the program reads it (refusals come in the 8-bit code page).
 QString Text(const HttpReply &reply) {
@@ -74,8 +73,8 @@ QString NewcomerWithHours(ServerHarness &server, int hours) {
 
 QString PythonWith(const char *module) {
     for (const QString &candidate : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")})
-        if (QProcess::execute(candidate, {QStringLiteral("-c"),
-                                          QStringLiteral("import %1").arg(module)}) == 0)
+        if (QProcess::execute(candidate,
+                              {QStringLiteral("-c"), QStringLiteral("import %1").arg(module)}) == 0)
             return candidate;
     return {};
 }
@@ -153,8 +152,9 @@ QStringList Outbox(ServerHarness &server, const char *type, qint64 receiver, qin
                            " AND (? < 0 OR IDREF = ?) ORDER BY IDMSG"),
             {QString::fromLatin1(type), receiver, about, about});
         while (q.next())
-            files << server.dataFolder() + QStringLiteral("/outbox/%1.eml").arg(
-                                               q.value(0).toLongLong(), 6, 10, QLatin1Char('0'));
+            files << server.dataFolder() +
+                         QStringLiteral("/outbox/%1.eml")
+                             .arg(q.value(0).toLongLong(), 6, 10, QLatin1Char('0'));
     });
     return files;
 }
@@ -186,8 +186,8 @@ private:
     QByteArray m_old;
 };
 
-#define REQUIRE_ICALENDAR()                                                                       \
-    if (PythonWith("icalendar").isEmpty())                                                        \
+#define REQUIRE_ICALENDAR()                                                                        \
+    if (PythonWith("icalendar").isEmpty())                                                         \
     GTEST_SKIP() << "python3-icalendar is not installed (scripts/install-deps installs it)"
 
 } // namespace
@@ -211,8 +211,8 @@ TEST(ServerBooking, TheFeaturesAreOfferedWithTheSchoolsSettings) {
 TEST(ServerBooking, AServerWithoutTheFeaturesKnowsNoneOfThem) {
     ServerHarness server([](ServerOptions &o) { o.bookingFeatures = false; });
     const QString client = server.signIn("klient");
-    for (const char *action : {"bookingfeatures", "nextlesson", "bookrepeat", "calendarfeed",
-                               "waitforslot"})
+    for (const char *action :
+         {"bookingfeatures", "nextlesson", "bookrepeat", "calendarfeed", "waitforslot"})
         EXPECT_TRUE(Text(server.post(action, "op=get&weeks=2&idtimetable=1", client))
                         .startsWith(QStringLiteral("errorNeznámá akce")))
             << action;
@@ -230,8 +230,8 @@ TEST(ServerBooking, AClientCancelsNoLaterThanTheDeadlineStaffAlways) {
         int deadline, hoursAhead;
         bool clientMay;
     };
-    const Case cases[] = {{24, 3, false}, {24, 23, false}, {24, 26, true}, {48, 30, false},
-                          {0, 1, true}};
+    const Case cases[] = {
+        {24, 3, false}, {24, 23, false}, {24, 26, true}, {48, 30, false}, {0, 1, true}};
     for (const Case &c : cases) {
         server.onServer([&](CentralServer &s) {
             BookingSettings::Write(s.database(), "CANCELDEADLINEHOURS", c.deadline);
@@ -251,9 +251,8 @@ TEST(ServerBooking, AClientCancelsNoLaterThanTheDeadlineStaffAlways) {
         EXPECT_EQ(Status(server, slot), 1);
     }
     // In Slovak for a Slovak session.
-    server.onServer([&](CentralServer &s) {
-        BookingSettings::Write(s.database(), "CANCELDEADLINEHOURS", 24);
-    });
+    server.onServer(
+        [&](CentralServer &s) { BookingSettings::Write(s.database(), "CANCELDEADLINEHOURS", 24); });
     const qint64 slot = AddSlot(server, Demo::Teacher3, HalfPastIn(server, 2));
     const QString slovak = server.signIn("klient", {}, 3);
     ASSERT_EQ(server.post("settimetablestatus", SetStatus(slot, 2), slovak).body, "ok");
@@ -270,15 +269,16 @@ TEST(ServerBooking, ARepeatingBookingIsAllOrNothingAndNamesEveryConflict) {
         weekSlots << AddSlot(server, Demo::Teacher3, first.addDays(7 * week));
     // Week 3 is taken by another client; week 4 has no slot of this teacher at all.
     Exec(server, "DELETE FROM TIMETABLE WHERE IDTIMETABLE = ?", {weekSlots[3]});
-    ASSERT_EQ(server.post("settimetablestatus", SetStatus(weekSlots[2], 2), server.signIn("klient")).body,
-              "ok");
+    ASSERT_EQ(
+        server.post("settimetablestatus", SetStatus(weekSlots[2], 2), server.signIn("klient")).body,
+        "ok");
     const QByteArray base = "idtimetable=" + QByteArray::number(weekSlots[0]);
 
     const HttpReply check = server.post("bookrepeat", base + "&weeks=4&check=1", client);
     const QString third = first.addDays(14).toString("yyyy-MM-dd HH:mm:ss");
     const QString fourth = first.addDays(21).toString("yyyy-MM-dd HH:mm:ss");
-    EXPECT_EQ(QString::fromUtf8(check.body), "okconflicts=2\r\nconflict1=" + third +
-                                                 "\r\nconflict2=" + fourth);
+    EXPECT_EQ(QString::fromUtf8(check.body),
+              "okconflicts=2\r\nconflict1=" + third + "\r\nconflict2=" + fourth);
 
     const QString refusal = Text(server.post("bookrepeat", base + "&weeks=4", client));
     EXPECT_TRUE(refusal.startsWith("errorV těchto týdnech není v tento čas volný termín: " +
@@ -293,9 +293,10 @@ TEST(ServerBooking, ARepeatingBookingIsAllOrNothingAndNamesEveryConflict) {
     EXPECT_EQ(server.post("bookrepeat", base + "&weeks=2", client).body, "ok2");
     for (const qint64 slot : {weekSlots[0], weekSlots[1]}) {
         EXPECT_EQ(Status(server, slot), 2);
-        EXPECT_EQ(server.dbValue("SELECT COUNT(*) FROM TTSTATUSHIST WHERE IDTIMETABLE = ?"
-                                 " AND NEWUSER = ? AND NEWSTATUS = 2",
-                                 {slot, Demo::Newcomer})
+        EXPECT_EQ(server
+                      .dbValue("SELECT COUNT(*) FROM TTSTATUSHIST WHERE IDTIMETABLE = ?"
+                               " AND NEWUSER = ? AND NEWSTATUS = 2",
+                               {slot, Demo::Newcomer})
                       .toInt(),
                   1);
     }
@@ -325,7 +326,8 @@ TEST(ServerBooking, HostileRepeatRequestsAreRefusedClearly) {
         {base, "novacek", "errorChybí parametr požadavku: weeks"},
     };
     for (const Case &c : cases) {
-        const QString session = QLatin1String(c.login) == "novacek" ? client : server.signIn(c.login);
+        const QString session =
+            QLatin1String(c.login) == "novacek" ? client : server.signIn(c.login);
         const QString body = Text(server.post("bookrepeat", c.data, session));
         EXPECT_TRUE(body.startsWith(QString::fromUtf8(c.refusal)))
             << c.data.toStdString() << " -> " << body.toStdString();
@@ -348,7 +350,9 @@ TEST(ServerBooking, TheCalendarFeedShowsOnlyItsOwnersLessons) {
     const QByteArray path = address.body.mid(2);
     EXPECT_EQ(server.post("calendarfeed", "op=get", client).body.mid(2), path) << "kept";
     EXPECT_EQ(server.post("calendarfeed", "op=show", client).body.mid(2), path);
-    EXPECT_NE(server.post("calendarfeed", "op=get", server.signIn("student10", "heslo")).body.mid(2), path);
+    EXPECT_NE(
+        server.post("calendarfeed", "op=get", server.signIn("student10", "heslo")).body.mid(2),
+        path);
 
     const HttpReply feed = server.get(path);
     ASSERT_EQ(feed.status, 200);
@@ -373,26 +377,32 @@ TEST(ServerBooking, TheCalendarFeedShowsOnlyItsOwnersLessons) {
     int withHostileName = 0;
     for (const QJsonValue &value : events) {
         const QJsonObject e = value.toObject();
-        ASSERT_TRUE(expected.contains(e.value("uid").toString())) << e.value("uid").toString().toStdString();
+        ASSERT_TRUE(expected.contains(e.value("uid").toString()))
+            << e.value("uid").toString().toStdString();
         const QDateTime wall = expected.value(e.value("uid").toString());
         EXPECT_EQ(e.value("start").toString(), wall.toString("yyyy-MM-dd HH:mm"));
-        EXPECT_EQ(e.value("offset").toInt(), prague.offsetFromUtc(QDateTime(wall.date(), wall.time(), prague)));
+        EXPECT_EQ(e.value("offset").toInt(),
+                  prague.offsetFromUtc(QDateTime(wall.date(), wall.time(), prague)));
         EXPECT_EQ(e.value("minutes").toInt(), 60);
-        if (e.value("summary").toString().contains(QStringLiteral("Nov\"ák; Petr, \\ X\nДмитрий 李"))) {
+        if (e.value("summary").toString().contains(
+                QStringLiteral("Nov\"ák; Petr, \\ X\nДмитрий 李"))) {
             ++withHostileName;
-            EXPECT_TRUE(e.value("description").toString().startsWith(
-                QStringLiteral("Lektor: Nov\"ák; Petr, \\ X\nДмитрий 李")));
+            EXPECT_TRUE(e.value("description")
+                            .toString()
+                            .startsWith(QStringLiteral("Lektor: Nov\"ák; Petr, \\ X\nДмитрий 李")));
         }
     }
     EXPECT_GT(withHostileName, 0);
 
     // A teacher's feed holds his lessons as teacher, none of another teacher.
-    const QByteArray teacherPath = server.post("calendarfeed", "op=get", server.signIn("lektor2")).body.mid(2);
+    const QByteArray teacherPath =
+        server.post("calendarfeed", "op=get", server.signIn("lektor2")).body.mid(2);
     const qint64 teacherLessons =
-        server.dbValue("SELECT COUNT(*) FROM TIMETABLE WHERE IDTEACHER = ? AND TIMETABLESTATUS"
-                       " IN (2, 3, 4, 5) AND WHENHOUR >= ? AND WHENHOUR < ?",
-                       {Demo::Teacher2, QDateTime::currentDateTime().addDays(-60),
-                        QDateTime::currentDateTime().addYears(1)})
+        server
+            .dbValue("SELECT COUNT(*) FROM TIMETABLE WHERE IDTEACHER = ? AND TIMETABLESTATUS"
+                     " IN (2, 3, 4, 5) AND WHENHOUR >= ? AND WHENHOUR < ?",
+                     {Demo::Teacher2, QDateTime::currentDateTime().addDays(-60),
+                      QDateTime::currentDateTime().addYears(1)})
             .toLongLong();
     EXPECT_EQ(ReadCalendar(server.get(teacherPath).body).value("events").toArray().size(),
               teacherLessons);
@@ -403,7 +413,8 @@ TEST(ServerBooking, TheCalendarFeedShowsOnlyItsOwnersLessons) {
     for (const QByteArray &target :
          {guessed, QByteArray("/tellavo/calendar/"), QByteArray("/tellavo/calendar/.ics"),
           path + "x", path.chopped(4), QByteArray("/tellavo/calendar/'%20OR%201=1%20--.ics"),
-          QByteArray("/tellavo/calendar/../client.php"), "/tellavo/calendar/" + QByteArray(5000, 'a')})
+          QByteArray("/tellavo/calendar/../client.php"),
+          "/tellavo/calendar/" + QByteArray(5000, 'a')})
         EXPECT_EQ(server.get(target).status, 404) << target.left(80).toStdString();
 
     EXPECT_EQ(server.post("calendarfeed", "op=revoke", client).body, "ok");
@@ -446,8 +457,9 @@ TEST(ServerBooking, RemindersAndCancellationsCarryTheLesson) {
     ASSERT_EQ(teacherMails.size(), 1);
     EXPECT_TRUE(Outbox(server, "REMINDER", Demo::Teacher3, late).isEmpty());
 
-    EXPECT_EQ(server.post("settimetablestatus", SetStatus(lesson, 7), server.signIn("manazer")).body,
-              "ok");
+    EXPECT_EQ(
+        server.post("settimetablestatus", SetStatus(lesson, 7), server.signIn("manazer")).body,
+        "ok");
     const QStringList cancels = Outbox(server, "LESSONCANCEL", Demo::Newcomer) +
                                 Outbox(server, "LESSONCANCEL", Demo::Teacher3, lesson);
     ASSERT_EQ(cancels.size(), 2);
@@ -503,7 +515,8 @@ TEST(ServerBooking, ABookingThatUsesUpTheHoursSaysHowToOrder) {
     const QJsonArray mails = ReadMails(Outbox(server, "HOURSOUT", Demo::Newcomer));
     ASSERT_EQ(mails.size(), 1);
     const QString text = mails[0].toObject().value("text").toString();
-    EXPECT_TRUE(text.contains(QStringLiteral("Objednávky zvolte Nová objednávka"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Objednávky zvolte Nová objednávka")))
+        << text.toStdString();
 }
 
 // A client waiting for a teacher's day hears of a cancelled booking there by e-mail and once
@@ -520,12 +533,14 @@ TEST(ServerBooking, AWaitingClientIsToldWhenASlotComesFree) {
     EXPECT_EQ(server.post("waitforslot", "idteacher=6&day=" + day, waiting).body, "ok");
     EXPECT_EQ(server.post("waitforslot", "idteacher=6&day=" + day, waiting).body, "ok");
     EXPECT_EQ(server.post("waitforslot", "idteacher=5&day=" + day, waiting).body, "ok");
-    for (const QByteArray &bad : {QByteArray("idteacher=7&day=") + day, // a client, no teacher
-                                  QByteArray("idteacher=6&day=2001-01-01"),
-                                  QByteArray("idteacher=6&day=tomorrow"), QByteArray("idteacher=6")})
-        EXPECT_TRUE(server.post("waitforslot", bad, waiting).body.startsWith("error")) << bad.toStdString();
-    EXPECT_TRUE(server.post("waitforslot", "idteacher=6&day=" + day, server.signIn("lektor")).body
-                    .startsWith("error"));
+    for (const QByteArray &bad :
+         {QByteArray("idteacher=7&day=") + day, // a client, no teacher
+          QByteArray("idteacher=6&day=2001-01-01"), QByteArray("idteacher=6&day=tomorrow"),
+          QByteArray("idteacher=6")})
+        EXPECT_TRUE(server.post("waitforslot", bad, waiting).body.startsWith("error"))
+            << bad.toStdString();
+    EXPECT_TRUE(server.post("waitforslot", "idteacher=6&day=" + day, server.signIn("lektor"))
+                    .body.startsWith("error"));
 
     const QString client = server.signIn("klient");
     const qint64 lesson = AddSlot(server, Demo::Teacher3, when);
@@ -534,14 +549,17 @@ TEST(ServerBooking, AWaitingClientIsToldWhenASlotComesFree) {
 
     const QJsonArray mails = ReadMails(Outbox(server, "SLOTFREED", waiter));
     ASSERT_EQ(mails.size(), 1);
-    EXPECT_TRUE(mails[0].toObject().value("text").toString().contains(when.toString("d. M. yyyy H:mm")));
+    EXPECT_TRUE(
+        mails[0].toObject().value("text").toString().contains(when.toString("d. M. yyyy H:mm")));
     EXPECT_TRUE(Outbox(server, "SLOTFREED", Demo::Client).isEmpty());
 
     const QString next = server.signIn("student10", "heslo");
     const QString told = QString::fromUtf8(server.post("bookingfeatures", "", next).body);
-    EXPECT_TRUE(told.contains("slotfreedcount=1\r\nslotfreed1=" + when.toString("yyyy-MM-dd HH:mm:ss") + "|"))
+    EXPECT_TRUE(told.contains(
+        "slotfreedcount=1\r\nslotfreed1=" + when.toString("yyyy-MM-dd HH:mm:ss") + "|"))
         << told.toStdString();
-    EXPECT_TRUE(QString::fromUtf8(server.post("bookingfeatures", "", next).body).contains("slotfreedcount=0"));
+    EXPECT_TRUE(QString::fromUtf8(server.post("bookingfeatures", "", next).body)
+                    .contains("slotfreedcount=0"));
 }
 
 TEST(ServerBooking, TheNextLessonIsTheOwnersOnly) {
@@ -556,8 +574,10 @@ TEST(ServerBooking, TheNextLessonIsTheOwnersOnly) {
                                  .arg(lesson)
                                  .arg(when.toString("yyyy-MM-dd HH:mm:ss"));
     EXPECT_TRUE(QString::fromUtf8(server.post("nextlesson", "", client).body).startsWith(expected));
-    const QString teacher = QString::fromUtf8(server.post("nextlesson", "", server.signIn("lektor3")).body);
+    const QString teacher =
+        QString::fromUtf8(server.post("nextlesson", "", server.signIn("lektor3")).body);
     EXPECT_TRUE(teacher.startsWith("okidtimetable=")) << teacher.toStdString();
-    EXPECT_FALSE(QString::fromUtf8(server.post("nextlesson", "", server.signIn("student10", "heslo")).body)
-                     .contains(QString::number(lesson)));
+    EXPECT_FALSE(
+        QString::fromUtf8(server.post("nextlesson", "", server.signIn("student10", "heslo")).body)
+            .contains(QString::number(lesson)));
 }

@@ -52,9 +52,9 @@ TCalendarFeedBox::TCalendarFeedBox(const TServices &services, QWidget *parent)
 }
 
 void TCalendarFeedBox::Prepare() {
-    const bool offered = m_services.session &&
-                         TBookingFeatures::FromSession(*m_services.session)
-                             .has(BookingFeatureNames::Feed);
+    const bool offered =
+        m_services.session &&
+        TBookingFeatures::FromSession(*m_services.session).has(BookingFeatureNames::Feed);
     setVisible(offered);
     if (offered)
         runFeed("show");

@@ -41,8 +41,9 @@ QList<QDateTime> RepeatConflicts(const QString &replyLines) {
     const int count = qBound(0, values.value(u"conflicts").toInt(), kMaxWeeks);
     QList<QDateTime> weeks;
     for (int i = 1; i <= count; ++i) {
-        const QDateTime when = QDateTime::fromString(values.value(QStringLiteral("conflict%1").arg(i)),
-                                                     QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        const QDateTime when =
+            QDateTime::fromString(values.value(QStringLiteral("conflict%1").arg(i)),
+                                  QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         if (when.isValid())
             weeks << when;
     }

@@ -65,7 +65,8 @@ Tfrepeatbooking::Tfrepeatbooking(const TServices &services, qint64 idTimetable,
         lb_result->clear();
         lst_conflicts->hide();
     });
-    connect(btncheck, &QPushButton::clicked, this, [this] { RunGuarded([this] { CheckWeeks(); }); });
+    connect(btncheck, &QPushButton::clicked, this,
+            [this] { RunGuarded([this] { CheckWeeks(); }); });
     connect(btnok, &QPushButton::clicked, this, [this] { RunGuarded([this] { btnokClick(); }); });
     connect(btncancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -89,7 +90,8 @@ bool Tfrepeatbooking::CheckWeeks() {
     const QList<QDateTime> conflicts = BookingRules::RepeatConflicts(ReplyText(*payload));
     lst_conflicts->clear();
     for (const QDateTime &week : conflicts)
-        lst_conflicts->addItem(ProgramLocale().toString(week, QStringLiteral("dddd d. M. yyyy H:mm")));
+        lst_conflicts->addItem(
+            ProgramLocale().toString(week, QStringLiteral("dddd d. M. yyyy H:mm")));
     lst_conflicts->setVisible(!conflicts.isEmpty());
     lb_result->setText(AppText(conflicts.isEmpty() ? 1917 : 1918));
     m_checkedWeeks = conflicts.isEmpty() ? spn_weeks->value() : 0;

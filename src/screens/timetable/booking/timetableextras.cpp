@@ -45,8 +45,7 @@ QToolButton *ToolButton(QWidget *parent, const char *name, int text) {
 }
 
 TBookingFeatures Features(const TServices &services) {
-    return services.session ? TBookingFeatures::FromSession(*services.session)
-                            : TBookingFeatures();
+    return services.session ? TBookingFeatures::FromSession(*services.session) : TBookingFeatures();
 }
 
 } // namespace
@@ -148,7 +147,9 @@ void TTimetableExtras::MarkBalance(double bookable) {
     m_hours->setTitle(low ? m_hoursTitle + QStringLiteral(" - ") + AppText(1910) : m_hoursTitle);
     m_hours->setProperty("lowBalance", low);
     QPalette p = m_hours->palette();
-    p.setColor(QPalette::WindowText, low ? QColor(192, 0, 0) : m_hours->parentWidget()->palette().color(QPalette::WindowText));
+    p.setColor(QPalette::WindowText,
+               low ? QColor(192, 0, 0)
+                   : m_hours->parentWidget()->palette().color(QPalette::WindowText));
     m_hours->setPalette(p);
 }
 

@@ -25,11 +25,11 @@ public:
     TTimetableExtras(const TServices &services, QWidget *toolbar, QToolButton *cancelButton,
                      QVBoxLayout *screenLayout, QGroupBox *hoursPanel, QObject *parent);
 
-    QToolButton *spb_repeat;   // "Opakovat..."
-    QToolButton *spb_wait;     // "Čekat na uvolnění..."
-    QFrame *pan_cancelreason;  // why the cancel button is off
+    QToolButton *spb_repeat;  // "Opakovat..."
+    QToolButton *spb_wait;    // "Čekat na uvolnění..."
+    QFrame *pan_cancelreason; // why the cancel button is off
     QLabel *lb_cancelreason;
-    QToolButton *spb_message;  // "Napsat lektorovi": lesson chat or e-mail
+    QToolButton *spb_message; // "Napsat lektorovi": lesson chat or e-mail
 
     // The screen was entered: which features to show for this user and server.
     void Enter();
