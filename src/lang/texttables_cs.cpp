@@ -453,12 +453,12 @@ constexpr const char *AppCs[AppCount] = {
     "Předchozí strana", // 240
     "Následující strana", // 241
     "Přejít na stranu", // 242
-    "&Kniha >>", // 243
+    "K&niha >>", // 243
     "K&apitola >>", // 244
     "Spustit multimediální soubor", // 245
     "Zastavit soubor a přetočit na začátek", // 246
     "Vybrat multimediální soubor", // 247
-    "&Audio >>", // 248
+    "A&udio >>", // 248
     "Synchro", // 249
     "&Klient", // 250
     "Poslat text - Ctrl+Enter", // 251
@@ -493,7 +493,7 @@ constexpr const char *AppCs[AppCount] = {
     "<žádná>", // 280
     "strana", // 281
     "Aktivní kniha: %s", // 282
-    "S&tr. %d", // 283
+    "St&r. %d", // 283
     "Stahování audia %s", // 284
     "Start", // 285
     "Uživatel nebyl nalezen.", // 286

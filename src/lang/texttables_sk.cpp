@@ -453,12 +453,12 @@ constexpr const char *AppSk[AppCount] = {
     "Predchádzajúca strana", // 240
     "Nasledujúca strana", // 241
     "Prejsť na stranu", // 242
-    "&Kniha >>", // 243
+    "K&niha >>", // 243
     "K&apitola >>", // 244
     "Spustiť multimediálny súbor", // 245
     "Zastaviť súbor a pretočiť na začiatok", // 246
     "Vybrať multimediálny súbor", // 247
-    "&Audio >>", // 248
+    "A&udio >>", // 248
     "Synchro", // 249
     "&Klient", // 250
     "Poslať text - Ctrl+Enter", // 251
@@ -493,7 +493,7 @@ constexpr const char *AppSk[AppCount] = {
     "<žiadna>", // 280
     "strana", // 281
     "Aktívna kniha: %s", // 282
-    "S&tr. %d", // 283
+    "St&r. %d", // 283
     "Sťahovanie audia %s", // 284
     "Štart", // 285
     "Užívateľ nebol nájdený.", // 286

@@ -110,7 +110,7 @@ TEST_F(CallOnScreen, StudentTakesTheTeachersCallWhichOutlivesPagesAndChatAndEnds
     ASSERT_TRUE(QTest::qWaitFor([&] { return call().state() == LessonCall::State::Idle; }, Wait));
     EXPECT_EQ(panel().status->text(), "Hovor: připraveno");
     EXPECT_TRUE(panel().btnCall->isEnabled());
-    EXPECT_EQ(panel().btnCall->text(), "Zavo&lat");
+    EXPECT_EQ(panel().btnCall->text(), "Za&volat");
     EXPECT_TRUE(panel().video->isHidden());
     EXPECT_TRUE(clashingLetters(app->mainWindow(), &panel()).isEmpty())
         << clashingLetters(app->mainWindow(), &panel()).join(u'|').toStdString();
@@ -121,7 +121,7 @@ TEST_F(CallOnScreen, StudentTakesTheTeachersCallWhichOutlivesPagesAndChatAndEnds
     ASSERT_TRUE(QTest::qWaitFor([&] { return !panel().prompt->isHidden(); }, Wait));
     EXPECT_EQ(panel().promptText->text(), "Partner volá s kamerou. Přijmout hovor?");
     EXPECT_EQ(panel().status->text(), "Příchozí hovor");
-    EXPECT_EQ(panel().btnAccept->shortcut(), QKeySequence(QStringLiteral("Alt+I")));
+    EXPECT_EQ(panel().btnAccept->shortcut(), QKeySequence(QStringLiteral("Alt+J")));
     EXPECT_TRUE(clashingLetters(app->mainWindow(), &panel()).isEmpty())
         << clashingLetters(app->mainWindow(), &panel()).join(u'|').toStdString();
     QTest::mouseClick(panel().btnAccept, Qt::LeftButton);

@@ -77,6 +77,10 @@ protected:
         const auto session = SessionSection(DecompressText(reply.body.mid(5)));
         otherHost.who = {4, session.value("idjob").toInt(), int(Demo::Client),
                          QStringLiteral("127.0.0.1:%1").arg(g_relayPort)};
+        const QString sessionId = session.value("sesid");
+        otherHost.tokenSource = [this, sessionId]() -> std::optional<QByteArray> {
+            return server.post("relaytoken", {}, sessionId).body.mid(2);
+        };
         otherHost.teachers = {{QString::number(Demo::Teacher), QStringLiteral("Petra")}};
         QObject::connect(&other, &LessonChannel::partnerLine,
                          [this](const QByteArray &command, const QByteArray &) {

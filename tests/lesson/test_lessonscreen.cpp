@@ -109,7 +109,7 @@ TEST_F(LessonScreen, ChoosingABookStartsAtItsFirstPage) {
     EXPECT_EQ(page(), 1);
     EXPECT_TRUE(pictureShown());
     EXPECT_EQ(panels[3], "Aktivní kniha: English One, Unit 1 - strana 1");
-    EXPECT_EQ(screen->sbgotopage->text(), "S&tr. 1");
+    EXPECT_EQ(screen->sbgotopage->text(), "St&r. 1");
     screen->sbNextClick();
     EXPECT_EQ(page(), 2);
     // Page 2 has two recordings, the first one chosen.

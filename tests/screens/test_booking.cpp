@@ -159,13 +159,13 @@ TEST_F(BookingFixture, ALowBalanceWarnsAndOffersAnOrder) {
     seam.boxes.clear();
     showLesson(first, day.date());
     EXPECT_FALSE(screen().pan_hours->property("lowBalance").toBool());
-    seam.boxAnswers << mrOK << mrOK;
+    seam.boxAnswers << mrYes << mrOK;
     screen().spb_reserve_new->click();
     EXPECT_EQ(seam.boxes.size(), 2) << "3 hours left: no warning";
 
     ASSERT_TRUE(timetable().Locate(QStringLiteral("IDTIMETABLE"), {TValue::FromInteger(second)}));
     seam.boxes.clear();
-    seam.boxAnswers << mrOK << mrOK << mrYes;
+    seam.boxAnswers << mrYes << mrOK << mrYes;
     bool orderOffered = false;
     WhenModal([&](QWidget *w) {
         orderOffered = qobject_cast<Tfedordernew *>(w) != nullptr;
@@ -285,7 +285,7 @@ TEST_F(BookingFixture, TheProfileCreatesCopiesAndRevokesTheCalendarAddress) {
     EXPECT_EQ(server.get(address.mid(address.indexOf(u'/', 8)).toLatin1()).status, 200);
     box.btn_copy->click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), address);
-    seam.boxAnswers << mrOK;
+    seam.boxAnswers << mrYes;
     box.btn_revoke->click();
     EXPECT_TRUE(box.ed_address->text().isEmpty());
     EXPECT_TRUE(box.btn_create->isVisible());

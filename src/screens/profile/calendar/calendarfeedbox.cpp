@@ -96,6 +96,6 @@ void TCalendarFeedBox::btn_copyClick() {
 }
 
 void TCalendarFeedBox::btn_revokeClick() {
-    if (AppMessageBox(AppText(1927), mtConfirmation, mbOK | mbCancel) == mrOK)
+    if (AppMessageBox(AppText(1927), mtConfirmation, mbYes | mbNo) == mrYes)
         runFeed("revoke");
 }

@@ -188,7 +188,7 @@ void TTimetableExtras::spb_waitClick() {
     }
     const QString day = FormatShortDate(row.when.date());
     if (AppMessageBox(FormatText(AppText(1929), {day, row.teacherName}), mtConfirmation,
-                      mbOK | mbCancel) != mrOK)
+                      mbYes | mbNo) != mrYes)
         return;
     ServerRequest request;
     request.action = QString::fromLatin1(ActionNames::WaitForSlot);
