@@ -1,10 +1,10 @@
 #include "server/actions/orderactions.h"
 
 #include "errors/apperror.h"
+#include "server/booking/mimeparts.h"
 #include "server/packets/providerqueries.h"
 #include "server/store/schooldatabase.h"
 
-#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace {
@@ -45,28 +45,6 @@ MailText OrderMail(int lang, const QString &name, const QString &varSymbol, cons
                 .arg(name, varSymbol, typeText, status)};
 }
 
-// An address fit for a header: one plain mailbox, nothing that could end the header line
-// or add recipients.
-bool IsPlainAddress(const QString &address) {
-    static const QRegularExpression plain(
-        QStringLiteral("^[A-Za-z0-9!#$%&'*+/=?^_`{|}~.\\-]+@[A-Za-z0-9.\\-]+$"));
-    return address.size() <= 254 && plain.match(address).hasMatch();
-}
-
-// A header text in the encoded-word form, so that any character travels in ASCII.
-QByteArray EncodedWord(const QString &text) {
-    return "=?UTF-8?B?" + text.toUtf8().toBase64() + "?=";
-}
-
-// Base64 in lines of 76 characters, each ending in CR LF.
-QByteArray Base64Lines(const QByteArray &data) {
-    const QByteArray encoded = data.toBase64();
-    QByteArray out;
-    for (qsizetype at = 0; at < encoded.size(); at += 76)
-        out += encoded.mid(at, 76) + "\r\n";
-    return out;
-}
-
 // The message as a MIME document with CR LF line ends throughout.
 QByteArray MimeMessage(const QString &from, const QString &to, const MailText &mail,
                        const QDateTime &now) {
@@ -74,11 +52,11 @@ QByteArray MimeMessage(const QString &from, const QString &to, const MailText &m
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     body.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return "From: " + from.toLatin1() + "\r\nTo: " + to.toLatin1() +
-           "\r\nSubject: " + EncodedWord(mail.subject) +
+           "\r\nSubject: " + MimeParts::EncodedWord(mail.subject) +
            "\r\nDate: " + now.toString(Qt::RFC2822Date).toLatin1() +
            "\r\nMIME-Version: 1.0\r\nContent-Type: text/plain; charset=UTF-8"
            "\r\nContent-Transfer-Encoding: base64\r\n\r\n" +
-           Base64Lines(body.toUtf8());
+           MimeParts::Base64Lines(body.toUtf8());
 }
 
 void WriteOutbox(ActionContext &ctx, qint64 idMsg, const QString &to, const MailText &mail) {
@@ -148,7 +126,7 @@ ActionReply SendEmailOrderAction(ActionContext &ctx) {
     const QString email = q.value(1).toString().trimmed();
     if (email.isEmpty())
         throw Refusal(Msg::NoEmailAddress);
-    if (!IsPlainAddress(email))
+    if (!MimeParts::IsPlainAddress(email))
         throw Refusal(Msg::BadFieldValue, QStringLiteral("EMAIL"));
     // The client reads the message in the language he last signed in with.
     const int lang = q.value(8).toInt() == 3 ? 3 : 2;
